@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that the build, the program and the tests
+# need and that are not installed yet. Uses sudo when not run as root.
+set -euo pipefail
+
+PAQUETES=(
+    cmake ninja-build g++ pkg-config git    # build
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev   # Qt 6 Widgets, Svg, moc/uic/rcc
+    libqt6svg6                               # SVG artwork at run time
+    libgtest-dev libgmock-dev                # GoogleTest and GoogleMock
+    fonts-wine fonts-liberation2             # Tahoma-compatible and Courier New metrics
+    xvfb xauth                               # windows without a display (screenshots, demos)
+    clang libclang-rt-14-dev                 # libFuzzer targets
+)
+
+faltan=()
+for p in "${PAQUETES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan+=("$p")
+done
+[ ${#faltan[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${faltan[*]}"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${faltan[@]}"

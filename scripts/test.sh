@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test twice: a normal build,
+# then one under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+raiz="$(cd "$(dirname "$0")/.." && pwd)"
+"$raiz/scripts/install-deps.sh"
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export LSAN_OPTIONS="suppressions=$raiz/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+echo "== Normal build"
+"$raiz/scripts/build.sh" "$raiz/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ctest --test-dir "$raiz/build-test" --output-on-failure -j"$(nproc)"
+
+echo "== Sanitized build (ASan + UBSan)"
+"$raiz/scripts/build.sh" "$raiz/build-san" -DCMAKE_BUILD_TYPE=Debug -DGEDANKO_SANITIZE=ON -DGEDANKO_BENCH=OFF
+ctest --test-dir "$raiz/build-san" --output-on-failure -j"$(nproc)"

@@ -1,0 +1,86 @@
+// The program's one door to the headset engine: owns the engine handles for
+// one run of the control loop, reads events, keeps a copy of the last
+// EmoState and words codes and values for the log. Never throws or logs;
+// every engine call keeps its code in FResultado.
+#pragma once
+
+#include "Tipos.h"
+#include "edk.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+class TConexion {
+public:
+    static constexpr int NumCanales = 18;
+    static constexpr int NumElectrodos = 16;
+
+    TConexion();
+    virtual ~TConexion();
+    TConexion(const TConexion&) = delete;
+    TConexion& operator=(const TConexion&) = delete;
+
+    // Engine calls: true when FResultado is 0 afterwards.
+    virtual bool Conectar() = 0;
+    bool ActivarOptimizacion();
+    bool Desconectar();
+    bool LeerEvento();
+    bool LeerEstado();
+
+    // Event tests on the last event read.
+    bool UsuarioAnadido() const;
+    bool UsuarioEliminado() const;
+
+    // Queries on the last EmoState.
+    void AccionDetectada(TDireccion& direccion, unsigned& potencia) const;
+    int NivelSenal() const;
+    float Tiempo() const;
+    void NivelBateria(int& nivel, int& maximo) const;
+    void CalidadContacto(std::array<int, NumElectrodos>& valores, bool& utilizables) const;
+
+    // Detection tuning, profile and gyro of the current user.
+    bool CargarPerfil(const char* fichero);
+    bool FijarSensibilidadAvance(int valor);
+    int SensibilidadAvance();
+    bool FijarSensibilidadRetroceso(int valor);
+    int SensibilidadRetroceso();
+    float NivelEntrenamiento();
+    void LeerGiro(TGiro& giro);
+    int IntensidadGiro() const;
+    bool CentrarGiroscopio();
+
+    // Texts for the log.
+    QString TextoError() const;
+    QString TextoEvento() const;
+    static QString TextoAccionesCognitivas(std::uint32_t acciones);
+    static QString TextoAccionesExpresivas(std::uint32_t acciones);
+    QString TextoEstado() const;
+    QString TextoPerfil() const;
+    QString TextoOptimizacion();
+
+    int Resultado() const { return FResultado; }
+    int TipoEvento() const { return FTipoEvento; }
+    unsigned Usuario() const { return FUsuario; }
+
+    // Engine channel of each displayed electrode, in display order.
+    static const std::array<int, NumElectrodos> CanalDeElectrodo;
+
+protected:
+    EmoEngineEventHandle FEvento;
+    EmoStateHandle FEstado;
+    std::int32_t FTipoEvento = 0;
+    OptimizationParamHandle FParamOptimizacion = nullptr;
+    std::uint32_t FUsuario = 0;
+    std::int32_t FGiroX = 0;
+    std::uint32_t FAccionCognitiva = ACC_COG_NEUTRAL;
+    std::uint32_t FAccionExpresiva = ACC_EXP_NEUTRAL;
+    float FPotenciaCognitiva = 0;
+    float FPotenciaExpresiva = 0;
+    std::int32_t FBateria = 0;
+    std::int32_t FBateriaMax = 0;
+    std::int32_t FSenal = 0;
+    float FTiempo = 0;
+    std::array<std::int32_t, NumCanales> FContactos{};
+    std::int32_t FResultado = 0;
+};
