@@ -1,0 +1,48 @@
+// Inner data of the engine: one EmoState, one engine event, and the source
+// that events come from (the simulated headset or the remote link).
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace edk {
+
+constexpr int NumCanales = 18;
+
+// Rate of the headset's facial-expression detections: EmoStates per second.
+constexpr int EstadosPorSegundo = 32;
+
+struct TEstadoEmo {
+    float Tiempo = 0;                     // seconds since the engine started
+    std::uint32_t AccionCognitiva = 0x0001;
+    float PotenciaCognitiva = 0;          // 0..1
+    std::uint32_t AccionExpresiva = 0x0001;
+    float PotenciaExpresiva = 0;          // 0..1
+    int Senal = 2;                        // 0 none, 1 bad, 2 good
+    int Bateria = 0;
+    int BateriaMax = 0;
+    std::array<int, NumCanales> Contactos{}; // 0..4 per engine channel
+    int GiroX = 0;                        // horizontal and vertical gyro change
+    int GiroY = 0;
+};
+
+// Event types that only travel between a source and the engine core; they
+// change the core's state and never reach the program.
+constexpr int TipoInternoGiroCalibrado = 0x10001;
+constexpr int TipoInternoGiroSinCalibrar = 0x10002;
+
+struct TEvento {
+    int Tipo = 0;               // an engine event type, or an internal one above
+    std::uint32_t Usuario = 0;
+    TEstadoEmo Estado;          // meaningful for EmoState updates
+};
+
+// Where events come from. Siguiente never blocks: it answers 0 with the next
+// event, 0x0600 when none is waiting now, or 0x0501 once a link is lost.
+class TFuenteEventos {
+public:
+    virtual ~TFuenteEventos() = default;
+    virtual int Siguiente(TEvento& evento) = 0;
+};
+
+} // namespace edk
