@@ -1,0 +1,38 @@
+// Strip chart of the drive decisions: six traces, one column per engine
+// event, drawn upwards from fixed baselines on a paint box.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+class QLabel;
+class QPainter;
+class TPaintBox;
+
+class TGrafica {
+public:
+    static constexpr int NumSeries = 6;
+    static constexpr int NumColumnas = 748;
+    static constexpr int Desplazamiento = 50;
+
+    TGrafica(TPaintBox* paintBox, QLabel* leyenda);
+    ~TGrafica();
+    TGrafica(const TGrafica&) = delete;
+    TGrafica& operator=(const TGrafica&) = delete;
+
+    void Activar(bool activa);
+    void Borrar();
+    void AnadirMuestra(const std::array<std::uint16_t, NumSeries>& valores);
+    void Pintar(QPainter& lienzo);
+
+    bool Activa() const { return FActiva; }
+    int NumMuestras() const { return FNumMuestras; }
+    std::int32_t Muestra(int serie, int columna) const { return FSeries[serie][columna]; }
+
+private:
+    TPaintBox* FPaintBox;
+    QLabel* FLeyenda;
+    std::array<std::array<std::int32_t, NumColumnas>, NumSeries> FSeries{};
+    std::uint16_t FNumMuestras = 0;
+    bool FActiva = false;
+};
