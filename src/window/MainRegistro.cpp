@@ -1,0 +1,1 @@
+// Event log handlers of the main window (to come).
