@@ -1,0 +1,46 @@
+// The vehicle actuator: loads the port-output library and writes the command
+// byte (bit 0 forward, bit 1 backward, bit 2 left, bit 3 right) to the
+// parallel port's data register while output is switched on.
+#pragma once
+
+#include "Tipos.h"
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+class TActuador {
+public:
+    static constexpr short PuertoDatos = 888;  // data register of the first parallel port
+    static constexpr std::uint16_t OrdenParada = 0x00;
+
+    // Loads the library by the given name with the system's normal search
+    // (LD_LIBRARY_PATH, then the executable's RUNPATH); tests pass a path.
+    explicit TActuador(const char* libreria = "libinpout32.so");
+    ~TActuador();  // unloads the library; writes nothing
+    TActuador(const TActuador&) = delete;
+    TActuador& operator=(const TActuador&) = delete;
+
+    bool HayError() const { return FError; }
+    QString MensajeError() const { return FMensajeError; }
+    bool Habilitado() const { return FHabilitado; }
+
+    bool Habilitar(bool activo);
+    bool Parar();
+    bool Mover(TDireccion direccion, TGiro giro);
+    bool Escribir(std::uint16_t valor);
+
+    static std::uint16_t Orden(TDireccion direccion, TGiro giro);
+
+private:
+    struct TCerrarLibreria {
+        void operator()(void* libreria) const noexcept;
+    };
+    using TOut32 = void (*)(short puerto, short dato);
+
+    std::unique_ptr<void, TCerrarLibreria> FLibreria;
+    TOut32 FOut32 = nullptr;
+    bool FHabilitado = false;
+    bool FError = false;
+    QString FMensajeError;
+};

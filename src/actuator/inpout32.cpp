@@ -1,0 +1,30 @@
+// Our port-output library: Out32 writes a value to the parallel port's data
+// register at I/O address 888 (other addresses are ignored), and
+// IsInpOutDriverOpen tells whether that port can be reached at all.
+#include "PuertoParalelo.h"
+
+#define INPOUT_API extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+constexpr unsigned short PuertoDatos = 888;
+
+TPuertoParalelo& Puerto()
+{
+    static TPuertoParalelo puerto(PuertoDatos);
+    return puerto;
+}
+
+}  // namespace
+
+INPOUT_API void Out32(short puerto, short dato)
+{
+    if (static_cast<unsigned short>(puerto) != PuertoDatos)
+        return;
+    Puerto().Escribir(static_cast<std::uint8_t>(dato & 0xFF));
+}
+
+INPOUT_API int IsInpOutDriverOpen(void)
+{
+    return Puerto().Abrir() ? 1 : 0;
+}
