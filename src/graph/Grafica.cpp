@@ -1,1 +1,136 @@
 #include "Grafica.h"
+
+#include "Colores.h"
+#include "PaintBox.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <algorithm>
+
+namespace {
+
+constexpr std::array<TColor, TGrafica::NumSeries> ColoresSerie{clBlack, clBlue, clRed, clGreen, clFuchsia, clTeal};
+
+// One-pixel solid pen. With square caps Qt draws both end points of a line
+// or polyline, so the coordinates below name the last pixel drawn.
+QPen Pluma(TColor color)
+{
+    QPen pluma(AColorQt(color), 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    pluma.setCosmetic(true);
+    return pluma;
+}
+
+} // namespace
+
+TGrafica::TGrafica(TPaintBox* paintBox, QLabel* leyenda)
+    : FPaintBox(paintBox)
+    , FLeyenda(leyenda)
+    , FPlumaGris(Pluma(clGray))
+    , FPlumaNegra(Pluma(clBlack))
+    , FPlumaPlata(Pluma(clSilver))
+{
+    for (int s = 0; s < NumSeries; ++s)
+        FPlumasSerie[s] = Pluma(ColoresSerie[s]);
+    if (FPaintBox)
+        FPaintBox->FijarManejador([this](QPainter& lienzo) { Pintar(lienzo); });
+    Activar(false);
+    Borrar();
+}
+
+// The paint box may outlive the chart: no later paint may reach it.
+TGrafica::~TGrafica()
+{
+    if (FPaintBox)
+        FPaintBox->FijarManejador(nullptr);
+}
+
+void TGrafica::Activar(bool activa)
+{
+    FActiva = activa;
+    if (FLeyenda)
+        FLeyenda->setVisible(activa);
+}
+
+void TGrafica::Borrar()
+{
+    FNumMuestras = 0;
+    for (auto& serie : FSeries)
+        serie.fill(0);
+}
+
+void TGrafica::AnadirMuestra(const std::array<std::uint16_t, NumSeries>& valores)
+{
+    ++FNumMuestras;
+    // A full chart scrolls left by a block of columns at once, so the
+    // histories are moved only once every block.
+    if (FNumMuestras >= NumColumnas) {
+        for (auto& serie : FSeries) {
+            std::copy(serie.begin() + Desplazamiento, serie.end(), serie.begin());
+            std::fill(serie.end() - Desplazamiento, serie.end(), 0);
+        }
+        FNumMuestras = NumColumnas - Desplazamiento;
+    }
+    for (int s = 0; s < NumSeries; ++s)
+        FSeries[s][FNumMuestras] = valores[s];
+    if (FPaintBox)
+        FPaintBox->repaint();
+}
+
+void TGrafica::Pintar(QPainter& lienzo)
+{
+    lienzo.setRenderHint(QPainter::Antialiasing, false);
+    if (FActiva)
+        PintarActiva(lienzo);
+    else
+        PintarInactiva(lienzo);
+}
+
+// A filled rectangle from (0,0) to (width,height) with its right and bottom
+// edges excluded, outline in the current pen.
+static void PintarMarco(QPainter& lienzo, const QWidget& caja, const QColor& relleno)
+{
+    const QRect marco(0, 0, caja.width(), caja.height());
+    lienzo.fillRect(marco, relleno);
+    lienzo.setBrush(Qt::NoBrush);
+    lienzo.drawRect(marco.adjusted(0, 0, -1, -1));
+}
+
+void TGrafica::PintarInactiva(QPainter& lienzo)
+{
+    if (!FPaintBox)
+        return;
+    lienzo.setPen(FPlumaGris);
+    PintarMarco(lienzo, *FPaintBox, AColorQt(clBtnFace, FPaintBox->palette()));
+}
+
+void TGrafica::PintarActiva(QPainter& lienzo)
+{
+    if (!FPaintBox)
+        return;
+    lienzo.setPen(FPlumaNegra);
+    PintarMarco(lienzo, *FPaintBox, AColorQt(clWindow, FPaintBox->palette()));
+
+    // Grid lines of fixed length: columns 0 to 747.
+    lienzo.setPen(FPlumaPlata);
+    for (int y : LineasBase)
+        lienzo.drawLine(0, y, NumColumnas - 1, y);
+
+    for (int s = 0; s < NumSeries; ++s)
+        PintarSerie(lienzo, s);
+}
+
+// The trace runs from the baseline at column 0 through every stored sample up
+// to the newest one, which is drawn at once (its own pixel included) so the
+// operator sees each decision as soon as it is made.
+void TGrafica::PintarSerie(QPainter& lienzo, int serie)
+{
+    if (FNumMuestras == 0)
+        return;
+    const int base = LineasBase[serie];
+    const auto& valores = FSeries[serie];
+    FPuntos[0] = QPoint(0, base);
+    for (int x = 0; x <= FNumMuestras; ++x)
+        FPuntos[x + 1] = QPoint(x, base - valores[x]);
+    lienzo.setPen(FPlumasSerie[serie]);
+    lienzo.drawPolyline(FPuntos.data(), FNumMuestras + 2);
+}

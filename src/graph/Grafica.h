@@ -2,6 +2,8 @@
 // event, drawn upwards from fixed baselines on a paint box.
 #pragma once
 
+#include <QPen>
+#include <QPoint>
 #include <array>
 #include <cstdint>
 
@@ -14,6 +16,9 @@ public:
     static constexpr int NumSeries = 6;
     static constexpr int NumColumnas = 748;
     static constexpr int Desplazamiento = 50;
+
+    // Baselines of the six series, y measured downwards from the top.
+    static constexpr std::array<int, NumSeries> LineasBase{20, 40, 60, 80, 100, 120};
 
     TGrafica(TPaintBox* paintBox, QLabel* leyenda);
     ~TGrafica();
@@ -30,9 +35,21 @@ public:
     std::int32_t Muestra(int serie, int columna) const { return FSeries[serie][columna]; }
 
 private:
+    void PintarInactiva(QPainter& lienzo);
+    void PintarActiva(QPainter& lienzo);
+    void PintarSerie(QPainter& lienzo, int serie);
+
     TPaintBox* FPaintBox;
     QLabel* FLeyenda;
     std::array<std::array<std::int32_t, NumColumnas>, NumSeries> FSeries{};
     std::uint16_t FNumMuestras = 0;
     bool FActiva = false;
+
+    // Made once so that a paint allocates nothing of its own: the pens and
+    // the point buffer of one trace (its starting point plus one per column).
+    std::array<QPen, NumSeries> FPlumasSerie;
+    QPen FPlumaGris;
+    QPen FPlumaNegra;
+    QPen FPlumaPlata;
+    std::array<QPoint, NumColumnas + 1> FPuntos{};
 };
