@@ -1,0 +1,89 @@
+#include "Sesion.h"
+
+#include "Protocolo.h"
+#include "edk.h"
+
+#include <cmath>
+
+namespace emulador {
+
+namespace {
+// Like the player, a session that falls behind drops stale EmoStates.
+constexpr double RetrasoMaximo = 1.0;
+} // namespace
+
+TSesion::TSesion(const edk::TEscenario& escenario, double estadosPorSegundo, bool enBucle)
+    : FReproductor(escenario, estadosPorSegundo, enBucle), FTasa(estadosPorSegundo)
+{
+}
+
+void TSesion::Avanzar(double ahora, const TEstadoVivo& vivo, std::string& salida)
+{
+    FEventos.clear();
+    FReproductor.Avanzar(ahora, FEventos);
+    for (edk::TEvento& e : FEventos) {
+        FUsuario = e.Usuario;
+        if (e.Tipo == EE_UserAdded)
+            FCasco = true;
+        else if (e.Tipo == EE_UserRemoved)
+            FCasco = false;
+        if (e.Tipo == EE_EmoStateUpdated) {
+            FCasco = true;
+            FUltimo = e.Estado;
+            if (!vivo.CascoPuesto())
+                continue;
+            vivo.Aplicar(e.Estado);
+        }
+        Escribir(e, salida);
+    }
+    if (FReproductor.Terminado())
+        Continuar(ahora, vivo, salida);
+}
+
+void TSesion::Continuar(double ahora, const TEstadoVivo& vivo, std::string& salida)
+{
+    if (FFin < 0)
+        FFin = ahora;
+    const long long debidos = static_cast<long long>(std::floor((ahora - FFin) * FTasa));
+    const long long minimo = debidos - static_cast<long long>(RetrasoMaximo * FTasa);
+    if (FEstadosTrasFin < minimo)
+        FEstadosTrasFin = minimo;
+    for (; FEstadosTrasFin < debidos; ++FEstadosTrasFin) {
+        if (!FCasco || !vivo.CascoPuesto())
+            continue;
+        edk::TEvento e;
+        e.Tipo = EE_EmoStateUpdated;
+        e.Usuario = FUsuario;
+        e.Estado = FUltimo;
+        e.Estado.Tiempo = FUltimo.Tiempo + static_cast<float>(static_cast<double>(FEstadosTrasFin + 1) / FTasa);
+        vivo.Aplicar(e.Estado);
+        Escribir(e, salida);
+    }
+}
+
+void TSesion::Anunciar(TAccionOrden accion, std::string& salida)
+{
+    edk::TEvento e;
+    e.Usuario = FUsuario;
+    switch (accion) {
+    case aoPonerCasco: e.Tipo = EE_UserAdded; break;
+    case aoQuitarCasco: e.Tipo = EE_UserRemoved; break;
+    case aoGiroCalibrado: e.Tipo = edk::TipoInternoGiroCalibrado; break;
+    case aoGiroSinCalibrar: e.Tipo = edk::TipoInternoGiroSinCalibrar; break;
+    default: return;
+    }
+    Escribir(e, salida);
+}
+
+void TSesion::Escribir(const edk::TEvento& evento, std::string& salida)
+{
+    std::string linea;
+    if (!edk::FormatearEvento(evento, linea)) {
+        ++FOmitidos;
+        return;
+    }
+    salida += linea;
+    salida += '\n';
+}
+
+} // namespace emulador

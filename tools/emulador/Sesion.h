@@ -1,0 +1,48 @@
+// The playback for one client: its own player from the scenario's start,
+// the live state laid over every EmoState, and the protocol lines due.
+// The clock comes from the caller, so a session can be replayed exactly.
+#pragma once
+
+#include "Escenario.h"
+#include "EstadoVivo.h"
+#include "Ordenes.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace emulador {
+
+class TSesion {
+public:
+    TSesion(const edk::TEscenario& escenario, double estadosPorSegundo, bool enBucle);
+
+    // Appends the lines due up to 'ahora' (seconds since the client came).
+    // Once a scenario without loop is over, the last EmoState keeps being
+    // sent at the same rate while a headset is on, so live changes still reach
+    // the client.
+    void Avanzar(double ahora, const TEstadoVivo& vivo, std::string& salida);
+
+    // Appends the event of a console action (headset on or off, gyro state).
+    void Anunciar(TAccionOrden accion, std::string& salida);
+
+    // Events the protocol could not carry and that were left out.
+    std::size_t Omitidos() const { return FOmitidos; }
+
+private:
+    void Escribir(const edk::TEvento& evento, std::string& salida);
+    void Continuar(double ahora, const TEstadoVivo& vivo, std::string& salida);
+
+    edk::TReproductor FReproductor;
+    double FTasa;
+    std::vector<edk::TEvento> FEventos;
+    edk::TEstadoEmo FUltimo;        // last EmoState of the scenario, before the live changes
+    bool FCasco = false;            // the scenario has a headset on
+    std::uint32_t FUsuario = 0;
+    double FFin = -1;               // moment the scenario was found over
+    long long FEstadosTrasFin = 0;
+    std::size_t FOmitidos = 0;
+};
+
+} // namespace emulador

@@ -1,0 +1,71 @@
+// gedanko-emulador: a stand-in for the remote headset emulator. It plays a
+// scenario to every program that connects and takes live changes from its
+// console.
+#include "Escenario.h"
+#include "Opciones.h"
+#include "Servidor.h"
+
+#include <csignal>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+volatile std::sig_atomic_t Parar = 0;
+
+extern "C" void AlRecibirSenal(int) { Parar = 1; }
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    emulador::TOpciones opciones;
+    if (!opciones.Leer(argc, argv)) {
+        std::fprintf(stderr, "gedanko-emulador: %s\nPruebe \"gedanko-emulador --help\".\n", opciones.Error().c_str());
+        return 2;
+    }
+    if (opciones.Ayuda) {
+        std::fputs(emulador::TOpciones::Uso().c_str(), stdout);
+        return 0;
+    }
+
+    edk::TEscenario leido;
+    if (!opciones.Escenario.empty() && !leido.LeerFichero(opciones.Escenario)) {
+        std::fprintf(stderr, "gedanko-emulador: escenario no válido %s:\n%s\n", opciones.Escenario.c_str(), leido.Error().c_str());
+        return 2;
+    }
+    const edk::TEscenario& escenario = opciones.Escenario.empty() ? edk::TEscenario::Demo() : leido;
+
+    // A reader that goes away must never kill the server.
+    std::signal(SIGPIPE, SIG_IGN);
+    // Ctrl-C and SIGTERM are held back except while the loop waits, so the
+    // loop notices them at once and stops in order.
+    sigset_t bloqueadas;
+    sigset_t original;
+    sigemptyset(&bloqueadas);
+    sigaddset(&bloqueadas, SIGINT);
+    sigaddset(&bloqueadas, SIGTERM);
+    sigprocmask(SIG_BLOCK, &bloqueadas, &original);
+    struct sigaction accion {};
+    accion.sa_handler = AlRecibirSenal;
+    sigemptyset(&accion.sa_mask);
+    sigaction(SIGINT, &accion, nullptr);
+    sigaction(SIGTERM, &accion, nullptr);
+    sigset_t espera = original;
+    sigdelset(&espera, SIGINT);
+    sigdelset(&espera, SIGTERM);
+
+    emulador::TServidor servidor(escenario, opciones);
+    if (!servidor.Escuchar()) {
+        std::fprintf(stderr, "gedanko-emulador: %s\n", servidor.Error().c_str());
+        return 1;
+    }
+    std::fprintf(stderr, "gedanko-emulador: escuchando en %s:%u (escenario: %s, %g estados por segundo, %s)\n"
+                         "gedanko-emulador: escriba \"ayuda\" para ver las órdenes\n",
+                 opciones.Direccion.c_str(), static_cast<unsigned>(servidor.Puerto()),
+                 opciones.Escenario.empty() ? "demostración" : opciones.Escenario.c_str(), opciones.Tasa,
+                 opciones.Bucle ? "en bucle" : "sin bucle");
+    std::fflush(stderr);
+    servidor.Ejecutar(espera, Parar);
+    return 0;
+}
