@@ -1,0 +1,81 @@
+#include "EstadoConduccion.h"
+
+void TEstadoConduccion::Iniciar()
+{
+    Direccion = dirNinguna;
+    Potencia = 0;
+    AvRetActivo = false;
+    Giro = giroNinguno;
+    MagnitudGiro = 0;
+    GiroFijado = false;
+    DireccionFijada = giroNinguno;
+    GiroMostrado = giroNinguno;
+    Liberado = false;
+    Contador = 0;
+}
+
+void TEstadoConduccion::LecturaCompleta(TConexion& conexion, unsigned umbralAvRet,
+                                        unsigned umbralGiro)
+{
+    unsigned potencia = 0;
+    conexion.AccionDetectada(Direccion, potencia);
+    Potencia = potencia;
+    AvRetActivo = umbralAvRet <= Potencia;
+
+    // The magnitude comes from the gyro change that LeerGiro has just read.
+    conexion.LeerGiro(Giro);
+    const int magnitud = conexion.IntensidadGiro();
+    MagnitudGiro = magnitud > 0 ? static_cast<std::uint32_t>(magnitud) : 0;
+
+    ++Contador;
+    if (Contador > LecturasBloqueo) {
+        // Once the head has been still, a repeat of the latched movement
+        // releases it; before that, the tail of the latching movement could.
+        Liberado = Liberado || Giro == giroNinguno;
+        if (MagnitudGiro >= umbralGiro) {
+            if (GiroFijado) {
+                if (Liberado && Giro == DireccionFijada) {
+                    DireccionFijada = giroNinguno;
+                    GiroFijado = false;
+                    Contador = 0;
+                }
+            } else if (Giro != giroNinguno) {
+                DireccionFijada = Giro;
+                GiroFijado = true;
+                Contador = 0;
+            }
+        }
+    }
+    GiroMostrado = DireccionFijada != giroNinguno ? DireccionFijada : Giro;
+}
+
+void TEstadoConduccion::Rechazar()
+{
+    Direccion = dirNinguna;
+}
+
+TSalidasConduccion TEstadoConduccion::Salidas() const
+{
+    TSalidasConduccion salidas{};
+    salidas.Direccion = Direccion;
+    salidas.GiroMostrado = GiroMostrado;
+    salidas.AvRetActivo = AvRetActivo;
+    salidas.GiroFijado = GiroFijado;
+
+    const bool conduce = AvRetActivo && (Direccion == dirAvance || Direccion == dirRetroceso);
+    salidas.DireccionEnviada = conduce ? Direccion : dirNinguna;
+    salidas.GiroEnviado = GiroFijado ? DireccionFijada : giroNinguno;
+
+    const auto valor = [](std::uint32_t v) { return static_cast<std::uint16_t>(v); };
+    switch (Direccion) {
+    case dirNinguna: salidas.Muestra[0] = ValorSinDeteccion; break;
+    case dirNeutral: salidas.Muestra[1] = ValorSinDeteccion; break;
+    case dirAvance: salidas.Muestra[2] = valor(Potencia); break;
+    case dirRetroceso: salidas.Muestra[3] = valor(Potencia); break;
+    }
+    if (Giro == giroIzquierda)
+        salidas.Muestra[4] = valor(MagnitudGiro);
+    else if (Giro == giroDerecha)
+        salidas.Muestra[5] = valor(MagnitudGiro);
+    return salidas;
+}
