@@ -18,7 +18,11 @@ public:
     void Limpiar();
     // The whole text, every line followed by CR LF.
     QString Texto() const;
+    // Lines in the log; 0 when it is empty.
+    int NumLineas() const;
 
 private:
+    bool Vacio() const;
+
     QPlainTextEdit* FPanel;
 };

@@ -1,0 +1,114 @@
+#include "GuardadoRegistro.h"
+
+#include "CodigoPagina.h"
+
+#include <QFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Owns a file descriptor; Cerrar hands back close's own result, the
+// destructor closes whatever is still open.
+class TDescriptor {
+public:
+    explicit TDescriptor(int fd) : FFd(fd) {}
+    ~TDescriptor()
+    {
+        if (FFd >= 0)
+            ::close(FFd);
+    }
+    TDescriptor(const TDescriptor&) = delete;
+    TDescriptor& operator=(const TDescriptor&) = delete;
+
+    int Fd() const { return FFd; }
+    // close is not retried on EINTR: on Linux the descriptor is gone anyway.
+    bool Cerrar()
+    {
+        const int fd = FFd;
+        FFd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int FFd;
+};
+
+bool EscribirTodo(int fd, const char* datos, qsizetype cuantos)
+{
+    while (cuantos > 0) {
+        const ssize_t escritos = ::write(fd, datos, size_t(cuantos));
+        if (escritos < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        datos += escritos;
+        cuantos -= escritos;
+    }
+    return true;
+}
+
+} // namespace
+
+QByteArray TGuardadoRegistro::Codificar(const QString& texto)
+{
+    return ACodigoPagina(texto);
+}
+
+bool TGuardadoRegistro::Fallar(TPasoGuardado paso, int codigo)
+{
+    FPasoFallido = paso;
+    FCodigoError = codigo;
+    return false;
+}
+
+bool TGuardadoRegistro::Guardar(const QString& ruta, const QByteArray& bytes)
+{
+    FPasoFallido = pgNinguno;
+    FCodigoError = 0;
+
+    // No O_TRUNC: a file that another writer holds locked must be left as it
+    // is, so it is emptied only once the lock is ours.
+    TDescriptor fichero(::open(QFile::encodeName(ruta).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+    if (fichero.Fd() < 0)
+        return Fallar(pgAbrir, errno);
+    if (::flock(fichero.Fd(), LOCK_EX | LOCK_NB) != 0)
+        return Fallar(pgAbrir, errno);
+    struct stat estado {};
+    if (::fstat(fichero.Fd(), &estado) != 0)
+        return Fallar(pgAbrir, errno);
+    // Devices such as a terminal or /dev/full cannot be truncated.
+    if (S_ISREG(estado.st_mode) && ::ftruncate(fichero.Fd(), 0) != 0)
+        return Fallar(pgAbrir, errno);
+
+    const bool escrito = EscribirTodo(fichero.Fd(), bytes.constData(), bytes.size());
+    const int errorEscritura = errno;
+    const bool cerrado = fichero.Cerrar();
+    if (!escrito)
+        return Fallar(pgEscribir, errorEscritura);
+    if (!cerrado)
+        return Fallar(pgCerrar, errno);
+    return true;
+}
+
+QString TGuardadoRegistro::Mensaje() const
+{
+    const auto conCodigo = [this](const char* texto) {
+        return QString::fromUtf8(texto) + QLatin1Char('\n') + QString::number(FCodigoError);
+    };
+    switch (FPasoFallido) {
+    case pgAbrir:
+        return conCodigo("Se ha producido un error abriendo el fichero");
+    case pgEscribir:
+        return conCodigo("Se ha producido un error escribiendo en el fichero");
+    case pgCerrar:
+        return conCodigo("Se ha producido un error cerrando el fichero");
+    case pgNinguno:
+    default:
+        return QStringLiteral("El fichero se ha guardado con éxito");
+    }
+}

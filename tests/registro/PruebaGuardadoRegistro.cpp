@@ -1,0 +1,156 @@
+// Saving the log: the bytes that reach the file and every failing step with
+// the system's error code.
+#include "GuardadoRegistro.h"
+#include "RegistroEventos.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray Leer(const QString& ruta)
+{
+    QFile fichero(ruta);
+    return fichero.open(QIODevice::ReadOnly) ? fichero.readAll() : QByteArray("<no se puede leer>");
+}
+
+void Escribir(const QString& ruta, const QByteArray& bytes)
+{
+    QFile fichero(ruta);
+    ASSERT_TRUE(fichero.open(QIODevice::WriteOnly));
+    fichero.write(bytes);
+}
+
+class GuardadoRegistro : public testing::Test {
+protected:
+    QString Ruta(const char* nombre) const { return FCarpeta.filePath(QString::fromUtf8(nombre)); }
+
+    QTemporaryDir FCarpeta;
+    TGuardadoRegistro FGuardado;
+};
+
+TEST_F(GuardadoRegistro, ElTextoDelRegistroLlegaAlFicheroEnCodigoDePagina)
+{
+    const struct {
+        std::vector<const char*> entradas;
+        QByteArray bytes;
+    } casos[] = {
+        {{}, QByteArray()},
+        {{"A", "B"}, QByteArray("A\r\nB\r\n")},
+        {{"uno\ndos", "tres"}, QByteArray("uno\r\ndos\r\ntres\r\n")},
+        {{"", ""}, QByteArray("\r\n\r\n")},
+        {{"5 €, Optimización"}, QByteArray("5 \x80, Optimizaci\xf3n\r\n")},
+        {{"perfil \u4e2d\u6587.emu"}, QByteArray("perfil ??.emu\r\n")},
+    };
+    for (const auto& caso : casos) {
+        QPlainTextEdit panel;
+        TRegistroEventos registro(&panel);
+        for (const char* entrada : caso.entradas)
+            registro.Anadir(nrEstado, QString::fromUtf8(entrada));
+        const QString ruta = Ruta("registro.txt");
+
+        ASSERT_TRUE(FGuardado.Guardar(ruta, TGuardadoRegistro::Codificar(registro.Texto()))) << FGuardado.CodigoError();
+        EXPECT_EQ(Leer(ruta), caso.bytes) << caso.bytes.toHex(' ').toStdString();
+        EXPECT_EQ(FGuardado.Mensaje(), QStringLiteral("El fichero se ha guardado con éxito"));
+    }
+}
+
+TEST_F(GuardadoRegistro, SustituyeElContenidoDeUnFicheroExistente)
+{
+    const QString ruta = Ruta("viejo.txt");
+    Escribir(ruta, QByteArray(1000, 'x'));
+    ASSERT_TRUE(FGuardado.Guardar(ruta, "nuevo\r\n"));
+    EXPECT_EQ(Leer(ruta), QByteArray("nuevo\r\n"));
+    ASSERT_TRUE(FGuardado.Guardar(ruta, QByteArray()));
+    EXPECT_EQ(Leer(ruta), QByteArray());
+}
+
+TEST_F(GuardadoRegistro, UnFicheroBloqueadoPorOtroNoSeAbreNiSeToca)
+{
+    const QString ruta = Ruta("bloqueado.txt");
+    Escribir(ruta, "de otro\r\n");
+    const int otro = ::open(QFile::encodeName(ruta).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(otro, 0);
+    ASSERT_EQ(::flock(otro, LOCK_EX | LOCK_NB), 0);
+
+    EXPECT_FALSE(FGuardado.Guardar(ruta, "mio\r\n"));
+    EXPECT_EQ(FGuardado.PasoFallido(), pgAbrir);
+    EXPECT_EQ(FGuardado.CodigoError(), EWOULDBLOCK);
+    EXPECT_EQ(FGuardado.Mensaje(), QStringLiteral("Se ha producido un error abriendo el fichero\n%1").arg(EWOULDBLOCK));
+    EXPECT_EQ(Leer(ruta), QByteArray("de otro\r\n"));
+
+    // Once the other holder lets go, saving works and the lock is released.
+    ::close(otro);
+    EXPECT_TRUE(FGuardado.Guardar(ruta, "mio\r\n"));
+    EXPECT_TRUE(FGuardado.Guardar(ruta, "otra vez\r\n"));
+    EXPECT_EQ(Leer(ruta), QByteArray("otra vez\r\n"));
+}
+
+TEST_F(GuardadoRegistro, ErroresAlAbrirConSuCodigo)
+{
+    const struct {
+        const char* nombre;
+        QString ruta;
+        int codigo;
+    } casos[] = {
+        {"carpeta", FCarpeta.path(), EISDIR},
+        {"carpeta inexistente", Ruta("no/existe.txt"), ENOENT},
+    };
+    for (const auto& caso : casos) {
+        EXPECT_FALSE(FGuardado.Guardar(caso.ruta, "x")) << caso.nombre;
+        EXPECT_EQ(FGuardado.PasoFallido(), pgAbrir) << caso.nombre;
+        EXPECT_EQ(FGuardado.CodigoError(), caso.codigo) << caso.nombre;
+        EXPECT_EQ(FGuardado.Mensaje(), QStringLiteral("Se ha producido un error abriendo el fichero\n%1").arg(caso.codigo));
+    }
+    EXPECT_FALSE(QFile::exists(Ruta("no")));
+}
+
+TEST_F(GuardadoRegistro, UnFicheroDeSoloLecturaDaError13)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes read-only files";
+    const QString ruta = Ruta("solo_lectura.txt");
+    Escribir(ruta, "intacto");
+    QFile::setPermissions(ruta, QFileDevice::ReadOwner);
+    EXPECT_FALSE(FGuardado.Guardar(ruta, "x"));
+    EXPECT_EQ(FGuardado.PasoFallido(), pgAbrir);
+    EXPECT_EQ(FGuardado.CodigoError(), 13);
+    EXPECT_EQ(FGuardado.Mensaje(), QStringLiteral("Se ha producido un error abriendo el fichero\n13"));
+    EXPECT_EQ(Leer(ruta), QByteArray("intacto"));
+}
+
+TEST_F(GuardadoRegistro, UnDispositivoLlenoDaErrorDeEscritura28)
+{
+    if (!QFile::exists(QStringLiteral("/dev/full")))
+        GTEST_SKIP() << "no /dev/full";
+    EXPECT_FALSE(FGuardado.Guardar(QStringLiteral("/dev/full"), "A\r\nB\r\n"));
+    EXPECT_EQ(FGuardado.PasoFallido(), pgEscribir);
+    EXPECT_EQ(FGuardado.CodigoError(), 28);
+    EXPECT_EQ(FGuardado.Mensaje(), QStringLiteral("Se ha producido un error escribiendo en el fichero\n28"));
+
+    // Nothing to write is no write at all.
+    EXPECT_TRUE(FGuardado.Guardar(QStringLiteral("/dev/full"), QByteArray()));
+    EXPECT_EQ(FGuardado.PasoFallido(), pgNinguno);
+}
+
+TEST_F(GuardadoRegistro, NoDejaDescriptoresAbiertos)
+{
+    const auto abiertos = [] { return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size(); };
+    const auto antes = abiertos();
+    for (int i = 0; i < 20; ++i) {
+        FGuardado.Guardar(Ruta("a.txt"), "a");
+        FGuardado.Guardar(FCarpeta.path(), "a");
+        FGuardado.Guardar(QStringLiteral("/dev/full"), "a");
+    }
+    EXPECT_EQ(abiertos(), antes);
+}
+
+} // namespace
