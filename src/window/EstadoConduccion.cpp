@@ -29,8 +29,8 @@ void TEstadoConduccion::LecturaCompleta(TConexion& conexion, unsigned umbralAvRe
 
     ++Contador;
     if (Contador > LecturasBloqueo) {
-        // Once the head has been still, a repeat of the latched movement
-        // releases it; before that, the tail of the latching movement could.
+        // A release waits until the head has been seen still once past a
+        // lock-out, so the movement that latched cannot also release.
         Liberado = Liberado || Giro == giroNinguno;
         if (MagnitudGiro >= umbralGiro) {
             if (GiroFijado) {
