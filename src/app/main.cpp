@@ -1,14 +1,15 @@
-// Application entry (placeholder window until the main window lands).
+// Application entry: shows the main window and runs the message loop.
+#include "Imagenes.h"
+#include "Main.h"
+
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char* argv[])
 {
     QApplication aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Gedanko"));
-    QLabel ventana(QStringLiteral("Gedanko"));
-    ventana.setWindowTitle(QStringLiteral("Gedanko"));
-    ventana.resize(774, 449);
+    QApplication::setWindowIcon(IconoPrograma());
+    TFMain ventana;
     ventana.show();
     return aplicacion.exec();
 }

@@ -1,0 +1,108 @@
+// The main window: the designed form, the window state shared by the driving
+// control, the indicators and the log, and the objects the window owns.
+// Handlers live in several units (Main*.cpp), one per area of behaviour.
+#pragma once
+
+#include "Tipos.h"
+
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QAbstractButton;
+class QAction;
+class TActuador;
+class TConexion;
+class TDialogos;
+class TGrafica;
+class TRegistroEventos;
+
+namespace Ui {
+class TFMain;
+}
+
+// The port's start value and the replacement for an invalid port.
+extern const QString PuertoPorDefecto;
+
+class TFMain : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int NumSensores = 16;
+
+    explicit TFMain(QWidget* padre = nullptr);
+    ~TFMain() override;
+    TFMain(const TFMain&) = delete;
+    TFMain& operator=(const TFMain&) = delete;
+
+    // The generated form: every designed control and action by its name.
+    // Public so that the window's units and the tests reach the controls.
+    std::unique_ptr<Ui::TFMain> ui;
+
+    // Event log.
+    void Registrar(NivelRegistro nivel, const QString& texto);
+    void ActionLimpiarExecute();
+    void ActionEstadosExecute();
+    void ActionGuardarExecute();
+
+    // Replaces the modal dialogs (tests answer them without a person).
+    void FijarDialogos(std::unique_ptr<TDialogos> dialogos);
+
+    // Headset status indicators.
+    void MostrarEstado(unsigned estadoCasco);
+    void MostrarSenal(int senal);
+    void MostrarBateria(int nivel, int maximo);
+    void MostrarFuerza(std::uint16_t fuerza);
+    void MostrarGiro(std::int16_t giro);
+    void MostrarEntrenamiento(const QString& fichero, float nivel);
+    void MostrarSensores(const std::array<int, NumSensores>* valores);
+    void MostrarSensores() { MostrarSensores(nullptr); }
+    void MostrarTiempo(float segundos);
+
+    // Read-only views of the window state.
+    bool Conectado() const { return FConectado; }
+    bool ModoManual() const { return FModoManual; }
+    std::uint16_t IndiceCasco() const { return FIndiceCasco; }
+    TGrafica* Grafica() const { return FGrafica.get(); }
+
+    // For tests only: the control loop alone sets the connected flag.
+    void FijarConectadoPrueba(bool conectado) { FConectado = conectado; }
+
+protected:
+    // Centres the window on its screen when it is first shown.
+    void showEvent(QShowEvent* evento) override;
+
+private:
+    void PrepararControles();
+    void ConectarAcciones();
+
+    std::unique_ptr<TRegistroEventos> FRegistro;
+    std::unique_ptr<TDialogos> FDialogos;
+
+    std::unique_ptr<TConexion> FConexion;
+    std::unique_ptr<TActuador> FActuador;
+    std::unique_ptr<TGrafica> FGrafica;
+
+    bool FConectado = false;
+    bool FContinuar = false;
+    bool FModoManual = true;
+    bool FCentrarPendiente = false;
+    bool FPerfilPendiente = false;
+    bool FPerfilCargado = false;
+    QString FFicheroPerfil;
+    QString FFicheroIni;
+    TGiro FGiroManual = giroNinguno;
+    std::uint16_t FIndiceCasco = 0;
+    std::uint16_t FIndiceAvRet = 0;
+    std::uint16_t FIndiceGiro = 0;
+    QString FVersionProducto;
+    QString FVersionFichero;
+    QString FComentarios;
+    QString FNombreInterno;
+    QString FNombreProducto;
+    QString FDerechosAutor;
+
+    bool FCentrada = false;
+};

@@ -1,0 +1,170 @@
+// Headset status indicators of the main window: each sets its controls from
+// a value, with an idle look while no run is connected. They run for every
+// headset state, so a control is touched only when its look changes.
+#include "Main.h"
+
+#include "Colores.h"
+#include "Controles.h"
+#include "Formato.h"
+#include "Imagenes.h"
+#include "ui_Main.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+#include <cmath>
+
+namespace {
+
+struct TEstadoCasco {
+    const char* Texto;
+    TColor Fondo;
+    TColor Fuente;
+};
+
+const TEstadoCasco EstadosCasco[] = {
+    {"Desconectado", clGray, clWhite},  {"Sin Casco", clYellow, clBlack},  {"Error", clRed, clWhite},
+    {"Conectado", clGreen, clWhite},    {"Señal Ruidosa", clYellow, clBlack}, {"Sin Perfil", clPurple, clWhite},
+    {"No Enlazado", clYellow, clBlack},
+};
+
+// Contact quality 0 (none) to 4 (best); anything else shows as no contact.
+TColor ColorContacto(int nivel)
+{
+    static constexpr TColor Colores[] = {clBlack, clRed, clNaranja, clYellow, clLime};
+    return nivel >= 0 && nivel < int(std::size(Colores)) ? Colores[nivel] : clBlack;
+}
+
+QColor Color(TColor color)
+{
+    return AColorQt(color, QPalette());
+}
+
+void FijarTexto(QLabel* etiqueta, const QString& texto)
+{
+    if (etiqueta->text() != texto)
+        etiqueta->setText(texto);
+}
+
+void FijarHint(QWidget* control, const QString& hint)
+{
+    if (control->toolTip() != hint)
+        control->setToolTip(hint);
+}
+
+void FijarPosicion(QProgressBar* barra, int posicion)
+{
+    if (barra->value() != posicion)
+        barra->setValue(posicion);
+}
+
+void MostrarDeteccion(TGauge* gauge, bool conectado, int valor)
+{
+    gauge->FijarColorFondo(Color(conectado ? clYellow : clBtnFace));
+    gauge->FijarColorRelleno(Color(conectado ? clBlue : clBlack));
+    gauge->FijarProgreso(conectado ? valor : 0);
+}
+
+} // namespace
+
+void TFMain::MostrarEstado(unsigned estadoCasco)
+{
+    if (estadoCasco >= std::size(EstadosCasco))
+        return;
+    const TEstadoCasco& estado = EstadosCasco[estadoCasco];
+    FijarTexto(ui->LabelEstado, QString::fromUtf8(estado.Texto));
+    FijarColorFondo(ui->LabelEstado, Color(estado.Fondo));
+    FijarColorFuente(ui->LabelEstado, Color(estado.Fuente));
+}
+
+void TFMain::MostrarSenal(int senal)
+{
+    int posicion = 0;
+    if (FConectado && senal == 2) {
+        FijarColorBarra(ui->ProgressBarSenal, Color(clYellow));
+        posicion = 1;
+    } else if (FConectado && senal == 3) {
+        FijarColorBarra(ui->ProgressBarSenal, Color(clLime));
+        posicion = 2;
+    }
+    FijarPosicion(ui->ProgressBarSenal, posicion);
+}
+
+void TFMain::MostrarBateria(int nivel, int maximo)
+{
+    TGauge* gauge = ui->CGaugeBateria;
+    // A maximum of 0 or less has no sensible scale: shown as idle.
+    if (!FConectado || nivel < 0 || maximo <= 0) {
+        gauge->FijarColorRelleno(Color(clBlack));
+        gauge->FijarColorFondo(Color(clBtnFace));
+        gauge->FijarMaximo(10);
+        gauge->FijarProgreso(0);
+        return;
+    }
+    const int m = maximo - 1;
+    const int cuarto = m / 4;
+    const int mitad = m / 2;
+    gauge->FijarColorFondo(Color(clWhite));
+    gauge->FijarMaximo(m);
+    gauge->FijarProgreso(nivel);
+    gauge->FijarColorRelleno(Color(nivel <= cuarto ? clRed : nivel <= mitad ? clYellow : clGreen));
+}
+
+void TFMain::MostrarFuerza(std::uint16_t fuerza)
+{
+    MostrarDeteccion(ui->CGaugeFuerza, FConectado, fuerza);
+}
+
+void TFMain::MostrarGiro(std::int16_t giro)
+{
+    MostrarDeteccion(ui->CGaugeGiro, FConectado, giro);
+}
+
+void TFMain::MostrarEntrenamiento(const QString& fichero, float nivel)
+{
+    FijarTexto(ui->LabelFicheroPerfil, fichero.mid(fichero.lastIndexOf(QLatin1Char('/')) + 1));
+    FijarHint(ui->LabelFicheroPerfil, fichero);
+
+    // A skill outside 0..1 (or not a number) is held to the bar's range.
+    const double porcentaje = double(nivel) * 100.0;
+    int posicion = 0;
+    if (porcentaje > 0)
+        posicion = porcentaje >= 100 ? 100 : int(std::ceil(porcentaje));
+    FijarPosicion(ui->ProgressBarEntrenamiento, posicion);
+    FijarColorBarra(ui->ProgressBarEntrenamiento, Color(posicion < 33 ? clRed : posicion < 67 ? clYellow : clGreen));
+    FijarHint(ui->ProgressBarEntrenamiento,
+              QStringLiteral("Entrenamiento: ") + FormatearNumero(porcentaje, u"0.0%"));
+}
+
+void TFMain::MostrarSensores(const std::array<int, NumSensores>* valores)
+{
+    TShape* const marcas[NumSensores] = {
+        ui->ShapeElectodo01, ui->ShapeElectodo02, ui->ShapeElectodo03, ui->ShapeElectodo04,
+        ui->ShapeElectodo05, ui->ShapeElectodo06, ui->ShapeElectodo07, ui->ShapeElectodo08,
+        ui->ShapeElectodo09, ui->ShapeElectodo10, ui->ShapeElectodo11, ui->ShapeElectodo12,
+        ui->ShapeElectodo13, ui->ShapeElectodo14, ui->ShapeElectodo15, ui->ShapeElectodo16,
+    };
+    std::uint16_t indice = 0;
+    if (!FConectado || !valores) {
+        indice = FConectado ? 2 : 0;
+        const QColor color = Color(FConectado ? clBlack : clGray);
+        for (TShape* marca : marcas)
+            marca->FijarColorRelleno(color);
+    } else {
+        indice = 1;
+        for (int i = 0; i < NumSensores; ++i) {
+            const QColor color = Color(ColorContacto((*valores)[size_t(i)]));
+            if (marcas[i]->ColorRelleno() != color)
+                marcas[i]->FijarColorRelleno(color);
+        }
+    }
+    if (indice != FIndiceCasco) {
+        FIndiceCasco = indice;
+        ui->ImageCasco->FijarImagen(ImagenCasco(indice));
+    }
+}
+
+void TFMain::MostrarTiempo(float segundos)
+{
+    FijarTexto(ui->LabelTiempoConexion, FormatearNumero(segundos, u"0.000"));
+}
