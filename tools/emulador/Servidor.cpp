@@ -112,7 +112,7 @@ void TServidor::Ejecutar(const sigset_t& mascaraEspera, const volatile std::sig_
         AvanzarClientes();
         RetirarCerrados();
     }
-    Registrar("deteniendo el emulador (" + std::to_string(FClientes.size()) + " clientes conectados)");
+    Registrar("deteniendo el emulador (clientes conectados: " + std::to_string(FClientes.size()) + ")");
     FClientes.clear();
 }
 
@@ -125,7 +125,7 @@ void TServidor::Aceptar()
         return;
     const std::string nombre = NombreDe(dir);
     if (FClientes.size() >= ClientesMaximos) {
-        Registrar("cliente rechazado: " + nombre + " (ya hay " + std::to_string(FClientes.size()) + " conectados)");
+        Registrar("cliente rechazado: " + nombre + " (ya hay " + std::to_string(FClientes.size()) + " clientes conectados)");
         return;
     }
     TCliente c;
@@ -135,7 +135,7 @@ void TServidor::Aceptar()
     c.Sesion = std::make_unique<TSesion>(FEscenario, FOpciones.Tasa, FOpciones.Bucle);
     c.Salida = edk::Saludo() + "\n";
     FClientes.push_back(std::move(c));
-    Registrar("cliente conectado: " + nombre + " (" + std::to_string(FClientes.size()) + " conectados)");
+    Registrar("cliente conectado: " + nombre + " (clientes conectados: " + std::to_string(FClientes.size()) + ")");
 }
 
 void TServidor::Recibir(TCliente& cliente)
@@ -225,7 +225,7 @@ void TServidor::RetirarCerrados()
     if (fin == FClientes.end())
         return;
     FClientes.erase(fin, FClientes.end());
-    Registrar(std::to_string(FClientes.size()) + " clientes conectados");
+    Registrar("clientes conectados: " + std::to_string(FClientes.size()));
 }
 
 } // namespace emulador

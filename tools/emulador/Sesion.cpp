@@ -30,10 +30,13 @@ void TSesion::Avanzar(double ahora, const TEstadoVivo& vivo, std::string& salida
         if (e.Tipo == EE_EmoStateUpdated) {
             FCasco = true;
             FUltimo = e.Estado;
-            if (!vivo.CascoPuesto())
-                continue;
             vivo.Aplicar(e.Estado);
         }
+        // With the headset taken off at the console, the scenario's own
+        // headset events and readings are held back too.
+        const bool delCasco = e.Tipo == EE_EmoStateUpdated || e.Tipo == EE_UserAdded || e.Tipo == EE_UserRemoved;
+        if (delCasco && !vivo.CascoPuesto())
+            continue;
         Escribir(e, salida);
     }
     if (FReproductor.Terminado())
