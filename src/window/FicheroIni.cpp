@@ -1,0 +1,251 @@
+#include "FicheroIni.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <limits>
+#include <utility>
+
+namespace {
+
+// A line without its terminator ("\n" or "\r\n").
+QByteArrayView Contenido(const QByteArray& linea)
+{
+    QByteArrayView vista(linea);
+    if (vista.endsWith('\n'))
+        vista.chop(1);
+    if (vista.endsWith('\r'))
+        vista.chop(1);
+    return vista;
+}
+
+QByteArrayView Terminador(const QByteArray& linea)
+{
+    return QByteArrayView(linea).sliced(Contenido(linea).size());
+}
+
+bool MismoNombre(QByteArrayView a, const QString& b)
+{
+    return QString::fromUtf8(a.trimmed()).compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+// The name of a section header, or nothing when the line is not one.
+std::optional<QByteArrayView> NombreSeccion(QByteArrayView contenido)
+{
+    const QByteArrayView limpio = contenido.trimmed();
+    if (!limpio.startsWith('['))
+        return std::nullopt;
+    const qsizetype cierre = limpio.indexOf(']');
+    if (cierre < 0)
+        return std::nullopt;
+    return limpio.sliced(1, cierre - 1);
+}
+
+// The position of the '=' of a key line, or -1 for comments and other lines.
+qsizetype IgualDeClave(QByteArrayView contenido)
+{
+    const QByteArrayView limpio = contenido.trimmed();
+    if (limpio.isEmpty() || limpio.startsWith(';') || limpio.startsWith('#'))
+        return -1;
+    return contenido.indexOf('=');
+}
+
+int ValorHexadecimal(QChar c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c.unicode() - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c.unicode() - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c.unicode() - u'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+TFicheroIni::TFicheroIni(QString ruta) : FRuta(std::move(ruta)) {}
+
+QString TFicheroIni::RutaJuntoAlEjecutable(const QString& ejecutable, QStringView extension)
+{
+    const qsizetype barra = ejecutable.lastIndexOf(u'/');
+    const QString carpeta = ejecutable.left(barra + 1);
+    QString nombre = ejecutable.mid(barra + 1);
+    const qsizetype exe = nombre.indexOf(QStringLiteral(".exe"), 0, Qt::CaseInsensitive);
+    if (exe >= 0)
+        nombre.replace(exe, 4, extension.toString());
+    else
+        nombre += extension;
+    return carpeta + nombre;
+}
+
+std::optional<int> TFicheroIni::InterpretarEntero(QStringView texto)
+{
+    QStringView resto = texto.trimmed();
+    bool negativo = false;
+    if (resto.startsWith(u'+') || resto.startsWith(u'-')) {
+        negativo = resto.front() == u'-';
+        resto = resto.sliced(1);
+    }
+    int base = 10;
+    if (resto.size() >= 3 && (resto.startsWith(u"0x") || resto.startsWith(u"0X"))) {
+        base = 16;
+        resto = resto.sliced(2);
+    } else if (resto.size() >= 2 && resto.startsWith(u'$')) {
+        base = 16;
+        resto = resto.sliced(1);
+    }
+    if (resto.isEmpty())
+        return std::nullopt;
+
+    const qint64 limite = qint64(std::numeric_limits<int>::max()) + (negativo ? 1 : 0);
+    qint64 valor = 0;
+    for (const QChar c : resto) {
+        const int digito = ValorHexadecimal(c);
+        if (digito < 0 || digito >= base)
+            return std::nullopt;
+        valor = valor * base + digito;
+        if (valor > limite)
+            return std::nullopt;
+    }
+    return int(negativo ? -valor : valor);
+}
+
+bool TFicheroIni::Cargar(QList<QByteArray>& lineas, bool& existe, QString& detalle) const
+{
+    lineas.clear();
+    QFile fichero(FRuta);
+    existe = fichero.exists();
+    if (!existe)
+        return true;
+    if (!fichero.open(QIODevice::ReadOnly)) {
+        detalle = fichero.errorString();
+        return false;
+    }
+    const QByteArray datos = fichero.readAll();
+    if (fichero.error() != QFileDevice::NoError) {
+        detalle = fichero.errorString();
+        return false;
+    }
+    qsizetype inicio = 0;
+    while (inicio < datos.size()) {
+        const qsizetype salto = datos.indexOf('\n', inicio);
+        const qsizetype fin = salto < 0 ? datos.size() : salto + 1;
+        lineas.append(datos.sliced(inicio, fin - inicio));
+        inicio = fin;
+    }
+    return true;
+}
+
+TFicheroIni::TPosicion TFicheroIni::Buscar(const QList<QByteArray>& lineas, const QString& seccion,
+                                           const QString& clave)
+{
+    TPosicion posicion;
+    for (qsizetype i = 0; i < lineas.size(); ++i) {
+        QByteArrayView contenido = Contenido(lineas[i]);
+        if (i == 0 && contenido.startsWith("\xEF\xBB\xBF"))
+            contenido = contenido.sliced(3);
+        if (const auto nombre = NombreSeccion(contenido)) {
+            if (posicion.FSeccion >= 0)
+                break; // only the first section of that name counts
+            if (MismoNombre(*nombre, seccion))
+                posicion.FSeccion = i;
+            continue;
+        }
+        if (posicion.FSeccion < 0)
+            continue;
+        const qsizetype igual = IgualDeClave(contenido);
+        if (igual < 0)
+            continue;
+        posicion.FUltimaClave = i;
+        if (posicion.FClave < 0 && MismoNombre(contenido.first(igual), clave))
+            posicion.FClave = i;
+    }
+    return posicion;
+}
+
+int TFicheroIni::LeerEntero(const QString& seccion, const QString& clave, int defecto) const
+{
+    QList<QByteArray> lineas;
+    bool existe = false;
+    QString detalle;
+    if (!Cargar(lineas, existe, detalle))
+        return defecto;
+    const TPosicion posicion = Buscar(lineas, seccion, clave);
+    if (posicion.FClave < 0)
+        return defecto;
+    const QByteArrayView contenido = Contenido(lineas[posicion.FClave]);
+    const QByteArrayView valor = contenido.sliced(contenido.indexOf('=') + 1);
+    return InterpretarEntero(QString::fromUtf8(valor)).value_or(defecto);
+}
+
+bool TFicheroIni::EscribirEntero(const QString& seccion, const QString& clave, int valor)
+{
+    FMensajeError.clear();
+    FDetalleError.clear();
+
+    QList<QByteArray> lineas;
+    bool existe = false;
+    QString detalle;
+    // A file that exists but cannot be read must not be replaced by one that
+    // holds only this key.
+    if (!Cargar(lineas, existe, detalle))
+        return Fallar(detalle);
+
+    QByteArray finDeLinea = "\n";
+    for (const QByteArray& linea : std::as_const(lineas)) {
+        if (!Terminador(linea).isEmpty()) {
+            finDeLinea = Terminador(linea).toByteArray();
+            break;
+        }
+    }
+    const QByteArray numero = QByteArray::number(valor);
+    const QByteArray lineaNueva = clave.toUtf8() + '=' + numero + finDeLinea;
+    // A line that gets a line after it needs its own terminator first.
+    const auto terminar = [&](qsizetype i) {
+        if (i >= 0 && Terminador(lineas[i]).isEmpty())
+            lineas[i] += finDeLinea;
+    };
+
+    const TPosicion posicion = Buscar(lineas, seccion, clave);
+    if (posicion.FClave >= 0) {
+        QByteArray& linea = lineas[posicion.FClave];
+        const QByteArray terminador = Terminador(linea).toByteArray();
+        const QByteArrayView contenido = Contenido(linea);
+        qsizetype inicioValor = contenido.indexOf('=') + 1;
+        while (inicioValor < contenido.size() && (contenido[inicioValor] == ' ' || contenido[inicioValor] == '\t'))
+            ++inicioValor;
+        linea = contenido.first(inicioValor).toByteArray() + numero + terminador;
+    } else if (posicion.FSeccion >= 0) {
+        const qsizetype tras = qMax(posicion.FSeccion, posicion.FUltimaClave);
+        terminar(tras);
+        lineas.insert(tras + 1, lineaNueva);
+    } else {
+        terminar(lineas.size() - 1);
+        if (!lineas.isEmpty() && !Contenido(lineas.last()).trimmed().isEmpty())
+            lineas.append(finDeLinea);
+        lineas.append('[' + seccion.toUtf8() + ']' + finDeLinea);
+        lineas.append(lineaNueva);
+    }
+
+    // The new text goes to a temporary file beside the old one and replaces it
+    // only once it is complete. Unbuffered, so that a failed write (a full
+    // disk) is seen by the save file itself and the old file is kept.
+    const QByteArray texto = lineas.join();
+    QSaveFile fichero(FRuta);
+    if (!fichero.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return Fallar(fichero.errorString());
+    if (fichero.write(texto) != texto.size() || !fichero.flush()) {
+        const QString error = fichero.errorString();
+        fichero.cancelWriting();
+        return Fallar(error);
+    }
+    if (!fichero.commit())
+        return Fallar(fichero.errorString());
+    return true;
+}
+
+bool TFicheroIni::Fallar(const QString& detalle)
+{
+    FMensajeError = QStringLiteral("Unable to write to ") + FRuta;
+    FDetalleError = detalle;
+    return false;
+}
