@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <string_view>
 #include <vector>
 
 #include <fcntl.h>
@@ -85,12 +85,15 @@ std::string TPuertoParalelo::BuscarDispositivo(const std::string& raizProc,
 
 bool TPuertoParalelo::RegionDeclarada(const std::string& raizProc, unsigned direccion)
 {
-    // Lines such as "  0378-037a : parport0", indented when nested.
+    // Lines such as "  0378-037a : parport0", indented when nested. Only a
+    // parallel port's own region counts, not a bus range that spans it.
     std::ifstream entrada(fs::path(raizProc) / "ioports");
     std::string linea;
     while (std::getline(entrada, linea)) {
         unsigned long desde = 0, hasta = 0;
-        if (std::sscanf(linea.c_str(), " %lx-%lx", &desde, &hasta) == 2 && desde <= direccion &&
+        char nombre[16] = {};
+        if (std::sscanf(linea.c_str(), " %lx-%lx : %15s", &desde, &hasta, nombre) == 3 &&
+            std::string_view(nombre).starts_with("parport") && desde <= direccion &&
             direccion <= hasta && hasta != 0)
             return true;
     }

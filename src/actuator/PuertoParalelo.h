@@ -1,7 +1,7 @@
 // Reaches the data register of the parallel port at one I/O address: through
 // the kernel's ppdev device whose port sits at that address, or by direct port
-// I/O when the process may do it and the kernel lists the address as an
-// existing I/O region. The /proc and /dev roots are parameters so that the
+// I/O when the process may do it and the kernel lists a parallel port's I/O
+// region at that address. The /proc and /dev roots are parameters so that the
 // lookup runs on a fake tree.
 #pragma once
 
@@ -19,7 +19,7 @@ public:
     // The ppdev device whose port has its base at the address ("" when none).
     static std::string BuscarDispositivo(const std::string& raizProc, const std::string& raizDev,
                                          unsigned direccion);
-    // Whether the kernel lists an I/O region that holds the address.
+    // Whether the kernel lists a parallel port's I/O region holding the address.
     static bool RegionDeclarada(const std::string& raizProc, unsigned direccion);
 
     // Opens the port on first use, the device first; later calls answer

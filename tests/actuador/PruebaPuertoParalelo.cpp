@@ -80,6 +80,8 @@ TEST(PruebaPuertoParalelo, LaRegionDebeEstarDeclaradaConSuDireccionReal)
     const std::pair<const char*, bool> casos[] = {
         {"0000-0cf7 : PCI Bus 0000:00\n  0378-037a : parport0\n", true},
         {"0378-037f : parport0\n", true},
+        {"0000-0cf7 : PCI Bus 0000:00\n", false},  // a bus range is no port
+        {"0378-037a : lp0\n", false},
         {"0370-0377 : otro\n037b-037f : parport0\n", false},
         {"0278-027a : parport0\n", false},
         {"0000-0000 : parport0\n", false},  // what an unprivileged reader sees
