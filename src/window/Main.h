@@ -13,6 +13,7 @@
 
 class QAbstractButton;
 class QAction;
+class QLineEdit;
 class TActuador;
 class TConexion;
 class TDialogos;
@@ -60,6 +61,45 @@ public:
     void MostrarSensores(const std::array<int, NumSensores>* valores);
     void MostrarSensores() { MostrarSensores(nullptr); }
     void MostrarTiempo(float segundos);
+
+    // Operating modes and window state (MainModos.cpp).
+    void ActualizarVentana();
+    void HabilitarServidor(bool activo);
+    void HabilitarTiempo(bool activo);
+    void HabilitarPerfil(bool activo);
+    void ActionManualExecute();
+    void ActionCascoExecute();
+    void ActionDesconectarExecute();
+    void ActionCentrarCascoExecute();
+    void RadioGroupMotorClick();
+    void ActionActuadorExecute();
+
+    // Manual driving and the arrow images (MainFlechas.cpp).
+    void MostrarFlechas(TDireccion direccion, TGiro giro, bool avRetActivo, bool giroActivo);
+    void EnviarOrden(TDireccion direccion, TGiro giro);
+    void ImageFlechasArribaAbajoMouseDown(int x, int y);
+    void ImageFlechasArribaAbajoMouseUp(int x, int y);
+    void ImageFlechasIzquierdaDerechaMouseDown(int x, int y);
+
+    // Tuning and connection controls (MainControles.cpp).
+    void TrackBarUmbralAvRetChange();
+    void TrackBarUmbralGiroChange();
+    void TrackBarAvanceChange();
+    void TrackBarRetrocesoChange();
+    void EditIp1Exit(QLineEdit* emisor);
+    void EditPuertoExit();
+    void ActionCargaPerfilExecute();
+
+    // The control loop: one whole connection (MainBucle.cpp).
+    void ActionConectarExecute();
+
+    // Start-up, close request and shutdown (MainInicio.cpp).
+    bool FormCloseQuery();
+    void FormDestroy();
+
+    // About box and help (MainAyuda.cpp).
+    void ActionAcercaDeExecute();
+    void ActionAyudaExecute();
 
     // Read-only views of the window state.
     bool Conectado() const { return FConectado; }
