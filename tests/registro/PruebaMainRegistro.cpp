@@ -1,0 +1,169 @@
+// The window's log handlers: appending pumps the window's messages, the
+// switch only inverts, and saving reports each outcome in its own box.
+#include "Dialogos.h"
+#include "Main.h"
+#include "ui_Main.h"
+
+#include <QAction>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cerrno>
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+using testing::_;
+using testing::Return;
+
+class TDialogosFalsos : public TDialogos {
+public:
+    MOCK_METHOD(QString, ElegirFicheroGuardar, (QWidget*), (override));
+    MOCK_METHOD(QString, ElegirFicheroAbrir, (QWidget*), (override));
+    MOCK_METHOD(void, MostrarError, (QWidget*, const QString&), (override));
+    MOCK_METHOD(void, MostrarMensaje, (QWidget*, const QString&), (override));
+};
+
+QByteArray Leer(const QString& ruta)
+{
+    QFile fichero(ruta);
+    return fichero.open(QIODevice::ReadOnly) ? fichero.readAll() : QByteArray("<no se puede leer>");
+}
+
+class MainRegistro : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto dialogos = std::make_unique<testing::StrictMock<TDialogosFalsos>>();
+        FDialogos = dialogos.get();
+        FVentana.FijarDialogos(std::move(dialogos));
+        FVentana.ActionLimpiarExecute(); // drop the pane's design-time text
+    }
+
+    QString Pane() const { return FVentana.ui->RichEditRegistro->toPlainText(); }
+
+    // Saves the log to the file the operator chooses.
+    void GuardarEn(const QString& ruta)
+    {
+        EXPECT_CALL(*FDialogos, ElegirFicheroGuardar(&FVentana)).WillOnce(Return(ruta));
+        FVentana.ui->ActionGuardar->trigger();
+    }
+
+    QTemporaryDir FCarpeta;
+    TFMain FVentana;
+    TDialogosFalsos* FDialogos = nullptr;
+};
+
+TEST_F(MainRegistro, RegistrarAnadeYAtiendeLosMensajesPendientesAntesDeVolver)
+{
+    bool atendido = false;
+    QTimer::singleShot(0, &FVentana, [&] {
+        atendido = true;
+        // A handler run inside Registrar sees the entry complete.
+        EXPECT_EQ(Pane(), QStringLiteral("Conectado"));
+    });
+    FVentana.Registrar(nrInformacion, QStringLiteral("Conectado"));
+    EXPECT_TRUE(atendido);
+    FVentana.Registrar(nrError, QStringLiteral("Error desconectando"));
+    EXPECT_EQ(Pane(), QStringLiteral("Conectado\nError desconectando"));
+}
+
+TEST_F(MainRegistro, LimpiarVaciaElRegistro)
+{
+    FVentana.Registrar(nrEstado, QStringLiteral("uno"));
+    FVentana.ui->ActionLimpiar->trigger();
+    EXPECT_EQ(Pane(), QString());
+    FVentana.Registrar(nrEstado, QStringLiteral("dos"));
+    EXPECT_EQ(Pane(), QStringLiteral("dos"));
+}
+
+TEST_F(MainRegistro, VisualizarEstadosSoloSeInvierte)
+{
+    QAction* estados = FVentana.ui->ActionEstados;
+    EXPECT_FALSE(estados->isChecked());
+    FVentana.ActionEstadosExecute();
+    EXPECT_TRUE(estados->isChecked());
+    FVentana.ActionEstadosExecute();
+    EXPECT_FALSE(estados->isChecked());
+    estados->trigger();
+    EXPECT_TRUE(estados->isChecked());
+    estados->trigger();
+    EXPECT_FALSE(estados->isChecked());
+    EXPECT_EQ(Pane(), QString());
+}
+
+TEST_F(MainRegistro, GuardarEscribeElRegistroYLoDejaIgual)
+{
+    const struct {
+        std::vector<const char*> entradas;
+        QByteArray bytes;
+    } casos[] = {
+        {{}, QByteArray()},
+        {{"A", "B"}, QByteArray("A\r\nB\r\n")},
+        {{"Perfil:\nC:\\Perfiles\\juan.emu", "Calibración €"}, QByteArray("Perfil:\r\nC:\\Perfiles\\juan.emu\r\nCalibraci\xf3n \x80\r\n")},
+    };
+    const QString ruta = FCarpeta.filePath(QStringLiteral("registro.txt"));
+    for (const auto& caso : casos) {
+        FVentana.ActionLimpiarExecute();
+        for (const char* entrada : caso.entradas)
+            FVentana.Registrar(nrInformacion, QString::fromUtf8(entrada));
+        const QString antes = Pane();
+
+        EXPECT_CALL(*FDialogos, MostrarMensaje(&FVentana, QStringLiteral("El fichero se ha guardado con éxito")));
+        GuardarEn(ruta);
+        testing::Mock::VerifyAndClearExpectations(FDialogos);
+        EXPECT_EQ(Leer(ruta), caso.bytes);
+        EXPECT_EQ(Pane(), antes);
+    }
+}
+
+TEST_F(MainRegistro, CancelarNoEscribeNiMuestraNada)
+{
+    FVentana.Registrar(nrEstado, QStringLiteral("A"));
+    GuardarEn(QString());
+    EXPECT_TRUE(QDir(FCarpeta.path()).isEmpty());
+}
+
+TEST_F(MainRegistro, CadaErrorSeMuestraConSuCodigo)
+{
+    FVentana.Registrar(nrEstado, QStringLiteral("A"));
+    const QString bloqueado = FCarpeta.filePath(QStringLiteral("bloqueado.txt"));
+    QFile(bloqueado).open(QIODevice::WriteOnly);
+    const int otro = ::open(QFile::encodeName(bloqueado).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(otro, 0);
+    ASSERT_EQ(::flock(otro, LOCK_EX | LOCK_NB), 0);
+
+    const struct {
+        QString ruta;
+        QString mensaje;
+    } casos[] = {
+        {FCarpeta.path(), QStringLiteral("Se ha producido un error abriendo el fichero\n%1").arg(EISDIR)},
+        {bloqueado, QStringLiteral("Se ha producido un error abriendo el fichero\n%1").arg(EWOULDBLOCK)},
+        {QStringLiteral("/dev/full"), QStringLiteral("Se ha producido un error escribiendo en el fichero\n28")},
+    };
+    for (const auto& caso : casos) {
+        EXPECT_CALL(*FDialogos, MostrarError(&FVentana, caso.mensaje));
+        GuardarEn(caso.ruta);
+        testing::Mock::VerifyAndClearExpectations(FDialogos);
+    }
+    ::close(otro);
+    EXPECT_EQ(Pane(), QStringLiteral("A"));
+}
+
+TEST_F(MainRegistro, UnFicheroDeSoloLecturaMuestraElError13)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes read-only files";
+    const QString ruta = FCarpeta.filePath(QStringLiteral("solo_lectura.txt"));
+    QFile(ruta).open(QIODevice::WriteOnly);
+    QFile::setPermissions(ruta, QFileDevice::ReadOwner);
+    EXPECT_CALL(*FDialogos, MostrarError(&FVentana, QStringLiteral("Se ha producido un error abriendo el fichero\n13")));
+    GuardarEn(ruta);
+}
+
+} // namespace
