@@ -273,6 +273,10 @@ void TConexion::CalidadContacto(std::array<int, NumElectrodos>& valores, bool& u
 
 bool TConexion::CargarPerfil(const char* fichero)
 {
+    if (!fichero) {
+        FResultado = EDK_PARAMETRO_NO_VALIDO;
+        return false;
+    }
     FResultado = EE_LoadUserProfile(FUsuario, fichero);
     return FResultado == EDK_SIN_ERRORES;
 }

@@ -37,10 +37,12 @@ public:
     int NivelSenal() const;
     float Tiempo() const;
     void NivelBateria(int& nivel, int& maximo) const;
+    // All 18 channels must be usable (2..4); a value outside 0..4 is never
+    // usable and is shown clamped to that range.
     void CalidadContacto(std::array<int, NumElectrodos>& valores, bool& utilizables) const;
 
     // Detection tuning, profile and gyro of the current user.
-    bool CargarPerfil(const char* fichero);
+    bool CargarPerfil(const char* fichero); // a null name is refused with 0x0302
     bool FijarSensibilidadAvance(int valor);
     int SensibilidadAvance();
     bool FijarSensibilidadRetroceso(int valor);

@@ -55,6 +55,13 @@ TEST_F(AjustesTest, SingleCallSettersKeepTheEngineCode)
     }
 }
 
+TEST_F(AjustesTest, NullProfileNameIsRefusedWithoutAnEngineCall)
+{
+    EXPECT_FALSE(conexion->CargarPerfil(nullptr));
+    EXPECT_EQ(conexion->Resultado(), EDK_PARAMETRO_NO_VALIDO);
+    EXPECT_TRUE(motor.Llamadas().empty());
+}
+
 TEST_F(AjustesTest, SensitivitiesAreReadWithinTheirRanges)
 {
     struct {
