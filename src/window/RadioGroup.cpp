@@ -6,6 +6,10 @@
 TRadioGroup::TRadioGroup(QWidget* padre) : QGroupBox(padre), FGrupo(new QButtonGroup(this))
 {
     connect(FGrupo, &QButtonGroup::idClicked, this, [this](int) { emit Click(); });
+    connect(FGrupo, &QButtonGroup::idToggled, this, [this](int id, bool marcado) {
+        if (marcado)
+            FIndice = id;
+    });
 }
 
 QStringList TRadioGroup::Elementos() const
@@ -18,7 +22,6 @@ QStringList TRadioGroup::Elementos() const
 
 void TRadioGroup::FijarElementos(const QStringList& elementos)
 {
-    const int indice = IndiceElemento();
     for (QRadioButton* boton : FBotones)
         delete boton;
     FBotones.clear();
@@ -29,16 +32,17 @@ void TRadioGroup::FijarElementos(const QStringList& elementos)
         FBotones.push_back(boton);
     }
     Colocar();
-    FijarIndiceElemento(indice);
+    FijarIndiceElemento(FIndice);
 }
 
 int TRadioGroup::IndiceElemento() const
 {
-    return FGrupo->checkedId();
+    return FBotones.empty() ? FIndice : FGrupo->checkedId();
 }
 
 void TRadioGroup::FijarIndiceElemento(int indice)
 {
+    FIndice = indice;
     if (indice >= 0 && indice < int(FBotones.size())) {
         FBotones[size_t(indice)]->setChecked(true);
     } else if (QAbstractButton* marcado = FGrupo->checkedButton()) {

@@ -35,4 +35,6 @@ private:
 
     QButtonGroup* FGrupo;
     std::vector<QRadioButton*> FBotones;
+    // The chosen item, kept while the items are (re)built.
+    int FIndice = -1;
 };
