@@ -16,7 +16,9 @@ const char* const TextoProyecto =
     "Proyecto fin de carrera: un vehículo radiocontrolado conducido con las señales "
     "cerebrales que capta un casco de electroencefalografía (EEG), sin tocar mando alguno.";
 
-constexpr auto RutaIcono = ":/iconos/gedanko.svg";
+// The program's icon, under the name agreed for it and under the name the
+// artwork carries in the main window's resources.
+const char* const RutasIcono[] = {":/iconos/gedanko.svg", ":/imagenes/icono.svg"};
 
 } // namespace
 
@@ -94,9 +96,16 @@ void TFAboutBox::AjustarAlPanel(QLabel* etiqueta)
 // artwork is not part of this build.
 void TFAboutBox::MostrarIcono()
 {
-    if (!QFile::exists(QString::fromLatin1(RutaIcono)))
+    QString ruta;
+    for (const char* candidata : RutasIcono) {
+        if (QFile::exists(QString::fromLatin1(candidata))) {
+            ruta = QString::fromLatin1(candidata);
+            break;
+        }
+    }
+    if (ruta.isEmpty())
         return;
-    QSvgRenderer dibujo(QString::fromLatin1(RutaIcono));
+    QSvgRenderer dibujo(ruta);
     if (!dibujo.isValid())
         return;
     dibujo.setAspectRatioMode(Qt::KeepAspectRatio);

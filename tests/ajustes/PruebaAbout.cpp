@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,6 +30,8 @@ TEST(AboutBox, VentanaYControlesComoSeDisenaron)
     EXPECT_FALSE(caja.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(caja.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(caja.isModal());
+    const QRect pantalla = caja.screen()->availableGeometry();
+    EXPECT_LE((caja.geometry().center() - pantalla.center()).manhattanLength(), 2) << "centred on the screen";
 
     const std::pair<const char*, QRect> geometrias[] = {
         {"PanelAbout", QRect(8, 8, 368, 161)},
