@@ -1,11 +1,33 @@
 #include "Actuador.h"
 
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
 #include <dlfcn.h>
 
 namespace {
+
 const char* const TextoErrorLibreria = "Error cargando dll";
 const char* const TextoErrorFuncion = "Error obteniendo el puntero a la función de salida";
+
+// A bare name goes through the loader's search: LD_LIBRARY_PATH, then the
+// program's RUNPATH (its own folder). When a runtime wraps dlopen (the
+// sanitizers do), the loader applies the wrapper's RUNPATH instead of ours,
+// so the program's folder is then searched here.
+void* CargarLibreria(const char* nombre)
+{
+    void* libreria = dlopen(nombre, RTLD_NOW);
+    if (libreria || std::strchr(nombre, '/'))
+        return libreria;
+    std::error_code error;
+    const std::filesystem::path programa = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return nullptr;
+    return dlopen((programa.parent_path() / nombre).c_str(), RTLD_NOW);
 }
+
+}  // namespace
 
 void TActuador::TCerrarLibreria::operator()(void* libreria) const noexcept
 {
@@ -14,7 +36,7 @@ void TActuador::TCerrarLibreria::operator()(void* libreria) const noexcept
 
 TActuador::TActuador(const char* libreria)
 {
-    FLibreria.reset(dlopen(libreria, RTLD_NOW));
+    FLibreria.reset(CargarLibreria(libreria));
     if (FLibreria) {
         // A library that can tell whether its port is reachable and says it
         // is not counts as not loaded: nothing would ever reach the vehicle.

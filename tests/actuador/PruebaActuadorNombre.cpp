@@ -1,11 +1,13 @@
-// Loading by the bare name: with LD_LIBRARY_PATH pointing at the recorder's
-// folder, the recorder wins over the libinpout32.so beside this program.
+// Loading by the bare name, built twice: once beside our libinpout32.so and
+// run with LD_LIBRARY_PATH pointing at the recorder's folder (which must win),
+// and once into the recorder's folder and run without it (the program's own
+// folder must be searched).
 #include "Actuador.h"
 #include "Grabacion.h"
 
 #include <gtest/gtest.h>
 
-TEST(PruebaActuadorNombre, LdLibraryPathSeBuscaAntesQueLaCarpetaDelPrograma)
+TEST(PruebaActuadorNombre, CargaElGrabadorPorSuNombre)
 {
     TGrabacion grabacion;
     TActuador actuador;
