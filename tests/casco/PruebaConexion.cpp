@@ -87,7 +87,6 @@ TEST_F(ConexionTest, EmulatorAddressUpToFifteenCharactersOnly)
 
     const char* rechazados[] = {"255.255.255.2550", "127.000.000.0001", nullptr};
     for (const char* servidor : rechazados) {
-        motor.BorrarLlamadas();
         TConexionEmulador conexion(servidor, 1726);
         motor.BorrarLlamadas();
         EXPECT_FALSE(conexion.Conectar());
