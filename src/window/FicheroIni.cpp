@@ -109,12 +109,11 @@ std::optional<int> TFicheroIni::InterpretarEntero(QStringView texto)
     return int(negativo ? -valor : valor);
 }
 
-bool TFicheroIni::Cargar(QList<QByteArray>& lineas, bool& existe, QString& detalle) const
+bool TFicheroIni::Cargar(QList<QByteArray>& lineas, QString& detalle) const
 {
     lineas.clear();
     QFile fichero(FRuta);
-    existe = fichero.exists();
-    if (!existe)
+    if (!fichero.exists())
         return true;
     if (!fichero.open(QIODevice::ReadOnly)) {
         detalle = fichero.errorString();
@@ -165,9 +164,8 @@ TFicheroIni::TPosicion TFicheroIni::Buscar(const QList<QByteArray>& lineas, cons
 int TFicheroIni::LeerEntero(const QString& seccion, const QString& clave, int defecto) const
 {
     QList<QByteArray> lineas;
-    bool existe = false;
     QString detalle;
-    if (!Cargar(lineas, existe, detalle))
+    if (!Cargar(lineas, detalle))
         return defecto;
     const TPosicion posicion = Buscar(lineas, seccion, clave);
     if (posicion.FClave < 0)
@@ -183,11 +181,10 @@ bool TFicheroIni::EscribirEntero(const QString& seccion, const QString& clave, i
     FDetalleError.clear();
 
     QList<QByteArray> lineas;
-    bool existe = false;
     QString detalle;
     // A file that exists but cannot be read must not be replaced by one that
     // holds only this key.
-    if (!Cargar(lineas, existe, detalle))
+    if (!Cargar(lineas, detalle))
         return Fallar(detalle);
 
     QByteArray finDeLinea = "\n";

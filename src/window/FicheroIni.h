@@ -46,7 +46,9 @@ private:
         qsizetype FClave = -1;
     };
 
-    bool Cargar(QList<QByteArray>& lineas, bool& existe, QString& detalle) const;
+    // The file's lines, each with its own line end; none when there is no
+    // file. False when the file exists but cannot be read.
+    bool Cargar(QList<QByteArray>& lineas, QString& detalle) const;
     static TPosicion Buscar(const QList<QByteArray>& lineas, const QString& seccion, const QString& clave);
     bool Fallar(const QString& detalle);
 
