@@ -17,6 +17,9 @@ const char* const TextoErrorFuncion = "Error obteniendo el puntero a la función
 // so the program's folder is then searched here.
 void* CargarLibreria(const char* nombre)
 {
+    // dlopen takes no name or an empty one as the program itself.
+    if (!nombre || !*nombre)
+        return nullptr;
     void* libreria = dlopen(nombre, RTLD_NOW);
     if (libreria || std::strchr(nombre, '/'))
         return libreria;

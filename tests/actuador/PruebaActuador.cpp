@@ -151,6 +151,7 @@ TEST_P(PruebaActuadorFallo, QuedaInutilizableConSuMensajeYNoEscribeNunca)
 
 const TFalloCarga FallosCarga[] = {
     {"SinLibreria", "/no/existe/libinpout32.so", "Error cargando dll"},
+    {"SinNombre", "", "Error cargando dll"},
     {"SinOut32", SIN_SALIDA_RUTA, "Error obteniendo el puntero a la función de salida"},
     {"PuertoInalcanzable", CERRADO_RUTA, "Error cargando dll"},
 };
