@@ -261,12 +261,13 @@ void TConexion::NivelBateria(int& nivel, int& maximo) const
 
 void TConexion::CalidadContacto(std::array<int, NumElectrodos>& valores, bool& utilizables) const
 {
-    // A value outside 0..4 is the engine's garbage: never usable, and shown
-    // inside the range the indicators know.
-    utilizables = std::all_of(FContactos.begin(), FContactos.end(),
-                              [](std::int32_t v) { return v >= ContactoUtilizable; });
+    // A value outside 0..4 is not a contact quality: it never counts as
+    // usable, and it is handed on as it came so the display can tell it.
+    utilizables = std::all_of(FContactos.begin(), FContactos.end(), [](std::int32_t v) {
+        return v >= ContactoUtilizable && v <= ContactoMaximo;
+    });
     for (int i = 0; i < NumElectrodos; ++i)
-        valores[i] = std::clamp<int>(FContactos[CanalDeElectrodo[i]], 0, ContactoMaximo);
+        valores[i] = FContactos[CanalDeElectrodo[i]];
 }
 
 // --- Detection tuning, profile and gyro -------------------------------------

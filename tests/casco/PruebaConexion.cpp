@@ -363,6 +363,7 @@ TEST_F(ConexionTest, EveryChannelCountsForUsableContacts)
         {3, 1, false},
         {10, 4, true},
         {5, -3, false}, // garbage is never usable
+        {6, 5, false},
     };
     TConexionCasco conexion;
     for (const auto& caso : casos) {
@@ -394,15 +395,16 @@ TEST_F(ConexionTest, ContactValuesMapToDisplayPositions)
     // 3 16 5 14 4 15 6 13 7 12 0 1 8 11 9 10
     EXPECT_EQ(valores, (std::array<int, 16>{3, 1, 0, 4, 4, 0, 1, 3, 2, 2, 0, 1, 3, 1, 4, 0}));
 
-    // Values outside 0..4 are shown inside the range.
+    // Values outside 0..4 are handed on as the engine gave them.
     estado.Contactos.fill(2);
     estado.Contactos[3] = 9;
     estado.Contactos[16] = -5;
     motor.EncolarEstado(estado);
     ASSERT_TRUE(conexion.LeerEvento() && conexion.LeerEstado());
     conexion.CalidadContacto(valores, utilizables);
-    EXPECT_EQ(valores[0], 4);
-    EXPECT_EQ(valores[1], 0);
+    EXPECT_EQ(valores[0], 9);
+    EXPECT_EQ(valores[1], -5);
+    EXPECT_FALSE(utilizables);
 }
 
 } // namespace
