@@ -128,9 +128,9 @@ void TGrafica::PintarSerie(QPainter& lienzo, int serie)
         return;
     const int base = LineasBase[serie];
     const auto& valores = FSeries[serie];
-    FPuntos[0] = QPoint(0, base);
+    FPuntos[0] = QPointF(0, base);
     for (int x = 0; x <= FNumMuestras; ++x)
-        FPuntos[x + 1] = QPoint(x, base - valores[x]);
+        FPuntos[x + 1] = QPointF(x, base - valores[x]);
     lienzo.setPen(FPlumasSerie[serie]);
     lienzo.drawPolyline(FPuntos.data(), FNumMuestras + 2);
 }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <QPen>
-#include <QPoint>
+#include <QPointF>
 #include <array>
 #include <cstdint>
 
@@ -51,5 +51,5 @@ private:
     QPen FPlumaGris;
     QPen FPlumaNegra;
     QPen FPlumaPlata;
-    std::array<QPoint, NumColumnas + 1> FPuntos{};
+    std::array<QPointF, NumColumnas + 1> FPuntos{};
 };
