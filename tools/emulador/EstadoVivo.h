@@ -23,7 +23,11 @@ public:
     void FijarCognitiva(std::uint32_t accion, float potencia) { FCognitiva = TAccionViva{accion, potencia}; }
     void FijarGiro(int giroX) { FGiroX = giroX; }
     void FijarSenal(int senal) { FSenal = senal; }
-    void FijarContacto(std::size_t canal, int calidad) { FContactos.at(canal) = calidad; }
+    void FijarContacto(std::size_t canal, int calidad)
+    {
+        if (canal < FContactos.size())
+            FContactos[canal] = calidad;
+    }
     void FijarContactos(int calidad) { FContactos.fill(calidad); }
     void FijarBateria(int nivel, int maximo);
     void FijarCasco(bool puesto) { FCascoPuesto = puesto; }
