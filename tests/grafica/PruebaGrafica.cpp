@@ -89,9 +89,11 @@ TEST_F(Grafica, GuardaCadaMuestraEnSuSerieDesdeElIndiceUno)
 TEST_F(Grafica, AlLlenarseDesplazaCincuentaColumnas)
 {
     // Sample k carries the value k on every series, so a move is visible.
-    for (int k = 1; k <= 747; ++k)
-        FGrafica->AnadirMuestra(TMuestra{} = {std::uint16_t(k), std::uint16_t(k), std::uint16_t(k), std::uint16_t(k),
-                                               std::uint16_t(k), std::uint16_t(k)});
+    for (int k = 1; k <= 747; ++k) {
+        TMuestra muestra;
+        muestra.fill(std::uint16_t(k));
+        FGrafica->AnadirMuestra(muestra);
+    }
     ASSERT_EQ(FGrafica->NumMuestras(), 747);
     EXPECT_EQ(FGrafica->Muestra(3, 747), 747);
     EXPECT_EQ(FGrafica->Muestra(3, 0), 0);
@@ -270,6 +272,7 @@ TEST_F(Grafica, LaCajaPintaConLaGraficaYNoDespuesDeDestruirla)
 
     FGrafica.reset();
     FVentana.show();
+    QCoreApplication::processEvents();
     FCaja->repaint(); // must not reach the destroyed chart
     SUCCEED();
 }
