@@ -402,6 +402,23 @@ TEST_F(Motor, DisconnectingDropsTheQueueAndTheUsersAndConnectingAgainStartsAfres
     EXPECT_EQ(EE_EngineGetNextEvent(FEvento), EDK_SIN_EVENTOS);
 }
 
+// A source that never stops sending gyro calibration changes.
+class TFuenteInagotable : public edk::TFuenteEventos {
+public:
+    int Siguiente(edk::TEvento& evento) override
+    {
+        evento.Tipo = edk::TipoInternoGiroSinCalibrar;
+        return EDK_SIN_ERRORES;
+    }
+};
+
+TEST_F(Motor, AFloodOfInternalEventsNeverHangsAPoll)
+{
+    ASSERT_EQ(edk::MotorGlobal().ConectarFuente(std::make_unique<TFuenteInagotable>()), EDK_SIN_ERRORES);
+    EXPECT_EQ(EE_EngineGetNextEvent(FEvento), EDK_SIN_EVENTOS);
+    EXPECT_EQ(EE_EngineGetNextEvent(FEvento), EDK_SIN_EVENTOS);
+}
+
 TEST_F(Motor, ContactQualityCopiesAtMostCountValues)
 {
     ConectarEscenario("0 alta 0\n0 contactos 0 1 2 3 4 0 1 2 3 4 0 1 2 3 4 0 1 2\n1 fin\n");
