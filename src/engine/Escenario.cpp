@@ -104,7 +104,7 @@ void TLector::Linea(std::size_t numero, std::string_view texto)
     }
     if (t[1] == "fin") {
         if (t.size() != 2)
-            Fallo(numero, Cuenta("fin", "ningún argumento"));
+            Fallo(numero, "'fin' no lleva argumentos");
         HayFin = true;
         Fin = orden.Tiempo;
         Ultimo = orden.Tiempo;

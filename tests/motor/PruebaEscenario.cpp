@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(Casos, EscenarioErroneo, testing::Values(
     TCasoError{"1 evento 0x0040\n", "línea 1: ese tipo tiene orden propia"},
     TCasoError{"1 evento 0x10001\n", "línea 1: tipo de evento no válido"},
     TCasoError{"5 fin\n6 senal 1\n", "línea 2: nada puede seguir a 'fin'"},
-    TCasoError{"5 fin ya\n", "línea 1: 'fin' lleva"},
+    TCasoError{"5 fin ya\n", "línea 1: 'fin' no lleva argumentos"},
     TCasoError{std::string_view("1 senal 1\n2 sen\0al 1\n", 21), "línea 2: carácter nulo"}));
 
 TEST(Escenario, EveryFaultIsListedAndThePreviousContentStays)
