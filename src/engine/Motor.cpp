@@ -66,7 +66,7 @@ void TMotor::LiberarOptimizacion(void* parametro) { FOptimizaciones.erase(parame
 
 int TMotor::Conectar()
 {
-    return ConectarFuente(std::make_unique<TCascoSimulado>(TEscenario::Demo(), FReloj));
+    return ConectarFuente(std::make_unique<TCascoSimulado>(TEscenario::Demo(), FReloj), true);
 }
 
 int TMotor::ConectarRemoto(const char* direccion, unsigned short puerto)
@@ -80,13 +80,14 @@ int TMotor::ConectarRemoto(const char* direccion, unsigned short puerto)
     return ConectarFuente(std::move(fuente));
 }
 
-int TMotor::ConectarFuente(std::unique_ptr<TFuenteEventos> fuente)
+int TMotor::ConectarFuente(std::unique_ptr<TFuenteEventos> fuente, bool simulada)
 {
     if (Conectado())
         Desconectar();
     if (!fuente)
         return EDK_PARAMETRO_NO_VALIDO;
     FFuente = std::move(fuente);
+    FSimulada = simulada;
     return EDK_SIN_ERRORES;
 }
 
@@ -129,7 +130,7 @@ int TMotor::SiguienteEvento(void* evento)
     return EDK_SIN_EVENTOS;
 }
 
-void TMotor::Recibido(const TEvento& evento)
+void TMotor::Recibido(TEvento& evento)
 {
     switch (evento.Tipo) {
     case EE_UserAdded:
@@ -142,11 +143,35 @@ void TMotor::Recibido(const TEvento& evento)
         if (TUsuario* usuario = Usuario(evento.Usuario)) {
             usuario->GiroX = evento.Estado.GiroX;
             usuario->GiroY = evento.Estado.GiroY;
+            if (FSimulada)
+                AjustarPotencias(*usuario, evento.Estado);
         }
         break;
     default:
         break;
     }
+}
+
+// The default settings (threshold 500, sensitivity 5) leave a power as it
+// is; the extremes scale it by 0.5..1.5 (threshold) or 0.68..1.32 (sensitivity).
+void TMotor::AjustarPotencias(const TUsuario& usuario, TEstadoEmo& estado)
+{
+    const std::uint32_t expresiva = estado.AccionExpresiva;
+    if (AccionUnica(expresiva, TSuite::Expresiva)) {
+        const double factor = 1.0 + (usuario.UmbralesExpresivos[std::countr_zero(expresiva)] - 500) / 1000.0;
+        estado.PotenciaExpresiva = static_cast<float>(std::clamp(estado.PotenciaExpresiva * factor, 0.0, 1.0));
+    }
+    // The slot of a cognitive action is its place among the active actions
+    // other than neutral, lowest bit first.
+    const std::uint32_t cognitiva = estado.AccionCognitiva;
+    const std::uint32_t activas = usuario.Perfil.CognitivasActivas & ~std::uint32_t{ACC_COG_NEUTRAL};
+    if (cognitiva == ACC_COG_NEUTRAL || !std::has_single_bit(cognitiva) || (activas & cognitiva) == 0)
+        return;
+    const auto ranura = static_cast<std::size_t>(std::popcount(activas & (cognitiva - 1)));
+    if (ranura >= usuario.Perfil.SensibilidadesCognitivas.size())
+        return;
+    const double factor = 1.0 + 0.08 * (usuario.Perfil.SensibilidadesCognitivas[ranura] - 5);
+    estado.PotenciaCognitiva = static_cast<float>(std::clamp(estado.PotenciaCognitiva * factor, 0.0, 1.0));
 }
 
 int TMotor::TipoEvento(void* evento) const

@@ -31,7 +31,10 @@ public:
 
     int Conectar();                                              // the simulated headset
     int ConectarRemoto(const char* direccion, unsigned short puerto);
-    int ConectarFuente(std::unique_ptr<TFuenteEventos> fuente); // any source
+    // Any source. 'simulada': its powers are raw readings that the user's
+    // sensitivities scale, as the engine's own detection would; a remote
+    // emulator sends detections already made.
+    int ConectarFuente(std::unique_ptr<TFuenteEventos> fuente, bool simulada = false);
     int Desconectar();
     bool Conectado() const { return FFuente != nullptr; }
 
@@ -85,7 +88,8 @@ private:
     const TUsuario* Usuario(std::uint32_t usuario) const;
     TUsuario* Usuario(std::uint32_t usuario);
     int ConPerfil(std::uint32_t usuario, std::uint32_t* acciones, std::uint32_t TDatosPerfil::*campo) const;
-    void Recibido(const TEvento& evento);
+    void Recibido(TEvento& evento);
+    static void AjustarPotencias(const TUsuario& usuario, TEstadoEmo& estado);
 
     TReloj FReloj;
     std::unordered_map<const void*, std::unique_ptr<THandleEvento>> FEventos;
@@ -93,6 +97,7 @@ private:
     std::unordered_map<const void*, std::unique_ptr<THandleOptimizacion>> FOptimizaciones;
 
     std::unique_ptr<TFuenteEventos> FFuente;
+    bool FSimulada = false;
     bool FEnlacePerdido = false;
     bool FGiroCalibrado = true;
     std::map<std::uint32_t, TUsuario> FUsuarios;

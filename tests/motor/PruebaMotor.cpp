@@ -54,12 +54,12 @@ protected:
     }
 
     // Connects to a simulated headset playing 'texto' once.
-    static void ConectarEscenario(const char* texto)
+    static void ConectarEscenario(const char* texto, bool simulada = false)
     {
         edk::TEscenario escenario;
         ASSERT_TRUE(escenario.Leer(texto)) << escenario.Error();
         ASSERT_EQ(edk::MotorGlobal().ConectarFuente(
-                      std::make_unique<edk::TCascoSimulado>(escenario, [] { return Ahora; }, false)),
+                      std::make_unique<edk::TCascoSimulado>(escenario, [] { return Ahora; }, false), simulada),
                   EDK_SIN_ERRORES);
     }
 
@@ -365,6 +365,36 @@ TEST_F(Motor, TheGyroDeltaIsTheLatestEmoStateMinusTheLastRezero)
     Vaciar();
     EXPECT_EQ(EE_HeadsetGetGyroDelta(1, &x, &y), EDK_SIN_ERRORES);
     EXPECT_EQ(x, 60) << "the failed re-zero kept the old offset";
+}
+
+TEST_F(Motor, TheSimulatedHeadsetsPowersFollowTheUsersSensitivities)
+{
+    const std::string perfil = Fichero("motor_sensible.emu", "GEDANKO-PERFIL 1\n"
+                                                             "sensibilidad-apretar = 500\n"
+                                                             "sensibilidades-cognitivas = 1,9,5,5\n"
+                                                             "cognitivas-entrenadas = neutral+empujar+tirar\n"
+                                                             "cognitivas-activas = neutral+empujar+tirar\n"
+                                                             "expresivas-entrenadas = neutral+apretar\n"
+                                                             "nivel-entrenamiento = 0.5\n");
+    const char* escenario = "0 alta 0\n0 expresiva apretar 0.4\n0 cognitiva tirar 0.5\n9 fin\n";
+    struct TCaso {
+        bool Simulada;
+        int Umbral;
+        float Apretar, Tirar;
+    };
+    // Pull is the second active action: slot 2, sensitivity 9.
+    for (const TCaso& caso : {TCaso{true, 500, 0.4f, 0.66f}, TCaso{true, 1000, 0.6f, 0.66f}, TCaso{true, 0, 0.2f, 0.66f},
+                              TCaso{false, 1000, 0.4f, 0.5f}}) {
+        ConectarEscenario(escenario, caso.Simulada);
+        Vaciar();
+        ASSERT_EQ(EE_LoadUserProfile(0, perfil.c_str()), EDK_SIN_ERRORES);
+        ASSERT_EQ(EE_ExpressivSetThreshold(0, ACC_EXP_APRETAR_DIENTES, 0, caso.Umbral), EDK_SIN_ERRORES);
+        Pasar(1.0 / edk::EstadosPorSegundo);
+        EXPECT_EQ(Vaciar(), std::vector<int>{EE_EmoStateUpdated});
+        ASSERT_EQ(EE_EmoEngineEventGetEmoState(FEvento, FEstado), EDK_SIN_ERRORES);
+        EXPECT_FLOAT_EQ(ES_ExpressivGetLowerFaceActionPower(FEstado), caso.Apretar) << caso.Umbral;
+        EXPECT_FLOAT_EQ(ES_CognitivGetCurrentActionPower(FEstado), caso.Tirar) << caso.Umbral;
+    }
 }
 
 TEST_F(Motor, UsersComeAndGoWithTheirEvents)
