@@ -58,6 +58,7 @@ TFMain::TFMain(QWidget* padre) : QWidget(padre), ui(std::make_unique<Ui::TFMain>
     FRegistro = std::make_unique<TRegistroEventos>(ui->RichEditRegistro);
     FDialogos = std::make_unique<TDialogosQt>();
     FGrafica = std::make_unique<TGrafica>(ui->PaintBoxGrafica, ui->ImageGrafica);
+    ConectarManejadoresConduccion();
 }
 
 TFMain::~TFMain() = default;

@@ -73,7 +73,25 @@ public:
     void ActionCentrarCascoExecute();
     void RadioGroupMotorClick();
     void ActionActuadorExecute();
+    // Requests waiting for the control loop, and the manual turn.
+    bool Continuar() const { return FContinuar; }
+    bool CentrarPendiente() const { return FCentrarPendiente; }
+    bool PerfilPendiente() const { return FPerfilPendiente; }
+    QString FicheroPerfil() const { return FFicheroPerfil; }
+    TGiro GiroManual() const { return FGiroManual; }
+    // For tests only: start-up creates the actuator, the control loop the
+    // connection and loads the profile.
+    void FijarActuadorPrueba(std::unique_ptr<TActuador> actuador);
+    void FijarConexionPrueba(std::unique_ptr<TConexion> conexion);
+    void FijarPerfilCargadoPrueba(bool cargado) { FPerfilCargado = cargado; }
+    void FijarContinuarPrueba(bool continuar) { FContinuar = continuar; }
 
+private:
+    void ConectarManejadoresConduccion();
+    void ReiniciarIndicadores();
+    void DetenerGrafica();
+
+public:
     // Manual driving and the arrow images (MainFlechas.cpp).
     void MostrarFlechas(TDireccion direccion, TGiro giro, bool avRetActivo, bool giroActivo);
     void EnviarOrden(TDireccion direccion, TGiro giro);
@@ -81,6 +99,10 @@ public:
     void ImageFlechasArribaAbajoMouseUp(int x, int y);
     void ImageFlechasIzquierdaDerechaMouseDown(int x, int y);
 
+private:
+    void ConectarFlechas();
+
+public:
     // Tuning and connection controls (MainControles.cpp).
     void TrackBarUmbralAvRetChange();
     void TrackBarUmbralGiroChange();
@@ -90,6 +112,10 @@ public:
     void EditPuertoExit();
     void ActionCargaPerfilExecute();
 
+private:
+    void ConectarControles();
+
+public:
     // The control loop: one whole connection (MainBucle.cpp).
     void ActionConectarExecute();
 

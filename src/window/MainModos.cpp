@@ -1,13 +1,175 @@
-// Operating modes and window state. (placeholder bodies until this unit lands)
+// Operating modes and window state: the actions that switch between manual
+// mode, headset mode and a connection, and ActualizarVentana, which brings
+// every control into line with the current state.
 #include "Main.h"
 
-void TFMain::ActualizarVentana() {}
-void TFMain::HabilitarServidor(bool) {}
-void TFMain::HabilitarTiempo(bool) {}
-void TFMain::HabilitarPerfil(bool) {}
-void TFMain::ActionManualExecute() {}
-void TFMain::ActionCascoExecute() {}
-void TFMain::ActionDesconectarExecute() {}
-void TFMain::ActionCentrarCascoExecute() {}
-void TFMain::RadioGroupMotorClick() {}
-void TFMain::ActionActuadorExecute() {}
+#include "Actuador.h"
+#include "Colores.h"
+#include "Conexion.h"
+#include "Controles.h"
+#include "Grafica.h"
+#include "ui_Main.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QSlider>
+
+void TFMain::ActualizarVentana()
+{
+    // Settings common to every state.
+    ui->ActionConectar->setEnabled(!FModoManual);
+    ui->ActionManual->setEnabled(!FConectado);
+    ui->ActionCasco->setEnabled(!FConectado);
+    for (QSlider* barra :
+         {ui->TrackBarUmbralAvRet, ui->TrackBarUmbralGiro, ui->TrackBarAvance, ui->TrackBarRetroceso})
+        barra->setEnabled(FConectado);
+    ui->ShapeIndicadorFuerza->setVisible(FConectado);
+    ui->ShapeIndicadorGiro->setVisible(FConectado);
+    HabilitarTiempo(FConectado);
+    HabilitarPerfil(FConectado);
+    ui->ActionCargaPerfil->setEnabled(FConectado);
+    ui->ActionCentrarCasco->setEnabled(FConectado);
+    MostrarEntrenamiento(QString(), 0);
+    MostrarSensores();
+
+    if (FModoManual) {
+        ui->RadioGroupMotor->setEnabled(false);
+        MostrarFlechas(dirNinguna, giroNinguno, false, false);
+        ReiniciarIndicadores();
+        HabilitarServidor(false);
+        ui->ActionDesconectar->setVisible(false);
+        ui->ActionConectar->setVisible(true);
+        MostrarEstado(0);
+        DetenerGrafica();
+        ui->LabelTiempoConexion->clear();
+    } else if (FConectado) {
+        ui->RadioGroupMotor->setEnabled(false);
+        MostrarFlechas(dirNinguna, giroNinguno, false, false);
+        HabilitarServidor(false);
+        ui->ActionDesconectar->setVisible(true);
+        ui->ActionConectar->setVisible(false);
+        FijarColorFondo(ui->PaintBoxGrafica, clWhite);
+        if (FGrafica)
+            FGrafica->Activar(true);
+    } else {
+        ui->RadioGroupMotor->setEnabled(true);
+        MostrarFlechas(dirNinguna, giroNinguno, false, false);
+        ReiniciarIndicadores();
+        RadioGroupMotorClick();
+        ui->ActionDesconectar->setVisible(false);
+        ui->ActionConectar->setVisible(true);
+        MostrarEstado(0);
+        FijarColorFondo(ui->PaintBoxGrafica, clBtnFace);
+        DetenerGrafica();
+    }
+
+    // Handlers waiting in the queue run now, also while a connection runs.
+    QCoreApplication::processEvents();
+}
+
+void TFMain::ReiniciarIndicadores()
+{
+    MostrarSenal(0);
+    MostrarBateria(0, 1);
+    MostrarFuerza(0);
+    MostrarGiro(0);
+}
+
+void TFMain::DetenerGrafica()
+{
+    if (!FGrafica)
+        return;
+    FGrafica->Activar(false);
+    FGrafica->Borrar();
+}
+
+void TFMain::HabilitarServidor(bool activo)
+{
+    const TColor color = activo ? clWindow : clBtnFace;
+    for (QLineEdit* edit : {ui->EditIp1, ui->EditIp2, ui->EditIp3, ui->EditIp4, ui->EditPuerto})
+        edit->setEnabled(activo);
+    FijarColorFondo(ui->EditIp1, color);
+    const QColor colorIp = ColorFondo(ui->EditIp1);
+    for (QLineEdit* edit : {ui->EditIp2, ui->EditIp3, ui->EditIp4})
+        FijarColorFondo(edit, colorIp);
+    FijarColorFondo(ui->EditPuerto, color);
+}
+
+void TFMain::HabilitarTiempo(bool activo)
+{
+    ui->LabelTiempoConexionEtq->setEnabled(activo);
+    ui->LabelTiempoConexion->setEnabled(activo);
+    FijarColorFondo(ui->LabelTiempoConexion, activo ? clWindow : clGray);
+}
+
+void TFMain::HabilitarPerfil(bool activo)
+{
+    ui->LabelFicheroPerfil->setEnabled(activo);
+    FijarColorFondo(ui->LabelFicheroPerfil, !activo ? clGray : FPerfilCargado ? clYellow : clRed);
+}
+
+void TFMain::ActionManualExecute()
+{
+    FModoManual = true;
+    ActualizarVentana();
+}
+
+void TFMain::ActionCascoExecute()
+{
+    FModoManual = false;
+    ActualizarVentana();
+}
+
+// Runs nested inside the control loop: only asks it to stop.
+void TFMain::ActionDesconectarExecute()
+{
+    FContinuar = false;
+}
+
+// Runs nested inside the control loop: the re-zero is served at its next EmoState.
+void TFMain::ActionCentrarCascoExecute()
+{
+    FCentrarPendiente = true;
+}
+
+void TFMain::RadioGroupMotorClick()
+{
+    HabilitarServidor(ui->RadioGroupMotor->IndiceElemento() == 1);
+}
+
+// The action has already flipped its check state to what the operator asks for.
+void TFMain::ActionActuadorExecute()
+{
+    const bool pedido = ui->ActionActuador->isChecked();
+    // Until start-up has created the actuator there is no output, as with a missing library.
+    if (FActuador && FActuador->Habilitar(pedido)) {
+        Registrar(nrInformacion, QStringLiteral("Actuador Habilitado"));
+        return;
+    }
+    Registrar(nrInformacion, QStringLiteral("Actuador Inhabilitado"));
+    if (ui->ActionActuador->isChecked())
+        ui->ActionActuador->setChecked(false);
+}
+
+void TFMain::FijarActuadorPrueba(std::unique_ptr<TActuador> actuador)
+{
+    FActuador = std::move(actuador);
+}
+
+void TFMain::FijarConexionPrueba(std::unique_ptr<TConexion> conexion)
+{
+    FConexion = std::move(conexion);
+}
+
+void TFMain::ConectarManejadoresConduccion()
+{
+    connect(ui->ActionManual, &QAction::triggered, this, [this] { ActionManualExecute(); });
+    connect(ui->ActionCasco, &QAction::triggered, this, [this] { ActionCascoExecute(); });
+    connect(ui->ActionDesconectar, &QAction::triggered, this, [this] { ActionDesconectarExecute(); });
+    connect(ui->ActionCentrarCasco, &QAction::triggered, this, [this] { ActionCentrarCascoExecute(); });
+    connect(ui->ActionActuador, &QAction::triggered, this, [this] { ActionActuadorExecute(); });
+    connect(ui->RadioGroupMotor, &TRadioGroup::Click, this, [this] { RadioGroupMotorClick(); });
+    ConectarFlechas();
+    ConectarControles();
+}

@@ -1,0 +1,223 @@
+// Manual driving: real mouse presses and releases on the two arrow images
+// produce the bytes on the recording port library and the pictures that
+// show the command; the pictures are drawn only when they change.
+#include "VentanaConduccion.h"
+
+#include <QPaintEvent>
+#include <vector>
+
+namespace {
+
+enum TFlechas { AA, ID }; // the up/down image, the left/right image
+
+struct TPaso {
+    bool pulsar; // press, else release
+    TFlechas imagen;
+    int x, y;
+    Qt::MouseButton boton = Qt::LeftButton;
+    Qt::KeyboardModifiers teclas = {};
+};
+
+TPaso Pulsar(TFlechas imagen, int x, int y, Qt::MouseButton boton = Qt::LeftButton,
+             Qt::KeyboardModifiers teclas = {})
+{
+    return {true, imagen, x, y, boton, teclas};
+}
+TPaso Soltar(TFlechas imagen, int x, int y, Qt::MouseButton boton = Qt::LeftButton)
+{
+    return {false, imagen, x, y, boton};
+}
+// A press and its release at one point.
+std::vector<TPaso> Clic(TFlechas imagen, int x, int y)
+{
+    return {Pulsar(imagen, x, y), Soltar(imagen, x, y)};
+}
+std::vector<TPaso> operator+(std::vector<TPaso> a, const std::vector<TPaso>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+const std::vector<TPaso> Arriba = Clic(AA, 17, 30);
+const std::vector<TPaso> Abajo = Clic(AA, 17, 120);
+const std::vector<TPaso> Izquierda = Clic(ID, 30, 17);
+const std::vector<TPaso> Derecha = Clic(ID, 120, 17);
+
+struct TCasoFlechas {
+    const char* nombre;
+    std::vector<TPaso> pasos;
+    std::vector<unsigned> bytes;
+    int indiceAvRet, indiceGiro; // pictures shown at the end
+    TGiro giroManual;
+};
+
+void PrintTo(const TCasoFlechas& caso, std::ostream* salida)
+{
+    *salida << caso.nombre;
+}
+
+class Flechas : public VentanaConduccion {
+protected:
+    void Ejecutar(const std::vector<TPaso>& pasos)
+    {
+        for (const TPaso& paso : pasos) {
+            TImagen* imagen = paso.imagen == AA ? ui.ImageFlechasArribaAbajo : ui.ImageFlechasIzquierdaDerecha;
+            if (paso.pulsar)
+                QTest::mousePress(imagen, paso.boton, paso.teclas, QPoint(paso.x, paso.y));
+            else
+                QTest::mouseRelease(imagen, paso.boton, paso.teclas, QPoint(paso.x, paso.y));
+        }
+    }
+};
+
+class FlechasConSalida : public Flechas, public testing::WithParamInterface<TCasoFlechas> {};
+
+TEST_P(FlechasConSalida, EnvianSuOrdenAlPuertoYLaMuestran)
+{
+    const TCasoFlechas& caso = GetParam();
+    PulsarActuador();
+    ASSERT_EQ(Bytes(), std::vector<unsigned>{0x00});
+    OlvidarBytes();
+
+    Ejecutar(caso.pasos);
+
+    EXPECT_EQ(Bytes(), caso.bytes);
+    EXPECT_EQ(IndiceAvRet(), caso.indiceAvRet);
+    EXPECT_EQ(IndiceGiro(), caso.indiceGiro);
+    EXPECT_EQ(FVentana.GiroManual(), caso.giroManual);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tabla, FlechasConSalida,
+    testing::Values(
+        TCasoFlechas{"arriba mientras se sostiene", {Pulsar(AA, 17, 30)}, {0x01}, 5, 0, giroNinguno},
+        TCasoFlechas{"arriba y soltar", Arriba, {0x01, 0x00}, 0, 0, giroNinguno},
+        TCasoFlechas{"abajo mientras se sostiene", {Pulsar(AA, 17, 120)}, {0x02}, 6, 0, giroNinguno},
+        TCasoFlechas{"abajo y soltar", Abajo, {0x02, 0x00}, 0, 0, giroNinguno},
+        TCasoFlechas{"izquierda se queda", Izquierda, {0x04}, 0, 3, giroIzquierda},
+        TCasoFlechas{"izquierda otra vez la apaga", Izquierda + Izquierda, {0x04, 0x00}, 0, 0, giroNinguno},
+        TCasoFlechas{"derecha con la izquierda puesta", Izquierda + Derecha, {0x04, 0x08}, 0, 4, giroDerecha},
+        TCasoFlechas{"fuera de las flechas del giro lo apaga", Izquierda + Clic(ID, 80, 17), {0x04, 0x00}, 0, 0,
+                     giroNinguno},
+        TCasoFlechas{"arriba sostenido con la izquierda", Izquierda + std::vector<TPaso>{Pulsar(AA, 17, 30)},
+                     {0x04, 0x05}, 5, 3, giroIzquierda},
+        TCasoFlechas{"arriba con la izquierda y soltar", Izquierda + Arriba, {0x04, 0x05, 0x04}, 0, 3,
+                     giroIzquierda},
+        TCasoFlechas{"abajo con la derecha y soltar", Derecha + Abajo, {0x08, 0x0A, 0x08}, 0, 4, giroDerecha},
+        TCasoFlechas{"entre las flechas: nada al pulsar, el giro al soltar", {Pulsar(AA, 17, 80)}, {}, 0, 0,
+                     giroNinguno},
+        TCasoFlechas{"entre las flechas sin giro", Clic(AA, 17, 80), {0x00}, 0, 0, giroNinguno},
+        TCasoFlechas{"entre las flechas con la izquierda", Izquierda + Clic(AA, 17, 80), {0x04, 0x04}, 0, 3,
+                     giroIzquierda},
+        TCasoFlechas{"esquinas de la flecha de arriba", Clic(AA, 6, 10) + Clic(AA, 28, 60), {0x01, 0x00, 0x01, 0x00},
+                     0, 0, giroNinguno},
+        TCasoFlechas{"justo fuera de la flecha de arriba",
+                     Clic(AA, 5, 10) + Clic(AA, 6, 9) + Clic(AA, 29, 30) + Clic(AA, 17, 61), {0, 0, 0, 0}, 0, 0,
+                     giroNinguno},
+        TCasoFlechas{"esquinas de la flecha de abajo", Clic(AA, 6, 100) + Clic(AA, 28, 150),
+                     {0x02, 0x00, 0x02, 0x00}, 0, 0, giroNinguno},
+        TCasoFlechas{"justo fuera de la flecha de abajo", Clic(AA, 17, 99) + Clic(AA, 17, 151) + Clic(AA, 5, 120),
+                     {0, 0, 0}, 0, 0, giroNinguno},
+        TCasoFlechas{"esquinas de las flechas del giro",
+                     Clic(ID, 10, 6) + Clic(ID, 60, 28) + Clic(ID, 100, 6) + Clic(ID, 150, 28),
+                     {0x04, 0x00, 0x08, 0x00}, 0, 0, giroNinguno},
+        TCasoFlechas{"justo fuera de las flechas del giro",
+                     Clic(ID, 9, 17) + Clic(ID, 61, 17) + Clic(ID, 99, 17) + Clic(ID, 151, 17) + Clic(ID, 30, 5)
+                         + Clic(ID, 30, 29),
+                     {0, 0, 0, 0, 0, 0}, 0, 0, giroNinguno},
+        TCasoFlechas{"botón y teclas no cuentan",
+                     {Pulsar(ID, 30, 17, Qt::RightButton, Qt::ShiftModifier), Soltar(ID, 30, 17, Qt::RightButton),
+                      Pulsar(AA, 17, 30, Qt::MiddleButton, Qt::ControlModifier), Soltar(AA, 17, 30, Qt::MiddleButton)},
+                     {0x04, 0x05, 0x04}, 0, 3, giroIzquierda}));
+
+TEST_F(Flechas, ConLaSalidaApagadaCambianLasImagenesYElGiroPeroNoSeEscribeNada)
+{
+    Ejecutar(Izquierda + std::vector<TPaso>{Pulsar(AA, 17, 120)});
+    EXPECT_EQ(IndiceAvRet(), 6);
+    EXPECT_EQ(IndiceGiro(), 3);
+    EXPECT_EQ(FVentana.GiroManual(), giroIzquierda);
+    Ejecutar({Soltar(AA, 17, 120)});
+    EXPECT_EQ(IndiceAvRet(), 0);
+    EXPECT_EQ(Bytes(), std::vector<unsigned>{});
+}
+
+TEST_F(Flechas, EnModoCascoSoloActuaLaLiberacionYElGiroManualSeConserva)
+{
+    PulsarActuador();
+    Ejecutar(Izquierda);
+    OlvidarBytes();
+
+    ui.ActionCasco->trigger();
+    EXPECT_EQ(IndiceGiro(), 0);
+    Ejecutar({Pulsar(AA, 17, 30), Pulsar(ID, 120, 17), Pulsar(ID, 30, 17)});
+    EXPECT_EQ(Bytes(), std::vector<unsigned>{}) << "mode change and presses write nothing";
+    EXPECT_EQ(IndiceAvRet(), 0);
+    EXPECT_EQ(IndiceGiro(), 0);
+    EXPECT_EQ(FVentana.GiroManual(), giroIzquierda);
+
+    // A release still sends no direction with the remembered turn, and shows it.
+    Ejecutar({Soltar(AA, 17, 30)});
+    EXPECT_EQ(Bytes(), std::vector<unsigned>{0x04});
+    EXPECT_EQ(IndiceGiro(), 3);
+
+    ui.ActionManual->trigger();
+    EXPECT_EQ(IndiceGiro(), 0);
+    Ejecutar({Pulsar(AA, 17, 30)});
+    EXPECT_EQ(Bytes(), (std::vector<unsigned>{0x04, 0x05}));
+    EXPECT_EQ(IndiceAvRet(), 5);
+    EXPECT_EQ(IndiceGiro(), 3);
+}
+
+// Counts the paints of a whole control. The two images cross each other, so
+// drawing one also repaints the crossing part of the other: not counted.
+class TContadorPintado : public QObject {
+public:
+    int Pintados = 0;
+    bool eventFilter(QObject* objeto, QEvent* evento) override
+    {
+        if (evento->type() == QEvent::Paint
+            && static_cast<QPaintEvent*>(evento)->rect() == static_cast<QWidget*>(objeto)->rect())
+            ++Pintados;
+        return QObject::eventFilter(objeto, evento);
+    }
+};
+
+TEST_F(Flechas, MostrarFlechasEligeElIndiceYRepintaAlMomentoSoloLoQueCambia)
+{
+    struct TCaso {
+        TDireccion direccion;
+        TGiro giro;
+        bool avRetActivo, giroActivo;
+        int avRet, giroIndice;
+    };
+    const TCaso casos[] = {
+        {dirNeutral, giroNinguno, false, false, 1, 0},   {dirAvance, giroIzquierda, false, false, 2, 1},
+        {dirRetroceso, giroDerecha, false, false, 3, 2}, {dirNeutral, giroDerecha, true, false, 4, 2},
+        {dirAvance, giroIzquierda, true, true, 5, 3},    {dirRetroceso, giroDerecha, true, true, 6, 4},
+        {dirAvance, giroDerecha, false, true, 2, 4},     {dirNinguna, giroNinguno, true, true, 0, 0},
+    };
+    TContadorPintado pintadoAvRet, pintadoGiro;
+    ui.ImageFlechasArribaAbajo->installEventFilter(&pintadoAvRet);
+    ui.ImageFlechasIzquierdaDerecha->installEventFilter(&pintadoGiro);
+    QApplication::processEvents();
+
+    int avRetAntes = 0, giroAntes = 0;
+    for (const TCaso& caso : casos) {
+        SCOPED_TRACE(testing::Message() << int(caso.direccion) << ' ' << int(caso.giro) << ' ' << caso.avRetActivo
+                                        << caso.giroActivo);
+        for (int vez = 0; vez < 2; ++vez) {
+            pintadoAvRet.Pintados = pintadoGiro.Pintados = 0;
+            FVentana.MostrarFlechas(caso.direccion, caso.giro, caso.avRetActivo, caso.giroActivo);
+            // Drawn before the call returns, and only when the index changed.
+            EXPECT_EQ(pintadoAvRet.Pintados, vez == 0 && caso.avRet != avRetAntes ? 1 : 0) << "vez " << vez;
+            EXPECT_EQ(pintadoGiro.Pintados, vez == 0 && caso.giroIndice != giroAntes ? 1 : 0) << "vez " << vez;
+            EXPECT_EQ(IndiceAvRet(), caso.avRet);
+            EXPECT_EQ(IndiceGiro(), caso.giroIndice);
+        }
+        avRetAntes = caso.avRet;
+        giroAntes = caso.giroIndice;
+    }
+    EXPECT_EQ(Bytes(), std::vector<unsigned>{});
+}
+
+} // namespace

@@ -1,0 +1,80 @@
+// A shown main window with a real actuator on the recording port library,
+// and the views the driving tests read: log lines, bytes written, the index
+// of the picture each arrow image shows.
+#pragma once
+
+#include "Actuador.h"
+#include "Colores.h"
+#include "Controles.h"
+#include "Grabacion.h"
+#include "Imagen.h"
+#include "Imagenes.h"
+#include "Main.h"
+#include "ui_Main.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QStringList>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+inline QColor C(TColor color)
+{
+    return AColorQt(color, QPalette());
+}
+
+// The index of the list picture the control shows; -1 when none matches.
+inline int IndiceMostrado(const TImagen* imagen, QPixmap (*lista)(int), int cuantas)
+{
+    const QImage mostrada = imagen->pixmap().toImage();
+    for (int i = 0; i < cuantas; ++i)
+        if (lista(i).toImage() == mostrada)
+            return i;
+    return -1;
+}
+
+class VentanaConduccion : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        FVentana.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&FVentana));
+        FVentana.FijarActuadorPrueba(std::make_unique<TActuador>());
+        ASSERT_FALSE(FVentana.ui->ActionActuador->isChecked());
+        FVentana.ActualizarVentana();
+        FVentana.ActionLimpiarExecute();
+        FGrabacion = std::make_unique<TGrabacion>();
+    }
+
+    QStringList Lineas() const
+    {
+        const QString texto = ui.RichEditRegistro->toPlainText();
+        return texto.isEmpty() ? QStringList() : texto.split(QLatin1Char('\n'));
+    }
+
+    std::vector<unsigned> Bytes() const { return FGrabacion->Valores(); }
+    // Starts a fresh recording, dropping what was written so far.
+    void OlvidarBytes()
+    {
+        FGrabacion.reset(); // its end unsets the library's file
+        FGrabacion = std::make_unique<TGrabacion>();
+    }
+
+    // Switches port output on through its tool button, as the operator does.
+    void PulsarActuador() { QTest::mouseClick(ui.ToolButtonActuador, Qt::LeftButton); }
+
+    int IndiceAvRet() const
+    {
+        return IndiceMostrado(ui.ImageFlechasArribaAbajo, ImagenFlechasArribaAbajo, NumImagenesFlechasArribaAbajo);
+    }
+    int IndiceGiro() const
+    {
+        return IndiceMostrado(ui.ImageFlechasIzquierdaDerecha, ImagenFlechasIzquierdaDerecha,
+                              NumImagenesFlechasIzquierdaDerecha);
+    }
+
+    TFMain FVentana;
+    Ui::TFMain& ui = *FVentana.ui;
+    std::unique_ptr<TGrabacion> FGrabacion;
+};
