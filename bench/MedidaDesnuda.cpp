@@ -1,0 +1,70 @@
+#include "MedidaDesnuda.h"
+
+#include "Actuador.h"
+#include "ConexionEmulador.h"
+#include "Emparejamiento.h"
+#include "EstadoConduccion.h"
+#include "PuertoSellado.h"
+#include "Salida.h"
+
+#include <array>
+#include <cstdio>
+
+namespace {
+
+constexpr unsigned UmbralPorDefecto = 5;
+constexpr int SenalBuena = 3;
+constexpr std::size_t MaximoInundacion = 2'000'000;
+
+// One pass of the loop's event handling: gates, then the decision's outputs.
+void Atender(TConexion& conexion, TEstadoConduccion& estado, TActuador& actuador)
+{
+    if (conexion.LeerEstado()) {
+        std::array<int, TConexion::NumElectrodos> contactos{};
+        bool utilizables = false;
+        if (conexion.NivelSenal() == SenalBuena)
+            conexion.CalidadContacto(contactos, utilizables);
+        if (utilizables)
+            estado.LecturaCompleta(conexion, UmbralPorDefecto, UmbralPorDefecto);
+        else
+            estado.Rechazar();
+    }
+    const TSalidasConduccion salidas = estado.Salidas();
+    actuador.Mover(salidas.DireccionEnviada, salidas.GiroEnviado);
+}
+
+}  // namespace
+
+int TMedidaDesnuda::Ejecutar(TModoGuion modo, double estadosPorSegundo, double segundos)
+{
+    // At a flood the run also ends once the record is full.
+    const std::size_t capacidad = modo == TModoGuion::Inundacion ? MaximoInundacion
+                                                                 : std::size_t(segundos * estadosPorSegundo) + 1000;
+    ConfigurarGuion(modo, estadosPorSegundo, capacidad);
+    ReservarPuerto(capacidad + 100);
+
+    TActuador actuador;
+    if (actuador.HayError() || !actuador.Habilitar(true)) {
+        std::fprintf(stderr, "banco: the port library did not load\n");
+        return 2;
+    }
+    TConexionEmulador conexion("127.0.0.1", 1726);
+    if (!conexion.Conectar())
+        return 2;
+    conexion.ActivarOptimizacion();
+    TEstadoConduccion estado;
+
+    const std::int64_t fin = AhoraGuion() + std::int64_t(segundos * 1e9);
+    while (AhoraGuion() < fin && EstadosEntregadosGuion() < capacidad) {
+        if (conexion.LeerEvento())
+            Atender(conexion, estado, actuador);
+    }
+    actuador.Mover(dirNinguna, giroNinguno);
+    conexion.Desconectar();
+
+    TResultadoRun run = TEmparejamiento::Emparejar();
+    TFiguras figuras = FigurasDeRun(run);
+    figuras.emplace_back("perdidos", double(PerdidosPuerto()));
+    ImprimirFiguras(figuras);
+    return 0;
+}

@@ -1,0 +1,273 @@
+// gedanko-banco: benchmarks of the real program. Without arguments it runs
+// every measurement several times, each in a fresh child process of its own
+// (itself with --hijo, or the real program for the start-up), and prints a
+// Markdown table of medians and spreads.
+//
+//   gedanko-banco [--repeticiones N] [--segundos S] [--inundacion S] [--reposo S] [--lineas N]
+#include "MedidaDesnuda.h"
+#include "MedidaRegistro.h"
+#include "MedidaVentana.h"
+#include "Muestras.h"
+#include "Proceso.h"
+
+#include <QApplication>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct TOpciones {
+    int Repeticiones = 5;
+    double Segundos = 10;    // each latency run
+    double Inundacion = 3;   // each throughput run
+    double Reposo = 10;      // each idle run
+    int Lineas = 115'200;    // one hour of state lines at 32 per second
+    double Ritmo = 32;
+};
+
+std::filesystem::path CarpetaPropia()
+{
+    return std::filesystem::read_symlink("/proc/self/exe").parent_path();
+}
+
+TModoGuion Modo(const std::string& nombre)
+{
+    if (nombre == "inundacion")
+        return TModoGuion::Inundacion;
+    if (nombre == "silencio")
+        return TModoGuion::Silencio;
+    return TModoGuion::Ritmo;
+}
+
+int Hijo(int argc, char** argv)
+{
+    const std::string medida = argv[2];
+    const auto arg = [&](int i) { return i < argc ? std::string(argv[i]) : std::string(); };
+    if (medida == "desnudo")
+        return TMedidaDesnuda::Ejecutar(Modo(arg(3)), std::atof(argv[4]), std::atof(argv[5]));
+
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication aplicacion(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Gedanko"));
+    if (medida == "ventana")
+        return TMedidaVentana::Ejecutar(Modo(arg(3)), std::atof(argv[4]), std::atof(argv[5]), arg(6) == "1");
+    if (medida == "registro")
+        return TMedidaRegistro::Ejecutar(std::atoi(argv[3]));
+    std::fprintf(stderr, "banco: unknown measurement %s\n", medida.c_str());
+    return 2;
+}
+
+// --- The driver ---------------------------------------------------------------
+
+// One figure over the runs: median and spread.
+struct TFila {
+    std::string Nombre;
+    std::string Objetivo;
+    TMuestras Valores;
+    std::function<bool(double)> Cumple;  // empty when the row has no target
+    int Decimales = 2;
+};
+
+class TBanco {
+public:
+    explicit TBanco(const TOpciones& opciones) : FOpciones(opciones), FCarpeta(CarpetaPropia()) {}
+
+    int Ejecutar();
+
+private:
+    using TExtraer = std::function<void(const TProceso&)>;
+    void Repetir(int veces, const std::vector<std::string>& argumentos, const std::vector<std::string>& entorno,
+                 const TExtraer& extraer);
+    std::vector<std::string> ArgsHijo(std::vector<std::string> resto) const;
+    TFila& Fila(const std::string& nombre, const std::string& objetivo = {},
+                std::function<bool(double)> cumple = {}, int decimales = 2);
+    void Imprimir();
+
+    TOpciones FOpciones;
+    std::filesystem::path FCarpeta;
+    std::vector<TFila> FFilas;
+    int FFallos = 0;
+    double FErroneos = 0;
+};
+
+std::vector<std::string> TBanco::ArgsHijo(std::vector<std::string> resto) const
+{
+    resto.insert(resto.begin(), {(FCarpeta / "gedanko-banco").string(), "--hijo"});
+    return resto;
+}
+
+TFila& TBanco::Fila(const std::string& nombre, const std::string& objetivo, std::function<bool(double)> cumple,
+                    int decimales)
+{
+    for (TFila& fila : FFilas)
+        if (fila.Nombre == nombre)
+            return fila;
+    FFilas.push_back({nombre, objetivo, {}, std::move(cumple), decimales});
+    return FFilas.back();
+}
+
+void TBanco::Repetir(int veces, const std::vector<std::string>& argumentos, const std::vector<std::string>& entorno,
+                     const TExtraer& extraer)
+{
+    for (int i = 0; i < veces; ++i) {
+        TProceso proceso;
+        if (!proceso.Ejecutar(argumentos, entorno)) {
+            ++FFallos;
+            continue;
+        }
+        FErroneos += std::isnan(proceso.Figura("erroneos")) ? 0 : proceso.Figura("erroneos");
+        extraer(proceso);
+    }
+}
+
+int TBanco::Ejecutar()
+{
+    const TOpciones& o = FOpciones;
+    const std::vector<std::string> offscreen = {"QT_QPA_PLATFORM=offscreen"};
+    const auto como = [](double v) { return std::to_string(v); };
+    const auto menorIgual = [](double limite) { return [limite](double v) { return v <= limite; }; };
+    const auto mayorIgual = [](double limite) { return [limite](double v) { return v >= limite; }; };
+
+    std::fprintf(stderr, "banco: latency at %.0f EmoStates/s, window\n", o.Ritmo);
+    TMuestras p99Ventana, p99Desnudo, tasaVentana, tasaDesnudo;
+    Repetir(o.Repeticiones, ArgsHijo({"ventana", "ritmo", como(o.Ritmo), como(o.Segundos), "1"}), offscreen,
+            [&](const TProceso& p) {
+                Fila("Latencia ventana p50 (ms)").Valores.Anadir(p.Figura("p50_us") / 1e3);
+                Fila("Latencia ventana p99 (ms)", "≤ 2 ms", menorIgual(2)).Valores.Anadir(p.Figura("p99_us") / 1e3);
+                Fila("Latencia ventana máx. (ms)").Valores.Anadir(p.Figura("max_us") / 1e3);
+                p99Ventana.Anadir(p.Figura("p99_us"));
+            });
+    std::fprintf(stderr, "banco: latency, bare loop\n");
+    Repetir(o.Repeticiones, ArgsHijo({"desnudo", "ritmo", como(o.Ritmo), como(o.Segundos)}), {},
+            [&](const TProceso& p) {
+                Fila("Latencia bucle desnudo p50 (ms)", {}, {}, 3).Valores.Anadir(p.Figura("p50_us") / 1e3);
+                Fila("Latencia bucle desnudo p99 (ms)", {}, {}, 3).Valores.Anadir(p.Figura("p99_us") / 1e3);
+                Fila("Latencia bucle desnudo máx. (ms)", {}, {}, 3).Valores.Anadir(p.Figura("max_us") / 1e3);
+                p99Desnudo.Anadir(p.Figura("p99_us"));
+            });
+    Fila("Latencia p99: ventana / bucle desnudo", {}, {}, 1).Valores.Anadir(p99Ventana.Mediana() / p99Desnudo.Mediana());
+
+    std::fprintf(stderr, "banco: throughput at a flood, window\n");
+    Repetir(o.Repeticiones, ArgsHijo({"ventana", "inundacion", como(o.Ritmo), como(o.Inundacion), "1"}), offscreen,
+            [&](const TProceso& p) {
+                Fila("Caudal ventana, todas las salidas y líneas de estado (EmoStates/s)", "≥ 2000",
+                     mayorIgual(2000), 0)
+                    .Valores.Anadir(p.Figura("tasa"));
+            });
+    Repetir(o.Repeticiones, ArgsHijo({"ventana", "inundacion", como(o.Ritmo), como(o.Inundacion), "0"}), offscreen,
+            [&](const TProceso& p) {
+                Fila("Caudal ventana, flechas, puerto y gráfica (EmoStates/s)", "≥ 2000", mayorIgual(2000), 0)
+                    .Valores.Anadir(p.Figura("tasa"));
+                tasaVentana.Anadir(p.Figura("tasa"));
+            });
+    std::fprintf(stderr, "banco: throughput at a flood, bare loop\n");
+    Repetir(o.Repeticiones, ArgsHijo({"desnudo", "inundacion", como(o.Ritmo), como(o.Inundacion)}), {},
+            [&](const TProceso& p) {
+                Fila("Caudal bucle desnudo (EmoStates/s)", {}, {}, 0).Valores.Anadir(p.Figura("tasa"));
+                tasaDesnudo.Anadir(p.Figura("tasa"));
+            });
+    Fila("Caudal: bucle desnudo / ventana", {}, {}, 0).Valores.Anadir(tasaDesnudo.Mediana() / tasaVentana.Mediana());
+
+    std::fprintf(stderr, "banco: idle connection\n");
+    Repetir(o.Repeticiones, ArgsHijo({"ventana", "silencio", como(o.Ritmo), como(o.Reposo), "0"}), offscreen,
+            [&](const TProceso& p) {
+                Fila("Procesador con conexión en reposo (% de un núcleo)", "≤ 2 %", menorIgual(2), 1)
+                    .Valores.Anadir(p.Figura("procesador_pct"));
+            });
+
+    std::fprintf(stderr, "banco: start-up of the program\n");
+    const std::filesystem::path programa = FCarpeta.parent_path() / "bin" / "gedanko";
+    const std::vector<std::string> sonda = {"QT_QPA_PLATFORM=offscreen",
+                                            "LD_PRELOAD=" + (FCarpeta / "libsonda_pintado.so").string()};
+    Repetir(o.Repeticiones, {programa.string()}, sonda, [&](const TProceso& p) {
+        Fila("Arranque: lanzamiento → primera ventana pintada (ms)", "≤ 300 ms", menorIgual(300), 0)
+            .Valores.Anadir((p.Figura("pintado_fin") - double(p.Lanzamiento())) / 1e6);
+        Fila("Arranque: de ellos, lanzamiento y carga de bibliotecas (ms)", {}, {}, 0)
+            .Valores.Anadir((p.Figura("aplicacion") - double(p.Lanzamiento())) / 1e6);
+        Fila("Memoria máxima al primer pintado (MB)", {}, {}, 1).Valores.Anadir(p.Figura("vmhwm_kb") / 1024);
+    });
+
+    std::fprintf(stderr, "banco: %d state lines in the log\n", o.Lineas);
+    Repetir(std::min(o.Repeticiones, 3), ArgsHijo({"registro", std::to_string(o.Lineas)}), offscreen,
+            [&](const TProceso& p) {
+                Fila("Memoria máxima tras " + std::to_string(o.Lineas) + " líneas de estado (MB)", "≤ 80 MB",
+                     menorIgual(80), 1)
+                    .Valores.Anadir(p.Figura("vmhwm_mb"));
+                Fila("Registro: coste de la línea 100 (µs)", {}, {}, 0).Valores.Anadir(p.Figura("coste_100_us"));
+                Fila("Registro: coste de la línea 100 000 (µs)", {}, {}, 0).Valores.Anadir(p.Figura("coste_100000_us"));
+                Fila("Registro: línea 100 000 / línea 100", "≤ 2", menorIgual(2)).Valores.Anadir(p.Figura("razon"));
+            });
+
+    Imprimir();
+    return FFallos == 0 && FErroneos == 0 ? 0 : 1;
+}
+
+std::string Numero(double valor, int decimales)
+{
+    if (std::isnan(valor))
+        return "—";
+    char texto[64];
+    std::snprintf(texto, sizeof texto, "%.*f", decimales, valor);
+    return texto;
+}
+
+void TBanco::Imprimir()
+{
+    std::printf("| Medida | Objetivo | Mediana | Dispersión (mín.–máx.) | Ejecuciones | Cumple |\n");
+    std::printf("|---|---|---|---|---|---|\n");
+    for (TFila& f : FFilas) {
+        const double mediana = f.Valores.Mediana();
+        const std::string cumple = !f.Cumple ? "" : (std::isnan(mediana) ? "sin dato" : (f.Cumple(mediana) ? "sí" : "**no**"));
+        std::printf("| %s | %s | %s | %s–%s | %zu | %s |\n", f.Nombre.c_str(), f.Objetivo.c_str(),
+                    Numero(mediana, f.Decimales).c_str(), Numero(f.Valores.Minimo(), f.Decimales).c_str(),
+                    Numero(f.Valores.Maximo(), f.Decimales).c_str(), f.Valores.Num(), cumple.c_str());
+    }
+    if (FFallos > 0)
+        std::printf("\n%d ejecuciones fallaron (ver la salida de errores).\n", FFallos);
+    if (FErroneos > 0)
+        std::printf("\n%.0f bytes del puerto no coincidían con su EmoState.\n", FErroneos);
+}
+
+bool LeerOpciones(int argc, char** argv, TOpciones& o)
+{
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string nombre = argv[i];
+        const double valor = std::atof(argv[i + 1]);
+        if (nombre == "--repeticiones")
+            o.Repeticiones = std::max(1, int(valor));
+        else if (nombre == "--segundos")
+            o.Segundos = valor;
+        else if (nombre == "--inundacion")
+            o.Inundacion = valor;
+        else if (nombre == "--reposo")
+            o.Reposo = valor;
+        else if (nombre == "--lineas")
+            o.Lineas = int(valor);
+        else
+            return false;
+    }
+    return argc % 2 == 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc >= 3 && std::strcmp(argv[1], "--hijo") == 0)
+        return Hijo(argc, argv);
+    TOpciones opciones;
+    if (!LeerOpciones(argc, argv, opciones)) {
+        std::fprintf(stderr, "usage: gedanko-banco [--repeticiones N] [--segundos S] [--inundacion S] "
+                             "[--reposo S] [--lineas N]\n");
+        return 2;
+    }
+    return TBanco(opciones).Ejecutar();
+}
