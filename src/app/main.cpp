@@ -1,15 +1,79 @@
-// Application entry: shows the main window and runs the message loop.
+// Application entry: the application object, the main window into FMain and
+// the message loop. An error that escapes a handler or the window's
+// construction is shown in the application's error box.
 #include "Imagenes.h"
 #include "Main.h"
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+
+std::unique_ptr<TFMain> FMain;
+
+namespace {
+
+// Shows an error escaping an event handler and lets the message loop go on.
+class TAplicacion : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receptor, QEvent* evento) override
+    {
+        try {
+            return QApplication::notify(receptor, evento);
+        } catch (const std::exception& error) {
+            TFMain::MostrarErrorAplicacion(QString::fromLocal8Bit(error.what()));
+        } catch (...) {
+            TFMain::MostrarErrorAplicacion(QString());
+        }
+        return false;
+    }
+};
+
+// Without any display the toolkit would abort with a message of its own.
+bool HayPantalla(int argc, char* argv[])
+{
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* valor = std::getenv(variable);
+        if (valor && *valor)
+            return true;
+    }
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
-    QApplication aplicacion(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Gedanko"));
-    QApplication::setWindowIcon(IconoPrograma());
-    TFMain ventana;
-    ventana.show();
-    return aplicacion.exec();
+    if (!HayPantalla(argc, argv)) {
+        std::fputs("Gedanko necesita una pantalla gráfica y no se ha encontrado ninguna "
+                   "(DISPLAY, WAYLAND_DISPLAY y QT_QPA_PLATFORM están vacías).\n"
+                   "Para ejecutarlo sin pantalla, use un servidor X virtual:\n"
+                   "    xvfb-run ./gedanko\n",
+                   stderr);
+        return 1;
+    }
+    TAplicacion aplicacion(argc, argv);
+    try {
+        QApplication::setApplicationName(QStringLiteral("Gedanko"));
+        QApplication::setWindowIcon(IconoPrograma());
+        FMain = std::make_unique<TFMain>();
+        FMain->show();
+        QApplication::exec();
+    } catch (const std::exception& error) {
+        TFMain::MostrarErrorAplicacion(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        TFMain::MostrarErrorAplicacion(QString());
+    }
+    // The shutdown steps run here, once the message loop has ended and while
+    // the application can still show their error box.
+    FMain.reset();
+    return 0;
 }

@@ -57,11 +57,16 @@ TFMain::TFMain(QWidget* padre) : QWidget(padre), ui(std::make_unique<Ui::TFMain>
 
     FRegistro = std::make_unique<TRegistroEventos>(ui->RichEditRegistro);
     FDialogos = std::make_unique<TDialogosQt>();
-    FGrafica = std::make_unique<TGrafica>(ui->PaintBoxGrafica, ui->ImageGrafica);
     ConectarManejadoresConduccion();
+    Iniciar();
 }
 
-TFMain::~TFMain() = default;
+// The window is destroyed only once no handler of it runs any more, so the
+// shutdown steps find every control still in place.
+TFMain::~TFMain()
+{
+    FormDestroy();
+}
 
 void TFMain::FijarDialogos(std::unique_ptr<TDialogos> dialogos)
 {
@@ -141,6 +146,9 @@ void TFMain::PrepararControles()
 
 void TFMain::ConectarAcciones()
 {
+    connect(ui->ActionConectar, &QAction::triggered, this, [this] { ActionConectarExecute(); });
+    connect(ui->ActionAcercaDe, &QAction::triggered, this, [this] { ActionAcercaDeExecute(); });
+    connect(ui->ActionAyuda, &QAction::triggered, this, [this] { ActionAyudaExecute(); });
     connect(ui->ActionLimpiar, &QAction::triggered, this, [this] { ActionLimpiarExecute(); });
     connect(ui->ActionGuardar, &QAction::triggered, this, [this] { ActionGuardarExecute(); });
     // ActionEstados is checkable so that its button shows the switch, but

@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QAbstractButton;
@@ -17,8 +18,10 @@ class QLineEdit;
 class TActuador;
 class TConexion;
 class TDialogos;
+class TFicheroIni;
 class TGrafica;
 class TRegistroEventos;
+class TVentanaAyuda;
 
 namespace Ui {
 class TFMain;
@@ -118,14 +121,74 @@ private:
 public:
     // The control loop: one whole connection (MainBucle.cpp).
     void ActionConectarExecute();
+    // The loop's time: a clock in milliseconds and the plain wait of a gyro
+    // re-zero. Real time unless a test replaces them (tests only).
+    using TReloj = std::function<std::int64_t()>;
+    using TEspera = std::function<void(int milisegundos)>;
+    void FijarRelojPrueba(TReloj reloj, TEspera espera);
+    // A forward or backward command is dropped after this long without any
+    // engine event, so that a silent headset cannot keep the vehicle going.
+    static constexpr std::int64_t SilencioMaximo = 1000;
+    // Each of the two still waits of a gyro re-zero.
+    static constexpr int EsperaCentrado = 1000;
 
+private:
+    struct TEjecucion;
+    bool IniciarEjecucion(TEjecucion& ejecucion);
+    void Pasada(TEjecucion& ejecucion);
+    void AtenderEvento(TEjecucion& ejecucion);
+    void AtenderEstado(TEjecucion& ejecucion);
+    void AtenderSinEvento(TEjecucion& ejecucion);
+    void EnviarSalidas(TEjecucion& ejecucion);
+    void CentrarGiroscopio();
+    void CargarPerfilPendiente();
+    void TerminarEjecucion(TEjecucion& ejecucion);
+    void BombearMensajes(bool esperar);
+
+    bool FEnEjecucion = false; // a run is between its click and its end
+    TReloj FReloj;
+    TEspera FEspera;
+
+public:
     // Start-up, close request and shutdown (MainInicio.cpp).
     bool FormCloseQuery();
     void FormDestroy();
+    const QString& FicheroIni() const { return FFicheroIni; }
+    // The application's error box: caption "Gedanko", error icon, the
+    // message with a full stop added when it ends in no punctuation.
+    static QString TextoErrorAplicacion(const QString& mensaje);
+    static void MostrarErrorAplicacion(const QString& mensaje);
+    // For tests only: the executable whose folder holds the settings and help
+    // files (set before the window is built), and a stand-in for the error box.
+    static void FijarEjecutablePrueba(const QString& ruta);
+    void FijarErrorAplicacionPrueba(std::function<void(const QString&)> mostrar);
 
+protected:
+    // A close request goes through FormCloseQuery, whatever its origin.
+    void closeEvent(QCloseEvent* evento) override;
+
+private:
+    void Iniciar();
+    void LeerVersion();
+    void LeerUmbrales();
+    void CrearActuador();
+    bool EscribirUmbral(TFicheroIni& fichero, const QString& clave, int valor);
+
+    std::function<void(const QString&)> FMostrarErrorAplicacion;
+    bool FDestruido = false;
+
+public:
     // About box and help (MainAyuda.cpp).
     void ActionAcercaDeExecute();
     void ActionAyudaExecute();
+    const QString& FicheroAyuda() const { return FFicheroAyuda; }
+    TVentanaAyuda* VentanaAyuda() const { return FVentanaAyuda; }
+
+private:
+    QString FFicheroAyuda;
+    TVentanaAyuda* FVentanaAyuda = nullptr; // a child window: the form owns it
+
+public:
 
     // Read-only views of the window state.
     bool Conectado() const { return FConectado; }

@@ -1,4 +1,329 @@
-// The control loop: one whole connection. (placeholder bodies until this unit lands)
+// The control loop: one whole connection to the headset engine, run inside
+// the handler of "Conectar" until "Desconectar". Each pass reads one engine
+// event, updates the window and the drive decision, sends the command to the
+// vehicle, serves the operator's pending requests and pumps the window's
+// messages, in which every other handler runs and talks to the loop through
+// the window's flags.
 #include "Main.h"
 
-void TFMain::ActionConectarExecute() {}
+#include "Actuador.h"
+#include "CodigoPagina.h"
+#include "ConexionCasco.h"
+#include "ConexionEmulador.h"
+#include "EstadoConduccion.h"
+#include "Grafica.h"
+#include "RadioGroup.h"
+#include "ui_Main.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTimer>
+
+namespace {
+
+// Indices of MostrarEstado.
+constexpr unsigned EstadoSinCasco = 1;
+constexpr unsigned EstadoError = 2;
+constexpr unsigned EstadoConectado = 3;
+constexpr unsigned EstadoSenalRuidosa = 4;
+constexpr unsigned EstadoSinPerfil = 5;
+constexpr unsigned EstadoNoEnlazado = 6;
+
+constexpr int SenalBuena = 3;
+constexpr int ItemEmoEngine = 0;
+
+bool Mueve(TDireccion direccion)
+{
+    return direccion == dirAvance || direccion == dirRetroceso;
+}
+
+} // namespace
+
+// What lives for one run of the loop.
+struct TFMain::TEjecucion {
+    bool EsEmulador = false;
+    QString TextoConectado;
+    QString TextoFallo;
+    TEstadoConduccion Conduccion;
+    // Safety: when the last event was read, the direction last sent, and a
+    // failing link already reported.
+    std::int64_t UltimoEvento = 0;
+    TDireccion DireccionEnviada = dirNinguna;
+    bool EnlacePerdido = false;
+};
+
+void TFMain::FijarRelojPrueba(TReloj reloj, TEspera espera)
+{
+    FReloj = std::move(reloj);
+    FEspera = std::move(espera);
+}
+
+void TFMain::ActionConectarExecute()
+{
+    // Registrar pumps messages before the run hides "Conectar": a second
+    // click there must not start a run inside this one.
+    if (FEnEjecucion)
+        return;
+    FEnEjecucion = true;
+
+    TEjecucion ejecucion;
+    if (IniciarEjecucion(ejecucion)) {
+        ejecucion.UltimoEvento = FReloj();
+        while (FConectado && FContinuar)
+            Pasada(ejecucion);
+    }
+    TerminarEjecucion(ejecucion);
+
+    FEnEjecucion = false;
+}
+
+// Creates the connection and connects; true when connected.
+bool TFMain::IniciarEjecucion(TEjecucion& ejecucion)
+{
+    FContinuar = true;
+    FPerfilCargado = false;
+    FPerfilPendiente = false;
+    FCentrarPendiente = false;
+    ejecucion.Conduccion.Iniciar();
+
+    if (ui->RadioGroupMotor->IndiceElemento() == ItemEmoEngine) {
+        FConexion = std::make_unique<TConexionCasco>();
+        ejecucion.TextoConectado = QStringLiteral("Conectado al Engine Emotiv");
+        ejecucion.TextoFallo = QStringLiteral("Fallo iniciando el Engine Emotiv");
+        ejecucion.EsEmulador = false;
+    } else {
+        const QString direccion = ui->EditIp1->text() + QLatin1Char('.') + ui->EditIp2->text() + QLatin1Char('.')
+                                  + ui->EditIp3->text() + QLatin1Char('.') + ui->EditIp4->text();
+        const QString puerto = ui->EditPuerto->text();
+        // The port edit is kept at 1..65535; anything else reaches the engine
+        // as port 0, which it refuses.
+        bool valido = false;
+        const unsigned numero = puerto.toUInt(&valido);
+        const auto puertoNumerico = static_cast<std::uint16_t>(valido && numero <= 65535 ? numero : 0);
+        FConexion = std::make_unique<TConexionEmulador>(ACodigoPagina(direccion).constData(), puertoNumerico);
+        const QString servidor = direccion + QLatin1Char(':') + puerto;
+        ejecucion.TextoConectado = QStringLiteral("Conectado con EmoComposer en ") + servidor;
+        ejecucion.TextoFallo = QStringLiteral("No se puede conectar con EmoComposer en ") + servidor;
+        ejecucion.EsEmulador = true;
+    }
+
+    if (FConexion->Conectar()) {
+        Registrar(nrInformacion, ejecucion.TextoConectado);
+        FConectado = true;
+        if (FConexion->ActivarOptimizacion()) {
+            Registrar(nrInformacion, QStringLiteral("Optimización activada"));
+            Registrar(nrInformacion, FConexion->TextoOptimizacion());
+        } else {
+            Registrar(nrError, QStringLiteral("No se ha podido activar la optimización"));
+            Registrar(nrError, FConexion->TextoError());
+        }
+    } else {
+        Registrar(nrError, ejecucion.TextoFallo);
+        Registrar(nrError, FConexion->TextoError());
+    }
+    ActualizarVentana();
+    MostrarTiempo(0);
+    return FConectado;
+}
+
+// One poll of the engine and one pump of the window's messages.
+void TFMain::Pasada(TEjecucion& ejecucion)
+{
+    const bool leido = FConexion->LeerEvento();
+    if (leido)
+        AtenderEvento(ejecucion);
+    else
+        AtenderSinEvento(ejecucion);
+    if (FPerfilPendiente)
+        CargarPerfilPendiente();
+    // A pass that read nothing lets the processor rest until a message
+    // arrives, at most for a millisecond; one that read an event goes on at once.
+    BombearMensajes(!leido);
+}
+
+void TFMain::AtenderEvento(TEjecucion& ejecucion)
+{
+    ejecucion.UltimoEvento = FReloj();
+    ejecucion.EnlacePerdido = false;
+    MostrarTiempo(FConexion->Tiempo());
+    if (FConexion->LeerEstado()) {
+        AtenderEstado(ejecucion);
+    } else if (FConexion->UsuarioAnadido()) {
+        MostrarTiempo(0);
+        MostrarEstado(EstadoConectado);
+        Registrar(nrInformacion, QStringLiteral("Dispositivo detectado"));
+    } else if (FConexion->UsuarioEliminado()) {
+        MostrarTiempo(0);
+        MostrarEstado(EstadoSinCasco);
+        MostrarSensores();
+        // Without a headset nothing may keep the vehicle going: the drive
+        // direction is dropped, a latched turn stays.
+        ejecucion.Conduccion.Rechazar();
+        Registrar(nrInformacion, QStringLiteral("Dispositivo no detectado"));
+    } else {
+        Registrar(nrEstado, FConexion->TextoEvento());
+    }
+    EnviarSalidas(ejecucion);
+}
+
+void TFMain::AtenderEstado(TEjecucion& ejecucion)
+{
+    if (FCentrarPendiente)
+        CentrarGiroscopio();
+    int nivel = 0;
+    int maximo = 0;
+    FConexion->NivelBateria(nivel, maximo);
+    MostrarBateria(nivel, maximo);
+    const int senal = FConexion->NivelSenal();
+    MostrarSenal(senal);
+
+    TEstadoConduccion& conduccion = ejecucion.Conduccion;
+    if (!FPerfilCargado && !ejecucion.EsEmulador) {
+        conduccion.Rechazar();
+        MostrarEstado(EstadoSinPerfil);
+        return;
+    }
+    if (senal != SenalBuena) {
+        conduccion.Rechazar();
+        MostrarEstado(EstadoNoEnlazado);
+        return;
+    }
+    std::array<int, NumSensores> contactos{};
+    bool utilizables = false;
+    FConexion->CalidadContacto(contactos, utilizables);
+    MostrarSensores(&contactos);
+    if (!utilizables) {
+        conduccion.Rechazar();
+        MostrarEstado(EstadoSenalRuidosa);
+        return;
+    }
+    MostrarEstado(EstadoConectado);
+    // The thresholds are read from the bars at every reading, so that a
+    // change takes effect at once.
+    conduccion.LecturaCompleta(*FConexion, static_cast<unsigned>(ui->TrackBarUmbralAvRet->value()),
+                               static_cast<unsigned>(ui->TrackBarUmbralGiro->value()));
+    MostrarFuerza(static_cast<std::uint16_t>(conduccion.Potencia));
+    MostrarGiro(static_cast<std::int16_t>(conduccion.MagnitudGiro));
+    if (ui->ActionEstados->isChecked())
+        Registrar(nrEstado, FConexion->TextoEstado());
+}
+
+// A poll that read nothing: a lost link and a silent engine stop the drive.
+void TFMain::AtenderSinEvento(TEjecucion& ejecucion)
+{
+    if (FConexion->Resultado() != EDK_SIN_EVENTOS) {
+        if (ejecucion.EnlacePerdido)
+            return;
+        ejecucion.EnlacePerdido = true;
+        ejecucion.DireccionEnviada = dirNinguna;
+        MostrarFlechas(dirNinguna, giroNinguno, false, false);
+        if (FActuador)
+            FActuador->Mover(dirNinguna, giroNinguno);
+        MostrarEstado(EstadoError);
+        Registrar(nrError, FConexion->TextoError());
+        return;
+    }
+    if (!Mueve(ejecucion.DireccionEnviada) || FReloj() - ejecucion.UltimoEvento < SilencioMaximo)
+        return;
+    ejecucion.Conduccion.Rechazar();
+    const TSalidasConduccion salidas = ejecucion.Conduccion.Salidas();
+    MostrarFlechas(salidas.Direccion, salidas.GiroMostrado, salidas.AvRetActivo, salidas.GiroFijado);
+    if (FActuador)
+        FActuador->Mover(salidas.DireccionEnviada, salidas.GiroEnviado);
+    ejecucion.DireccionEnviada = salidas.DireccionEnviada;
+    Registrar(nrError, QStringLiteral("Sin datos del casco: avance y retroceso detenidos"));
+}
+
+// The drive decision's outputs after every event read.
+void TFMain::EnviarSalidas(TEjecucion& ejecucion)
+{
+    const TSalidasConduccion salidas = ejecucion.Conduccion.Salidas();
+    MostrarFlechas(salidas.Direccion, salidas.GiroMostrado, salidas.AvRetActivo, salidas.GiroFijado);
+    if (FActuador)
+        FActuador->Mover(salidas.DireccionEnviada, salidas.GiroEnviado);
+    ejecucion.DireccionEnviada = salidas.DireccionEnviada;
+    if (FGrafica)
+        FGrafica->AnadirMuestra(salidas.Muestra);
+}
+
+// The operator asked for a gyro re-zero: the panel asks them to keep still
+// while the engine takes the new centre.
+void TFMain::CentrarGiroscopio()
+{
+    FCentrarPendiente = false;
+    ui->PanelCalibrandoAcelerometros->show();
+    QCoreApplication::processEvents();
+    FEspera(EsperaCentrado);
+    if (!FConexion->CentrarGiroscopio())
+        Registrar(nrError, FConexion->TextoError());
+    FEspera(EsperaCentrado);
+    ui->PanelCalibrandoAcelerometros->hide();
+    QCoreApplication::processEvents();
+}
+
+void TFMain::CargarPerfilPendiente()
+{
+    FPerfilPendiente = false;
+    const QString fichero = FFicheroPerfil;
+    if (FConexion->CargarPerfil(ACodigoPagina(fichero).constData())) {
+        FPerfilCargado = true;
+        Registrar(nrInformacion, FConexion->TextoPerfil());
+        MostrarEntrenamiento(fichero, FConexion->NivelEntrenamiento());
+        // Each handler runs once, also when the position does not change.
+        {
+            const QSignalBlocker bloqueo(ui->TrackBarAvance);
+            ui->TrackBarAvance->setValue(FConexion->SensibilidadAvance());
+        }
+        TrackBarAvanceChange();
+        {
+            const QSignalBlocker bloqueo(ui->TrackBarRetroceso);
+            ui->TrackBarRetroceso->setValue(FConexion->SensibilidadRetroceso());
+        }
+        TrackBarRetrocesoChange();
+    } else {
+        FPerfilCargado = false;
+        FFicheroPerfil.clear();
+        Registrar(nrError, QStringLiteral("Error cargando el perfil desde ") + fichero);
+        Registrar(nrError, FConexion->TextoError());
+        MostrarEntrenamiento(QString(), 0);
+    }
+    HabilitarPerfil(FConectado);
+    ui->ActionCargaPerfil->setEnabled(true);
+}
+
+void TFMain::TerminarEjecucion(TEjecucion&)
+{
+    if (FActuador)
+        FActuador->Mover(dirNinguna, giroNinguno);
+    if (FConectado) {
+        if (FConexion->Desconectar()) {
+            Registrar(nrInformacion, QStringLiteral("Desconectado"));
+        } else {
+            Registrar(nrError, QStringLiteral("Error desconectando"));
+            Registrar(nrError, FConexion->TextoError());
+        }
+    }
+    FConexion.reset();
+    FConectado = false;
+    FPerfilCargado = false;
+    ActualizarVentana();
+}
+
+void TFMain::BombearMensajes(bool esperar)
+{
+    if (!esperar) {
+        QCoreApplication::processEvents();
+        return;
+    }
+    // Waiting for more messages returns as soon as one has been handled; the
+    // timer is the message that ends the wait when nothing else comes.
+    QTimer limite;
+    limite.setTimerType(Qt::PreciseTimer);
+    limite.setSingleShot(true);
+    limite.start(1);
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}

@@ -1,5 +1,201 @@
-// Start-up, close request and shutdown. (placeholder bodies until this unit lands)
+// Start-up, close request and shutdown of the main window: the version
+// strings, the settings file with the two thresholds, the default control
+// values, the log banner and the actuator; closing only while disconnected;
+// releasing the actuator and the chart and saving the thresholds at exit.
 #include "Main.h"
 
-bool TFMain::FormCloseQuery() { return true; }
-void TFMain::FormDestroy() {}
+#include "Actuador.h"
+#include "Conexion.h"
+#include "FicheroIni.h"
+#include "Grafica.h"
+#include "InformacionVersion.h"
+#include "RegistroEventos.h"
+#include "ui_Main.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+const QString SeccionUmbrales = QStringLiteral("UMBRALES");
+const QString ClaveAvRet = QStringLiteral("AVRET");
+const QString ClaveGiro = QStringLiteral("GIRO");
+constexpr int UmbralPorDefecto = 5;
+
+QString& EjecutablePrueba()
+{
+    static QString ruta;
+    return ruta;
+}
+
+QString Ejecutable()
+{
+    return EjecutablePrueba().isEmpty() ? QCoreApplication::applicationFilePath() : EjecutablePrueba();
+}
+
+std::int64_t RelojReal()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void EsperaReal(int milisegundos)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milisegundos));
+}
+
+} // namespace
+
+void TFMain::FijarEjecutablePrueba(const QString& ruta)
+{
+    EjecutablePrueba() = ruta;
+}
+
+void TFMain::FijarErrorAplicacionPrueba(std::function<void(const QString&)> mostrar)
+{
+    FMostrarErrorAplicacion = std::move(mostrar);
+}
+
+QString TFMain::TextoErrorAplicacion(const QString& mensaje)
+{
+    if (mensaje.isEmpty() || mensaje.back().isPunct())
+        return mensaje;
+    return mensaje + QLatin1Char('.');
+}
+
+void TFMain::MostrarErrorAplicacion(const QString& mensaje)
+{
+    QMessageBox caja(QMessageBox::Critical, QStringLiteral("Gedanko"), TextoErrorAplicacion(mensaje),
+                     QMessageBox::Ok);
+    caja.exec();
+}
+
+// The start-up steps, in order, on the designed controls.
+void TFMain::Iniciar()
+{
+    FReloj = RelojReal;
+    FEspera = EsperaReal;
+    FMostrarErrorAplicacion = &TFMain::MostrarErrorAplicacion;
+
+    LeerVersion();
+    FFicheroIni = TFicheroIni::RutaJuntoAlEjecutable(Ejecutable(), u".ini");
+    LeerUmbrales();
+    TrackBarUmbralAvRetChange();
+    TrackBarUmbralGiroChange();
+    FFicheroAyuda = TFicheroIni::RutaJuntoAlEjecutable(Ejecutable(), u".html");
+
+    FConectado = false;
+    FContinuar = false;
+    FModoManual = true;
+    FPerfilCargado = false;
+    FPerfilPendiente = false;
+    FFicheroPerfil.clear();
+    FCentrarPendiente = false;
+    FGiroManual = giroNinguno;
+    FConexion.reset();
+
+    FGrafica = std::make_unique<TGrafica>(ui->PaintBoxGrafica, ui->ImageGrafica);
+    FRegistro->Limpiar();
+    ui->EditIp1->setText(QStringLiteral("127"));
+    ui->EditIp2->setText(QStringLiteral("0"));
+    ui->EditIp3->setText(QStringLiteral("0"));
+    ui->EditIp4->setText(QStringLiteral("1"));
+    ui->EditPuerto->setText(PuertoPorDefecto);
+    ui->PanelCalibrandoAcelerometros->hide();
+    ui->ActionManual->setChecked(true);
+    ui->ActionActuador->setChecked(false);
+    ui->LabelFicheroPerfil->setText(QString());
+    ui->LabelFicheroPerfil->setToolTip(QString());
+    ActualizarVentana();
+
+    TInformacionVersion version;
+    version.FVersionProducto = FVersionProducto;
+    version.FVersionFichero = FVersionFichero;
+    version.FComentarios = FComentarios;
+    version.FNombreInterno = FNombreInterno;
+    version.FNombreProducto = FNombreProducto;
+    version.FDerechosAutor = FDerechosAutor;
+    Registrar(nrInformacion, version.PrimeraLineaRegistro());
+    Registrar(nrInformacion, version.SegundaLineaRegistro());
+
+    CrearActuador();
+}
+
+void TFMain::LeerVersion()
+{
+    const TInformacionVersion version = TInformacionVersion::Leer();
+    FVersionProducto = version.FVersionProducto;
+    FVersionFichero = version.FVersionFichero;
+    FComentarios = version.FComentarios;
+    FNombreInterno = version.FNombreInterno;
+    FNombreProducto = version.FNombreProducto;
+    FDerechosAutor = version.FDerechosAutor;
+}
+
+// Reading never fails: anything missing or unreadable gives the default, and
+// the bars bring a value outside 0..10 to the nearest bound.
+void TFMain::LeerUmbrales()
+{
+    const TFicheroIni fichero(FFicheroIni);
+    // Their change handlers run once afterwards, changed or not.
+    const QSignalBlocker bloqueoAvRet(ui->TrackBarUmbralAvRet);
+    const QSignalBlocker bloqueoGiro(ui->TrackBarUmbralGiro);
+    ui->TrackBarUmbralAvRet->setValue(fichero.LeerEntero(SeccionUmbrales, ClaveAvRet, UmbralPorDefecto));
+    ui->TrackBarUmbralGiro->setValue(fichero.LeerEntero(SeccionUmbrales, ClaveGiro, UmbralPorDefecto));
+}
+
+void TFMain::CrearActuador()
+{
+    FActuador = std::make_unique<TActuador>();
+    if (FActuador->HayError()) {
+        Registrar(nrError, FActuador->MensajeError());
+        return;
+    }
+    FActuador->Parar();
+    FActuador->Habilitar(ui->ActionActuador->isChecked());
+}
+
+bool TFMain::FormCloseQuery()
+{
+    return !FConectado;
+}
+
+void TFMain::closeEvent(QCloseEvent* evento)
+{
+    if (!FormCloseQuery()) {
+        evento->ignore();
+        return;
+    }
+    // A run that is still connecting must not go on looping in a hidden
+    // window: it ends, and the window is destroyed after its handler returns.
+    FContinuar = false;
+    QWidget::closeEvent(evento);
+}
+
+void TFMain::FormDestroy()
+{
+    if (FDestruido)
+        return;
+    FDestruido = true;
+    FActuador.reset();
+    FGrafica.reset();
+    TFicheroIni fichero(FFicheroIni);
+    // After a failed AVRET the file is not tried again for GIRO.
+    if (EscribirUmbral(fichero, ClaveAvRet, ui->TrackBarUmbralAvRet->value()))
+        EscribirUmbral(fichero, ClaveGiro, ui->TrackBarUmbralGiro->value());
+}
+
+bool TFMain::EscribirUmbral(TFicheroIni& fichero, const QString& clave, int valor)
+{
+    if (fichero.EscribirEntero(SeccionUmbrales, clave, valor))
+        return true;
+    if (FMostrarErrorAplicacion)
+        FMostrarErrorAplicacion(TextoErrorAplicacion(fichero.MensajeError()));
+    return false;
+}

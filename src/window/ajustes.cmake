@@ -24,3 +24,9 @@ add_custom_command(
     VERBATIM)
 add_custom_target(gedanko_manual ALL DEPENDS ${GEDANKO_BIN_DIR}/gedanko.html)
 add_dependencies(gedanko_ajustes gedanko_manual)
+
+# The main window reads the settings and version, and opens the about box and
+# the help window.
+if(TARGET gedanko_ventana)
+    target_link_libraries(gedanko_ventana PUBLIC gedanko_ajustes)
+endif()

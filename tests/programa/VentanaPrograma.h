@@ -1,0 +1,145 @@
+// A whole main window over the test engine, with its settings and help files
+// in a folder of its own, a clock the test moves by hand, the gyro re-zero's
+// waits recorded instead of slept, and the application's error box caught.
+// A run of the control loop happens inside the click on "Conectar"; the test
+// steers it from a callback run at every pump of the window's messages.
+#pragma once
+
+#include "Grabacion.h"
+#include "Main.h"
+#include "MotorPrueba.h"
+#include "RadioGroup.h"
+#include "ui_Main.h"
+
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+// One EmoState that passes every gate: good signal, every contact good.
+inline TEstadoPrueba EstadoBueno(unsigned expresiva = ACC_EXP_NEUTRAL, float potencia = 0)
+{
+    TEstadoPrueba estado;
+    estado.Senal = 2;
+    estado.Bateria = 4;
+    estado.BateriaMax = 5;
+    estado.Contactos.fill(4);
+    estado.AccionExpresiva = expresiva;
+    estado.PotenciaExpresiva = potencia;
+    return estado;
+}
+
+inline TEstadoPrueba EstadoApretando(float potencia = 0.8f)
+{
+    return EstadoBueno(ACC_EXP_APRETAR_DIENTES, potencia);
+}
+
+class VentanaPrograma : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        MotorPrueba().Reiniciar();
+        ASSERT_TRUE(FCarpeta.isValid());
+        TFMain::FijarEjecutablePrueba(Ruta(QStringLiteral("gedanko")));
+    }
+
+    void TearDown() override
+    {
+        FVentana.reset();
+        TFMain::FijarEjecutablePrueba(QString());
+    }
+
+    QString Ruta(const QString& nombre) const { return FCarpeta.filePath(nombre); }
+
+    TFMain& Crear()
+    {
+        FVentana = std::make_unique<TFMain>();
+        FVentana->FijarRelojPrueba([this] { return FAhora; },
+                                   [this](int milisegundos) {
+                                       FEsperas.push_back(milisegundos);
+                                       FPanelEnEspera.push_back(!Ui().PanelCalibrandoAcelerometros->isHidden());
+                                   });
+        FVentana->FijarErrorAplicacionPrueba([this](const QString& texto) { FErrores.push_back(texto); });
+        return *FVentana;
+    }
+
+    Ui::TFMain& Ui() const { return *FVentana->ui; }
+
+    // Headset mode with the chosen engine (0 EmoEngine, 1 EmoComposer).
+    void ModoCasco(int motor)
+    {
+        Ui().ActionCasco->trigger();
+        Ui().RadioGroupMotor->FijarIndiceElemento(motor);
+        FVentana->RadioGroupMotorClick();
+    }
+
+    void ActivarSalida()
+    {
+        Ui().ActionActuador->trigger();
+        ASSERT_TRUE(Ui().ActionActuador->isChecked()) << "the recording port library did not load";
+    }
+
+    // Clicks "Conectar" and returns when the run has ended. While connected,
+    // `alBombear` runs at every pump of the loop; "Desconectar" is clicked
+    // as soon as it answers true.
+    void Ejecutar(std::function<bool()> alBombear)
+    {
+        QTimer bomba;
+        bomba.setInterval(0);
+        QObject::connect(&bomba, &QTimer::timeout, [&] {
+            if (FVentana->Conectado() && alBombear())
+                Ui().ActionDesconectar->trigger();
+        });
+        bomba.start();
+        Ui().ActionConectar->trigger();
+    }
+
+    // Runs until the engine has handed out every queued event and the loop
+    // has pumped once more.
+    void EjecutarHastaVaciar()
+    {
+        int tras = 0;
+        Ejecutar([&] { return MotorPrueba().EventosPendientes() == 0 && ++tras > 1; });
+    }
+
+    void LimpiarRegistro() { FVentana->ActionLimpiarExecute(); }
+
+    // The log, one entry per line, each led by its level: S state, I
+    // information, E error (told by the line's colour).
+    std::vector<QString> Registro() const
+    {
+        std::vector<QString> lineas;
+        const QTextDocument* documento = Ui().RichEditRegistro->document();
+        if (Ui().RichEditRegistro->toPlainText().isEmpty())
+            return lineas;
+        for (QTextBlock bloque = documento->begin(); bloque.isValid(); bloque = bloque.next()) {
+            QString nivel = QStringLiteral("S ");
+            const auto tramos = bloque.textFormats();
+            if (!tramos.isEmpty()) {
+                const QColor color = tramos.front().format.foreground().color();
+                if (color == QColor(0, 0, 255))
+                    nivel = QStringLiteral("I ");
+                else if (color == QColor(255, 0, 0))
+                    nivel = QStringLiteral("E ");
+            }
+            lineas.push_back(nivel + bloque.text());
+        }
+        return lineas;
+    }
+
+    QString TextoEstado() const { return Ui().LabelEstado->text(); }
+
+    TGrabacion FGrabacion; // before the window: start-up already writes a byte
+    QTemporaryDir FCarpeta;
+    std::unique_ptr<TFMain> FVentana;
+    std::int64_t FAhora = 0;
+    std::vector<int> FEsperas;
+    std::vector<bool> FPanelEnEspera;
+    std::vector<QString> FErrores;
+};
