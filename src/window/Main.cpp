@@ -171,3 +171,15 @@ void TFMain::showEvent(QShowEvent* evento)
         move(marco.topLeft());
     }
 }
+
+void TFMain::changeEvent(QEvent* evento)
+{
+    QWidget::changeEvent(evento);
+    if (evento->type() != QEvent::WindowStateChange)
+        return;
+    const Qt::WindowStates agrandada = Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (windowState() & agrandada) {
+        setWindowState(windowState() & ~agrandada);
+        resize(AnchoCliente, AltoCliente);
+    }
+}

@@ -202,6 +202,8 @@ public:
 protected:
     // Centres the window on its screen when it is first shown.
     void showEvent(QShowEvent* evento) override;
+    // Keeps the fixed size: the window is never maximised or full screen.
+    void changeEvent(QEvent* evento) override;
 
 private:
     void PrepararControles();
