@@ -476,6 +476,9 @@ TEST_F(Diseno, F1AnywhereInTheWindowAsksForHelp)
 TEST_F(Diseno, LaterControlsLieAboveEarlierOnes)
 {
     ventana.show();
+    // Shown as while connected and during a gyro re-zero.
+    ui.ShapeIndicadorFuerza->show();
+    ui.ShapeIndicadorGiro->show();
     ui.PanelCalibrandoAcelerometros->show();
     auto encima = [](QWidget* control) {
         const QPoint centro = control->geometry().center();
