@@ -16,7 +16,7 @@ namespace {
 
 using testing::Return;
 
-class Controles : public VentanaConduccion {
+class ControlesConduccion : public VentanaConduccion {
 protected:
     // Headset mode with "EmoComposer" chosen: the server edits take input.
     void ElegirEmoComposer()
@@ -47,7 +47,7 @@ protected:
     }
 };
 
-TEST_F(Controles, LosUmbralesColocanSuMarcaSobreElIndicadorYDicenSuPorcentaje)
+TEST_F(ControlesConduccion, LosUmbralesColocanSuMarcaSobreElIndicadorYDicenSuPorcentaje)
 {
     struct TCaso {
         int posicion;
@@ -76,7 +76,7 @@ TEST_F(Controles, LosUmbralesColocanSuMarcaSobreElIndicadorYDicenSuPorcentaje)
     }
 }
 
-TEST_F(Controles, DireccionYPuertoSeCorrigenAlPerderElFoco)
+TEST_F(ControlesConduccion, DireccionYPuertoSeCorrigenAlPerderElFoco)
 {
     ElegirEmoComposer();
     struct TCaso {
@@ -104,7 +104,7 @@ TEST_F(Controles, DireccionYPuertoSeCorrigenAlPerderElFoco)
     EXPECT_EQ(Lineas(), QStringList()) << "replacements are silent";
 }
 
-TEST_F(Controles, PulsarConectarCompruebaElCampoQueTeniaElFoco)
+TEST_F(ControlesConduccion, PulsarConectarCompruebaElCampoQueTeniaElFoco)
 {
     ElegirEmoComposer();
     // The run that the click starts fails at once.
@@ -115,7 +115,7 @@ TEST_F(Controles, PulsarConectarCompruebaElCampoQueTeniaElFoco)
     EXPECT_EQ(ui.EditIp4->text(), "0");
 }
 
-TEST_F(Controles, LasSensibilidadesLleganAlMotorYSuRechazoSeRegistraUnaVezPorCambio)
+TEST_F(ControlesConduccion, LasSensibilidadesLleganAlMotorYSuRechazoSeRegistraUnaVezPorCambio)
 {
     struct TCaso {
         QSlider* barra;
@@ -156,7 +156,7 @@ TEST_F(Controles, LasSensibilidadesLleganAlMotorYSuRechazoSeRegistraUnaVezPorCam
     }
 }
 
-TEST_F(Controles, SinConexionLaSensibilidadSoloCambiaSuHint)
+TEST_F(ControlesConduccion, SinConexionLaSensibilidadSoloCambiaSuHint)
 {
     MotorPrueba().Reiniciar();
     ui.TrackBarAvance->setValue(250);
@@ -175,7 +175,7 @@ public:
     MOCK_METHOD(void, MostrarMensaje, (QWidget*, const QString&), (override));
 };
 
-TEST_F(Controles, ElPerfilElegidoQuedaPendienteYElBotonEsperaAlBucle)
+TEST_F(ControlesConduccion, ElPerfilElegidoQuedaPendienteYElBotonEsperaAlBucle)
 {
     auto dialogos = std::make_unique<testing::StrictMock<TDialogosFalsos>>();
     auto& falsos = *dialogos;
