@@ -1,6 +1,6 @@
-// A shown main window with a real actuator on the recording port library,
-// and the views the driving tests read: log lines, bytes written, the index
-// of the picture each arrow image shows.
+// A shown main window, started as the program starts it, whose actuator
+// writes to the recording port library; and the views the driving tests
+// read: log lines, bytes written, the picture each arrow image shows.
 #pragma once
 
 #include "Actuador.h"
@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -34,15 +35,31 @@ inline int IndiceMostrado(const TImagen* imagen, QPixmap (*lista)(int), int cuan
     return -1;
 }
 
+// Keeps the settings file that the window reads at start-up and writes at
+// shutdown in a folder of its own, away from the other test programs.
+class TEjecutableTemporal {
+public:
+    TEjecutableTemporal() { TFMain::FijarEjecutablePrueba(FCarpeta.filePath(QStringLiteral("gedanko"))); }
+    ~TEjecutableTemporal() { TFMain::FijarEjecutablePrueba(QString()); }
+    TEjecutableTemporal(const TEjecutableTemporal&) = delete;
+    TEjecutableTemporal& operator=(const TEjecutableTemporal&) = delete;
+
+private:
+    QTemporaryDir FCarpeta;
+};
+
 class VentanaConduccion : public testing::Test {
 protected:
     void SetUp() override
     {
+        // Start-up loaded the port library by its bare name: the recorder,
+        // first on LD_LIBRARY_PATH.
+        ASSERT_FALSE(Lineas().contains(QStringLiteral("Error cargando dll")))
+            << "the recording port library must come first on LD_LIBRARY_PATH";
         FVentana.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&FVentana));
-        FVentana.FijarActuadorPrueba(std::make_unique<TActuador>());
-        ASSERT_FALSE(FVentana.ui->ActionActuador->isChecked());
-        FVentana.ActualizarVentana();
+        ASSERT_TRUE(FVentana.ModoManual());
+        ASSERT_FALSE(ui.ActionActuador->isChecked());
         FVentana.ActionLimpiarExecute();
         FGrabacion = std::make_unique<TGrabacion>();
     }
@@ -74,6 +91,7 @@ protected:
                               NumImagenesFlechasIzquierdaDerecha);
     }
 
+    TEjecutableTemporal FEjecutable;
     TFMain FVentana;
     Ui::TFMain& ui = *FVentana.ui;
     std::unique_ptr<TGrabacion> FGrabacion;
