@@ -66,45 +66,81 @@ protected:
     std::size_t FBytesPrevios = 0;
 };
 
-TEST_F(Bucle, ElEngineSinPerfilNoConduceYElEmuladorSi)
+TEST_F(Bucle, LasPuertasDeCadaEstadoDecidenSiConduce)
 {
+    TEstadoPrueba sinSenal = EstadoApretando(0.8f);
+    sinSenal.Senal = 1;
+    TEstadoPrueba contactoMalo = EstadoApretando(0.8f);
+    contactoMalo.Contactos[17] = 1; // a channel that no electrode shows
     struct Caso {
+        const char* Nombre;
         int Motor;
-        QString Estado;
+        TEstadoPrueba Estado;
+        QString Indicador;
         std::vector<unsigned> Bytes; // UserAdded, EmoState, end of the run
     } casos[] = {
-        {0, QStringLiteral("Sin Perfil"), {0, 0, 0}},
-        {1, QStringLiteral("Conectado"), {0, 1, 0}},
+        {"EmoEngine sin perfil", 0, EstadoApretando(0.8f), QStringLiteral("Sin Perfil"), {0, 0, 0}},
+        {"EmoComposer", 1, EstadoApretando(0.8f), QStringLiteral("Conectado"), {0, 1, 0}},
+        {"señal mala", 1, sinSenal, QStringLiteral("No Enlazado"), {0, 0, 0}},
+        {"contacto malo", 1, contactoMalo, QStringLiteral("Señal Ruidosa"), {0, 0, 0}},
     };
     for (const Caso& caso : casos) {
-        SCOPED_TRACE(caso.Motor);
+        SCOPED_TRACE(caso.Nombre);
         MotorPrueba().Reiniciar();
         Preparar(caso.Motor);
         MotorPrueba().EncolarEvento(EE_UserAdded);
-        MotorPrueba().EncolarEstado(EstadoApretando(0.8f));
-        QString estadoVisto;
+        MotorPrueba().EncolarEstado(caso.Estado);
+        QString indicador;
         Ejecutar([&] {
             if (MotorPrueba().EventosPendientes() > 0)
                 return false;
-            estadoVisto = TextoEstado();
+            indicador = TextoEstado();
             return true;
         });
-        EXPECT_EQ(estadoVisto, caso.Estado);
+        EXPECT_EQ(indicador, caso.Indicador);
         EXPECT_EQ(Bytes(), caso.Bytes);
         EsperarDesconectado();
         FVentana.reset();
     }
 }
 
-TEST_F(Bucle, DesconectarConElMotorCalladoTerminaLaEjecucion)
+TEST_F(Bucle, UnEstadoQueNoSePuedeLeerSeRegistraComoEventoYReenviaLaOrden)
 {
     Preparar(1);
-    int pasadas = 0;
-    Ejecutar([&] { return ++pasadas > 3; });
-    EXPECT_EQ(Bytes(), std::vector<unsigned>{0});
-    EXPECT_EQ(MotorPrueba().Cuenta("EE_EngineDisconnect"), 1);
-    EXPECT_EQ(Registro().back(), QStringLiteral("I Desconectado"));
-    EsperarDesconectado();
+    MotorPrueba().EncolarEstado(EstadoApretando(0.8f));
+    MotorPrueba().EncolarResultado("EE_EmoEngineEventGetEmoState", 0x0300);
+    EjecutarHastaVaciar();
+    const std::vector<QString> registro = Registro();
+    EXPECT_NE(std::find(registro.begin(), registro.end(), QStringLiteral("S EE_EmoStateUpdated")), registro.end());
+    EXPECT_EQ(Bytes(), (std::vector<unsigned>{0, 0}));
+}
+
+TEST_F(Bucle, DesconectarConElMotorCalladoTerminaLaEjecucion)
+{
+    struct Caso {
+        int Codigo;
+        std::vector<QString> Final;
+    } casos[] = {
+        {0, {QStringLiteral("I Desconectado")}},
+        {0x0500, {QStringLiteral("E Error desconectando"), QStringLiteral("E 1280:")}},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.Codigo);
+        MotorPrueba().Reiniciar();
+        Preparar(1);
+        MotorPrueba().FijarResultado("EE_EngineDisconnect", caso.Codigo);
+        int pasadas = 0;
+        Ejecutar([&] { return ++pasadas > 3; });
+        EXPECT_EQ(Bytes(), std::vector<unsigned>{0});
+        EXPECT_EQ(MotorPrueba().Cuenta("EE_EngineDisconnect"), 1);
+        const std::vector<QString> registro = Registro();
+        ASSERT_GE(registro.size(), caso.Final.size());
+        for (std::size_t i = 0; i < caso.Final.size(); ++i)
+            EXPECT_TRUE(registro[registro.size() - caso.Final.size() + i].startsWith(caso.Final[i]));
+        // The connection is released and the window disconnected all the same.
+        EsperarDesconectado();
+        FVentana.reset();
+    }
 }
 
 TEST_F(Bucle, UnaConexionFallidaRegistraSusDosLineasYNadaMas)
