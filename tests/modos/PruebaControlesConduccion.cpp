@@ -104,6 +104,23 @@ TEST_F(ControlesConduccion, DireccionYPuertoSeCorrigenAlPerderElFoco)
     EXPECT_EQ(Lineas(), QStringList()) << "replacements are silent";
 }
 
+TEST_F(ControlesConduccion, CambiarDeVentanaNoEsSalirDelCampo)
+{
+    ElegirEmoComposer();
+    Escribir(ui.EditIp1, "256");
+    QWidget otra;
+    otra.show();
+    otra.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&otra));
+    EXPECT_EQ(ui.EditIp1->text(), "256");
+
+    FVentana.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&FVentana));
+    ASSERT_TRUE(ui.EditIp1->hasFocus());
+    QTest::keyClick(ui.EditIp1, Qt::Key_Tab);
+    EXPECT_EQ(ui.EditIp1->text(), "0");
+}
+
 TEST_F(ControlesConduccion, PulsarConectarCompruebaElCampoQueTeniaElFoco)
 {
     ElegirEmoComposer();
