@@ -139,8 +139,9 @@ private:
     void AtenderEvento(TEjecucion& ejecucion);
     void AtenderEstado(TEjecucion& ejecucion);
     void AtenderSinEvento(TEjecucion& ejecucion);
+    void DetenerSiSilencio(TEjecucion& ejecucion);
     void EnviarSalidas(TEjecucion& ejecucion);
-    void CentrarGiroscopio();
+    void CentrarGiroscopio(TEjecucion& ejecucion);
     void CargarPerfilPendiente();
     void TerminarEjecucion(TEjecucion& ejecucion);
     void BombearMensajes(bool esperar);

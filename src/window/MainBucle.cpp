@@ -34,6 +34,7 @@ constexpr unsigned EstadoSinPerfil = 5;
 constexpr unsigned EstadoNoEnlazado = 6;
 
 constexpr int SenalBuena = 3;
+constexpr int IntervaloVigilancia = 100; // ms
 constexpr int ItemEmoEngine = 0;
 
 bool Mueve(TDireccion direccion)
@@ -73,6 +74,12 @@ void TFMain::ActionConectarExecute()
     TEjecucion ejecucion;
     if (IniciarEjecucion(ejecucion)) {
         ejecucion.UltimoEvento = FReloj();
+        // The loop stands still while a modal dialog opened from one of its
+        // pumps is up; this timer still fires there and stops the drive.
+        QTimer vigilancia;
+        vigilancia.setInterval(IntervaloVigilancia);
+        connect(&vigilancia, &QTimer::timeout, this, [this, &ejecucion] { DetenerSiSilencio(ejecucion); });
+        vigilancia.start();
         while (FConectado && FContinuar)
             Pasada(ejecucion);
     }
@@ -173,7 +180,7 @@ void TFMain::AtenderEvento(TEjecucion& ejecucion)
 void TFMain::AtenderEstado(TEjecucion& ejecucion)
 {
     if (FCentrarPendiente)
-        CentrarGiroscopio();
+        CentrarGiroscopio(ejecucion);
     int nivel = 0;
     int maximo = 0;
     FConexion->NivelBateria(nivel, maximo);
@@ -212,7 +219,7 @@ void TFMain::AtenderEstado(TEjecucion& ejecucion)
         Registrar(nrEstado, FConexion->TextoEstado());
 }
 
-// A poll that read nothing: a lost link and a silent engine stop the drive.
+// A poll that read nothing: a lost link or a silent engine stops the drive.
 void TFMain::AtenderSinEvento(TEjecucion& ejecucion)
 {
     if (FConexion->Resultado() != EDK_SIN_EVENTOS) {
@@ -227,6 +234,13 @@ void TFMain::AtenderSinEvento(TEjecucion& ejecucion)
         Registrar(nrError, FConexion->TextoError());
         return;
     }
+    DetenerSiSilencio(ejecucion);
+}
+
+// Without any engine event for a while, forward and backward stop; a latched
+// turn stays.
+void TFMain::DetenerSiSilencio(TEjecucion& ejecucion)
+{
     if (!Mueve(ejecucion.DireccionEnviada) || FReloj() - ejecucion.UltimoEvento < SilencioMaximo)
         return;
     ejecucion.Conduccion.Rechazar();
@@ -252,7 +266,7 @@ void TFMain::EnviarSalidas(TEjecucion& ejecucion)
 
 // The operator asked for a gyro re-zero: the panel asks them to keep still
 // while the engine takes the new centre.
-void TFMain::CentrarGiroscopio()
+void TFMain::CentrarGiroscopio(TEjecucion& ejecucion)
 {
     FCentrarPendiente = false;
     ui->PanelCalibrandoAcelerometros->show();
@@ -261,6 +275,8 @@ void TFMain::CentrarGiroscopio()
     if (!FConexion->CentrarGiroscopio())
         Registrar(nrError, FConexion->TextoError());
     FEspera(EsperaCentrado);
+    // The waits are the operator's doing, not a silent engine.
+    ejecucion.UltimoEvento = FReloj();
     ui->PanelCalibrandoAcelerometros->hide();
     QCoreApplication::processEvents();
 }

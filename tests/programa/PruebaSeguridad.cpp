@@ -1,8 +1,10 @@
-// The vehicle's safety during a run: a lost link, a silent engine and a
-// removed headset each stop the drive with a single command; the loop rests
-// the processor between polls of an idle engine.
+// The vehicle's safety during a run: a lost link, a silent engine (also while
+// a modal dialog holds the loop still) and a removed headset each stop the
+// drive with a single command.
 #include "VentanaPrograma.h"
 
+#include <QApplication>
+#include <QTest>
 #include <algorithm>
 
 namespace {
@@ -69,6 +71,34 @@ TEST_F(Seguridad, SinDatosDelCascoDuranteUnSegundoSeDetieneElAvanceUnaVez)
     EXPECT_EQ(BytesTrasGiro(), (std::vector<unsigned>{Avance | Derecha, Derecha, 0}));
     EXPECT_EQ(LineasQueEmpiezan(QStringLiteral("E ")),
               std::vector<QString>{QStringLiteral("E Sin datos del casco: avance y retroceso detenidos")});
+}
+
+TEST_F(Seguridad, UnDialogoModalQueParaElBucleTambienDetieneElAvance)
+{
+    Preparar();
+    bool abierta = false;
+    std::vector<unsigned> durante;
+    EjecutarTras([&](int bombeo) {
+        if (bombeo == 1) {
+            // Runs inside the about box, while the loop stands still.
+            QTimer::singleShot(0, FVentana.get(), [&] {
+                QWidget* caja = QApplication::activeModalWidget();
+                abierta = caja != nullptr;
+                FAhora = 1000;
+                const std::size_t previos = FGrabacion.Valores().size();
+                EXPECT_TRUE(QTest::qWaitFor([&] { return FGrabacion.Valores().size() > previos; }, 2000));
+                durante = BytesTrasGiro();
+                if (caja)
+                    caja->close();
+            });
+            Ui().ActionAcercaDe->trigger();
+        }
+        return bombeo > 2;
+    });
+    EXPECT_TRUE(abierta);
+    EXPECT_EQ(durante, (std::vector<unsigned>{Avance | Derecha, Derecha}));
+    EXPECT_EQ(BytesTrasGiro(), (std::vector<unsigned>{Avance | Derecha, Derecha, 0}));
+    EXPECT_EQ(LineasQueEmpiezan(QStringLiteral("E ")).size(), 1u);
 }
 
 TEST_F(Seguridad, SinDatosNoActuaMientrasNoSeAvanzaNiRetrocede)
