@@ -140,46 +140,45 @@ int TBanco::Ejecutar()
     TMuestras p99Ventana, p99Desnudo, tasaVentana, tasaDesnudo;
     Repetir(o.Repeticiones, ArgsHijo({"ventana", "ritmo", como(o.Ritmo), como(o.Segundos), "1"}), offscreen,
             [&](const TProceso& p) {
-                Fila("Latencia ventana p50 (ms)").Valores.Anadir(p.Figura("p50_us") / 1e3);
-                Fila("Latencia ventana p99 (ms)", "≤ 2 ms", menorIgual(2)).Valores.Anadir(p.Figura("p99_us") / 1e3);
-                Fila("Latencia ventana máx. (ms)").Valores.Anadir(p.Figura("max_us") / 1e3);
+                Fila("Latency, window, p50 (ms)").Valores.Anadir(p.Figura("p50_us") / 1e3);
+                Fila("Latency, window, p99 (ms)", "≤ 2 ms", menorIgual(2)).Valores.Anadir(p.Figura("p99_us") / 1e3);
+                Fila("Latency, window, max (ms)").Valores.Anadir(p.Figura("max_us") / 1e3);
                 p99Ventana.Anadir(p.Figura("p99_us"));
             });
     std::fprintf(stderr, "banco: latency, bare loop\n");
     Repetir(o.Repeticiones, ArgsHijo({"desnudo", "ritmo", como(o.Ritmo), como(o.Segundos)}), {},
             [&](const TProceso& p) {
-                Fila("Latencia bucle desnudo p50 (ms)", {}, {}, 3).Valores.Anadir(p.Figura("p50_us") / 1e3);
-                Fila("Latencia bucle desnudo p99 (ms)", {}, {}, 3).Valores.Anadir(p.Figura("p99_us") / 1e3);
-                Fila("Latencia bucle desnudo máx. (ms)", {}, {}, 3).Valores.Anadir(p.Figura("max_us") / 1e3);
+                Fila("Latency, bare loop, p50 (ms)", {}, {}, 3).Valores.Anadir(p.Figura("p50_us") / 1e3);
+                Fila("Latency, bare loop, p99 (ms)", {}, {}, 3).Valores.Anadir(p.Figura("p99_us") / 1e3);
+                Fila("Latency, bare loop, max (ms)", {}, {}, 3).Valores.Anadir(p.Figura("max_us") / 1e3);
                 p99Desnudo.Anadir(p.Figura("p99_us"));
             });
-    Fila("Latencia p99: ventana / bucle desnudo", {}, {}, 1).Valores.Anadir(p99Ventana.Mediana() / p99Desnudo.Mediana());
+    Fila("Latency p99: window / bare loop", {}, {}, 1).Valores.Anadir(p99Ventana.Mediana() / p99Desnudo.Mediana());
 
     std::fprintf(stderr, "banco: throughput at a flood, window\n");
     Repetir(o.Repeticiones, ArgsHijo({"ventana", "inundacion", como(o.Ritmo), como(o.Inundacion), "1"}), offscreen,
             [&](const TProceso& p) {
-                Fila("Caudal ventana, todas las salidas y líneas de estado (EmoStates/s)", "≥ 2000",
-                     mayorIgual(2000), 0)
+                Fila("Throughput, window, arrows + port + chart + state lines (EmoStates/s)", {}, {}, 0)
                     .Valores.Anadir(p.Figura("tasa"));
             });
     Repetir(o.Repeticiones, ArgsHijo({"ventana", "inundacion", como(o.Ritmo), como(o.Inundacion), "0"}), offscreen,
             [&](const TProceso& p) {
-                Fila("Caudal ventana, flechas, puerto y gráfica (EmoStates/s)", "≥ 2000", mayorIgual(2000), 0)
+                Fila("Throughput, window, arrows + port + chart (EmoStates/s)", "≥ 2000", mayorIgual(2000), 0)
                     .Valores.Anadir(p.Figura("tasa"));
                 tasaVentana.Anadir(p.Figura("tasa"));
             });
     std::fprintf(stderr, "banco: throughput at a flood, bare loop\n");
     Repetir(o.Repeticiones, ArgsHijo({"desnudo", "inundacion", como(o.Ritmo), como(o.Inundacion)}), {},
             [&](const TProceso& p) {
-                Fila("Caudal bucle desnudo (EmoStates/s)", {}, {}, 0).Valores.Anadir(p.Figura("tasa"));
+                Fila("Throughput, bare loop (EmoStates/s)", {}, {}, 0).Valores.Anadir(p.Figura("tasa"));
                 tasaDesnudo.Anadir(p.Figura("tasa"));
             });
-    Fila("Caudal: bucle desnudo / ventana", {}, {}, 0).Valores.Anadir(tasaDesnudo.Mediana() / tasaVentana.Mediana());
+    Fila("Throughput: bare loop / window", {}, {}, 0).Valores.Anadir(tasaDesnudo.Mediana() / tasaVentana.Mediana());
 
     std::fprintf(stderr, "banco: idle connection\n");
     Repetir(o.Repeticiones, ArgsHijo({"ventana", "silencio", como(o.Ritmo), como(o.Reposo), "0"}), offscreen,
             [&](const TProceso& p) {
-                Fila("Procesador con conexión en reposo (% de un núcleo)", "≤ 2 %", menorIgual(2), 1)
+                Fila("Processor, idle connection (% of one core)", "≤ 2 %", menorIgual(2), 1)
                     .Valores.Anadir(p.Figura("procesador_pct"));
             });
 
@@ -188,22 +187,22 @@ int TBanco::Ejecutar()
     const std::vector<std::string> sonda = {"QT_QPA_PLATFORM=offscreen",
                                             "LD_PRELOAD=" + (FCarpeta / "libsonda_pintado.so").string()};
     Repetir(o.Repeticiones, {programa.string()}, sonda, [&](const TProceso& p) {
-        Fila("Arranque: lanzamiento → primera ventana pintada (ms)", "≤ 300 ms", menorIgual(300), 0)
+        Fila("Start-up: launch to first painted window (ms)", "≤ 300 ms", menorIgual(300), 0)
             .Valores.Anadir((p.Figura("pintado_fin") - double(p.Lanzamiento())) / 1e6);
-        Fila("Arranque: de ellos, lanzamiento y carga de bibliotecas (ms)", {}, {}, 0)
+        Fila("Start-up: of which launch and library loading (ms)", {}, {}, 0)
             .Valores.Anadir((p.Figura("aplicacion") - double(p.Lanzamiento())) / 1e6);
-        Fila("Memoria máxima al primer pintado (MB)", {}, {}, 1).Valores.Anadir(p.Figura("vmhwm_kb") / 1024);
+        Fila("Peak memory at first paint (MB)", {}, {}, 1).Valores.Anadir(p.Figura("vmhwm_kb") / 1024);
     });
 
     std::fprintf(stderr, "banco: %d state lines in the log\n", o.Lineas);
     Repetir(std::min(o.Repeticiones, 3), ArgsHijo({"registro", std::to_string(o.Lineas)}), offscreen,
             [&](const TProceso& p) {
-                Fila("Memoria máxima tras " + std::to_string(o.Lineas) + " líneas de estado (MB)", "≤ 80 MB",
+                Fila("Peak memory after " + std::to_string(o.Lineas) + " state lines (MB)", "≤ 80 MB",
                      menorIgual(80), 1)
                     .Valores.Anadir(p.Figura("vmhwm_mb"));
-                Fila("Registro: coste de la línea 100 (µs)", {}, {}, 0).Valores.Anadir(p.Figura("coste_100_us"));
-                Fila("Registro: coste de la línea 100 000 (µs)", {}, {}, 0).Valores.Anadir(p.Figura("coste_100000_us"));
-                Fila("Registro: línea 100 000 / línea 100", "≤ 2", menorIgual(2)).Valores.Anadir(p.Figura("razon"));
+                Fila("Log: cost of appending line 100 (µs)", {}, {}, 0).Valores.Anadir(p.Figura("coste_100_us"));
+                Fila("Log: cost of appending line 100,000 (µs)", {}, {}, 0).Valores.Anadir(p.Figura("coste_100000_us"));
+                Fila("Log: line 100,000 / line 100", "≤ 2", menorIgual(2)).Valores.Anadir(p.Figura("razon"));
             });
 
     Imprimir();
@@ -221,19 +220,19 @@ std::string Numero(double valor, int decimales)
 
 void TBanco::Imprimir()
 {
-    std::printf("| Medida | Objetivo | Mediana | Dispersión (mín.–máx.) | Ejecuciones | Cumple |\n");
+    std::printf("| Figure | Target | Median | Spread (min–max) | Runs | Met |\n");
     std::printf("|---|---|---|---|---|---|\n");
     for (TFila& f : FFilas) {
         const double mediana = f.Valores.Mediana();
-        const std::string cumple = !f.Cumple ? "" : (std::isnan(mediana) ? "sin dato" : (f.Cumple(mediana) ? "sí" : "**no**"));
+        const std::string cumple = !f.Cumple ? "" : (std::isnan(mediana) ? "no data" : (f.Cumple(mediana) ? "yes" : "**no**"));
         std::printf("| %s | %s | %s | %s–%s | %zu | %s |\n", f.Nombre.c_str(), f.Objetivo.c_str(),
                     Numero(mediana, f.Decimales).c_str(), Numero(f.Valores.Minimo(), f.Decimales).c_str(),
                     Numero(f.Valores.Maximo(), f.Decimales).c_str(), f.Valores.Num(), cumple.c_str());
     }
     if (FFallos > 0)
-        std::printf("\n%d ejecuciones fallaron (ver la salida de errores).\n", FFallos);
+        std::printf("\n%d runs failed (see the error output).\n", FFallos);
     if (FErroneos > 0)
-        std::printf("\n%.0f bytes del puerto no coincidían con su EmoState.\n", FErroneos);
+        std::printf("\n%.0f port bytes did not match their EmoState.\n", FErroneos);
 }
 
 bool LeerOpciones(int argc, char** argv, TOpciones& o)

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (Release, in build-banco) and runs them; writes the
+# table with the machine's description to docs/rendimiento.md. Arguments go
+# to gedanko-banco (--repeticiones N, --segundos S, --inundacion S,
+# --reposo S, --lineas N). Other work on the machine skews the figures: the
+# load is recorded before and after the run.
+set -euo pipefail
+raiz="$(cd "$(dirname "$0")/.." && pwd)"
+build="$raiz/build-banco"
+salida="$raiz/docs/rendimiento.md"
+
+cmake -S "$raiz" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGEDANKO_TESTS=OFF -DGEDANKO_BENCH=ON >/dev/null
+cmake --build "$build" --target gedanko-banco gedanko -j"${JOBS:-2}"
+
+cpu="$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
+nucleos="$(nproc)"
+memoria="$(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo)"
+sistema="$(. /etc/os-release && echo "$PRETTY_NAME"), Linux $(uname -r)"
+qt="$(qtpaths6 --qt-version 2>/dev/null || echo 6)"
+carga_antes="$(cut -d' ' -f1-3 /proc/loadavg)"
+inicio="$(date -u '+%Y-%m-%d %H:%M UTC')"
+
+estado=0
+tabla="$("$build/banco/gedanko-banco" "$@")" || estado=$?
+carga_despues="$(cut -d' ' -f1-3 /proc/loadavg)"
+
+cat >"$salida" <<FIN
+# Performance
+
+Measured by \`scripts/bench.sh\` (the bench program \`gedanko-banco\`, Release
+build) on $inicio.
+
+- Machine: $cpu, $nucleos cores, $memoria of memory
+- System: $sistema, Qt $qt, offscreen platform
+- Load average (1, 5, 15 min): $carga_antes before, $carga_despues after
+
+$tabla
+
+## What is measured
+
+Each figure is measured in a fresh process and repeated; the table gives the
+median over the runs and the smallest and largest run.
+
+- **The window** is the real main window on Qt's offscreen platform, driven
+  through its own actions: headset mode, "EmoComposer", port output on and,
+  for the latency runs, "Visualizar Estados" on. "Conectar" runs the control
+  loop until a timer presses "Desconectar".
+- **The engine** is a scripted stand-in exporting the engine's C API
+  (\`bench/MotorGuion.cpp\`): it connects at once, announces one user, and then
+  makes EmoStates available at 32 per second (latency), at every poll
+  (throughput) or never (idle). Every EmoState passes the loop's gates (good
+  signal, every contact at 4, still gyro); even ones clench at 0.8 and odd ones
+  are neutral, so each changes the command byte and every byte can be checked
+  against its EmoState. Each EmoState is stamped (steady clock) when it becomes
+  available: its scheduled time at a set rate, the poll at a flood.
+- **The port** is a stand-in \`libinpout32.so\` (\`bench/PuertoSellado.cpp\`)
+  that stamps every \`Out32\` into a preallocated array. Latency runs from an
+  EmoState's availability to the \`Out32\` of its byte.
+- **The bare loop** is the same poll, gates, drive decision and \`Out32\`
+  without the window, so that the window's share shows as a ratio.
+- **Idle processor** is the process's user and system time (\`getrusage\`)
+  over a connected run whose engine sends nothing, divided by its length.
+- **Start-up** launches the unmodified program \`build-banco/bin/gedanko\` with
+  a probe preloaded (\`bench/SondaPintado.cpp\`, through \`LD_PRELOAD\`) that
+  watches the application's events: the time runs from just before the
+  process is spawned to the end of the first paint of its window, which the
+  probe reports with the peak resident memory before ending the process.
+- **The log** receives one hour of state lines at 32 per second (115,200
+  lines, the program's own state-line text) through the window's
+  \`Registrar\`; the peak resident memory (VmHWM) is read afterwards, and the
+  cost of single appends is timed around line 100 and line 100,000 (median
+  of the 51 appends centred on each).
+
+Figures taken while other programs keep the processors busy are noisy: the
+loop shares the processors with them, and Qt's raster engine hands large
+fills to its own worker threads.
+FIN
+echo "Wrote $salida"
+exit "$estado"
