@@ -1,4 +1,5 @@
 // The window's own widgets and picture lists.
+#include "BarraProgreso.h"
 #include "Colores.h"
 #include "Controles.h"
 #include "Gauge.h"
@@ -77,6 +78,40 @@ TEST(Gauge, PaintsTheFillFromItsStartEdge)
     EXPECT_EQ(horizontal.pixelColor(1, 10), QColor(Qt::blue));
     EXPECT_EQ(horizontal.pixelColor(30, 10), QColor(Qt::blue));
     EXPECT_EQ(horizontal.pixelColor(31, 10), QColor(Qt::yellow));
+}
+
+// An empty bar shows no trace of its colour; a half one fills half.
+TEST(BarraProgreso, FillsFromItsStartEdgeAndNothingWhenEmpty)
+{
+    TBarraProgreso barra;
+    barra.resize(23, 42);
+    barra.setOrientation(Qt::Vertical);
+    barra.setRange(0, 2);
+    FijarColorBarra(&barra, Qt::green);
+    auto pixelesVerdes = [&barra] {
+        const QImage imagen = barra.grab().toImage();
+        int verdes = 0;
+        for (int y = 0; y < imagen.height(); ++y)
+            for (int x = 0; x < imagen.width(); ++x)
+                verdes += imagen.pixelColor(x, y) == QColor(Qt::green);
+        return verdes;
+    };
+    barra.setValue(0);
+    EXPECT_EQ(pixelesVerdes(), 0);
+    barra.setValue(1);
+    EXPECT_EQ(pixelesVerdes(), 21 * 20);
+    EXPECT_EQ(barra.grab().toImage().pixelColor(10, 40), QColor(Qt::green));
+    barra.setValue(2);
+    EXPECT_EQ(pixelesVerdes(), 21 * 40);
+
+    barra.resize(100, 13);
+    barra.setOrientation(Qt::Horizontal);
+    barra.setRange(0, 100);
+    barra.setValue(50);
+    const QImage horizontal = barra.grab().toImage();
+    EXPECT_EQ(horizontal.pixelColor(1, 6), QColor(Qt::green));
+    EXPECT_EQ(horizontal.pixelColor(49, 6), QColor(Qt::green));
+    EXPECT_NE(horizontal.pixelColor(50, 6), QColor(Qt::green));
 }
 
 TEST(Shape, DrawsACircleOrAFilledBar)
