@@ -6,6 +6,7 @@
 #include "Controles.h"
 #include "Gauge.h"
 #include "Imagen.h"
+#include "Imagenes.h"
 #include "Impresion.h"
 #include "Main.h"
 #include "RadioGroup.h"
@@ -281,6 +282,22 @@ TEST_F(Formulario, TrackBarsHaveTheirRangesStepsAndTicks)
         EXPECT_EQ(barra->tickPosition(), QSlider::TicksBelow);
         EXPECT_EQ(barra->singleStep(), 1);
         EXPECT_EQ(barra->pageStep(), 2);
+    }
+}
+
+TEST_F(Diseno, ImagesOpenWithTheFirstPictureOfTheirLists)
+{
+    const std::pair<TImagen*, QPixmap> imagenes[] = {
+        {ui.ImageCasco, ImagenCasco(0)},
+        {ui.ImageFlechasArribaAbajo, ImagenFlechasArribaAbajo(0)},
+        {ui.ImageFlechasIzquierdaDerecha, ImagenFlechasIzquierdaDerecha(0)},
+        {ui.ImageGrafica, ImagenLeyenda()},
+    };
+    for (const auto& [imagen, esperada] : imagenes) {
+        SCOPED_TRACE(imagen->objectName().toStdString());
+        EXPECT_EQ(imagen->alignment(), Qt::AlignCenter);
+        EXPECT_FALSE(imagen->autoFillBackground());  // transparent
+        EXPECT_EQ(imagen->pixmap().toImage(), esperada.toImage());
     }
 }
 
