@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTimer>
 
 namespace {
 
@@ -111,6 +112,15 @@ TEST_F(Modos, CadaEstadoHabilitaMuestraYColoreaSusControles)
         EXPECT_EQ(ui.CGaugeFuerza->Progreso(), caso.fuerza);
     }
     EXPECT_EQ(Bytes(), std::vector<unsigned>{}) << "changing the window state writes nothing";
+}
+
+TEST_F(Modos, ActualizarVentanaAtiendeLosMensajesPendientesAntesDeVolver)
+{
+    // While connected, handlers reach the window only through such pumps.
+    bool atendido = false;
+    QTimer::singleShot(0, &FVentana, [&] { atendido = true; });
+    FVentana.ActualizarVentana();
+    EXPECT_TRUE(atendido);
 }
 
 TEST_F(Modos, LaEtiquetaDePerfilEsAmarillaConPerfilCargadoYRojaSinEl)
