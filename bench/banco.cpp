@@ -160,6 +160,12 @@ int TBanco::Ejecutar()
             [&](const TProceso& p) {
                 Fila("Throughput, window, arrows + port + chart + state lines (EmoStates/s)", {}, {}, 0)
                     .Valores.Anadir(p.Figura("tasa"));
+                // At a flood each EmoState is polled the moment it is due, so
+                // its latency is the window's own work before the byte.
+                Fila("Poll to Out32 at a flood, window with state lines, p50 (ms)").Valores.Anadir(
+                    p.Figura("p50_us") / 1e3);
+                Fila("Poll to Out32 at a flood, window with state lines, p99 (ms)").Valores.Anadir(
+                    p.Figura("p99_us") / 1e3);
             });
     Repetir(o.Repeticiones, ArgsHijo({"ventana", "inundacion", como(o.Ritmo), como(o.Inundacion), "0"}), offscreen,
             [&](const TProceso& p) {

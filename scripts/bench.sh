@@ -75,5 +75,8 @@ Figures taken while other programs keep the processors busy are noisy: the
 loop shares the processors with them, and Qt's raster engine hands large
 fills to its own worker threads.
 FIN
+if [ -f "$raiz/bench/analisis.md" ]; then
+    { echo; cat "$raiz/bench/analisis.md"; } >>"$salida"
+fi
 echo "Wrote $salida"
 exit "$estado"
