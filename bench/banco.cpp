@@ -195,7 +195,7 @@ int TBanco::Ejecutar()
     Repetir(o.Repeticiones, {programa.string()}, sonda, [&](const TProceso& p) {
         Fila("Start-up: launch to first painted window (ms)", "≤ 300 ms", menorIgual(300), 0)
             .Valores.Anadir((p.Figura("pintado_fin") - double(p.Lanzamiento())) / 1e6);
-        Fila("Start-up: of which launch and library loading (ms)", {}, {}, 0)
+        Fila("Start-up: of which launch to the application object (ms)", {}, {}, 0)
             .Valores.Anadir((p.Figura("aplicacion") - double(p.Lanzamiento())) / 1e6);
         Fila("Peak memory at first paint (MB)", {}, {}, 1).Valores.Anadir(p.Figura("vmhwm_kb") / 1024);
     });
