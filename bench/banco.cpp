@@ -96,6 +96,7 @@ private:
     std::vector<TFila> FFilas;
     int FFallos = 0;
     double FErroneos = 0;
+    double FSinByte = 0;  // EmoStates handed out whose byte never reached the port
 };
 
 std::vector<std::string> TBanco::ArgsHijo(std::vector<std::string> resto) const
@@ -124,6 +125,8 @@ void TBanco::Repetir(int veces, const std::vector<std::string>& argumentos, cons
             continue;
         }
         FErroneos += std::isnan(proceso.Figura("erroneos")) ? 0 : proceso.Figura("erroneos");
+        if (!std::isnan(proceso.Figura("estados")))
+            FSinByte += proceso.Figura("estados") - proceso.Figura("emparejados");
         extraer(proceso);
     }
 }
@@ -212,7 +215,7 @@ int TBanco::Ejecutar()
             });
 
     Imprimir();
-    return FFallos == 0 && FErroneos == 0 ? 0 : 1;
+    return FFallos == 0 && FErroneos == 0 && FSinByte == 0 ? 0 : 1;
 }
 
 std::string Numero(double valor, int decimales)
@@ -239,6 +242,8 @@ void TBanco::Imprimir()
         std::printf("\n%d runs failed (see the error output).\n", FFallos);
     if (FErroneos > 0)
         std::printf("\n%.0f port bytes did not match their EmoState.\n", FErroneos);
+    if (FSinByte > 0)
+        std::printf("\n%.0f EmoStates sent no byte to the port.\n", FSinByte);
 }
 
 bool LeerOpciones(int argc, char** argv, TOpciones& o)
