@@ -79,6 +79,10 @@ void TFMain::PrepararControles()
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(AnchoCliente, AltoCliente);
+    // The window and its panels stand on the system's window colour.
+    QPalette paleta = palette();
+    paleta.setColor(QPalette::Window, paleta.color(QPalette::Base));
+    setPalette(paleta);
     setWindowIcon(IconoPrograma());
     setFont(FuenteDePixeles(QStringLiteral("Tahoma"), 11));
     ui->LabelCalibrando->setFont(FuenteDePixeles(QStringLiteral("Tahoma"), 15, true));

@@ -6,6 +6,7 @@
 #include "Actuador.h"
 #include "Colores.h"
 #include "Controles.h"
+#include "EjecutableTemporal.h"
 #include "Grabacion.h"
 #include "Imagen.h"
 #include "Imagenes.h"
@@ -35,18 +36,6 @@ inline int IndiceMostrado(const TImagen* imagen, QPixmap (*lista)(int), int cuan
     return -1;
 }
 
-// Keeps the settings file that the window reads at start-up and writes at
-// shutdown in a folder of its own, away from the other test programs.
-class TEjecutableTemporal {
-public:
-    TEjecutableTemporal() { TFMain::FijarEjecutablePrueba(FCarpeta.filePath(QStringLiteral("gedanko"))); }
-    ~TEjecutableTemporal() { TFMain::FijarEjecutablePrueba(QString()); }
-    TEjecutableTemporal(const TEjecutableTemporal&) = delete;
-    TEjecutableTemporal& operator=(const TEjecutableTemporal&) = delete;
-
-private:
-    QTemporaryDir FCarpeta;
-};
 
 class VentanaConduccion : public testing::Test {
 protected:

@@ -1,6 +1,7 @@
 // The window's log handlers: appending pumps the window's messages, the
 // switch only inverts, and saving reports each outcome in its own box.
 #include "Dialogos.h"
+#include "EjecutableTemporal.h"
 #include "Main.h"
 #include "ui_Main.h"
 
@@ -55,6 +56,7 @@ protected:
     }
 
     QTemporaryDir FCarpeta;
+    TEjecutableTemporal FEjecutable;
     TFMain FVentana;
     TDialogosFalsos* FDialogos = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "Controles.h"
 #include "Grafica.h"
 #include "Imagenes.h"
+#include "EjecutableTemporal.h"
 #include "Main.h"
 #include "ui_Main.h"
 
@@ -110,6 +111,7 @@ int main(int argc, char* argv[])
     if (imagenes) {
         captura = HojaDeImagenes();
     } else {
+        TEjecutableTemporal ejecutable;
         TFMain ventana;
         ventana.show();
         if (conectado)

@@ -8,6 +8,7 @@
 #include "Imagen.h"
 #include "Imagenes.h"
 #include "Impresion.h"
+#include "EjecutableTemporal.h"
 #include "Main.h"
 #include "RadioGroup.h"
 #include "Shape.h"
@@ -43,6 +44,7 @@ protected:
 
 class Diseno : public ::testing::Test {
 protected:
+    TEjecutableTemporal ejecutable;
     TFMain ventana;
     Ui::TFMain& ui = *ventana.ui;
 };

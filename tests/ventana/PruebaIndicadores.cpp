@@ -6,6 +6,7 @@
 #include "Imagenes.h"
 #include "Impresion.h"
 #include "Imagen.h"
+#include "EjecutableTemporal.h"
 #include "Main.h"
 #include "Shape.h"
 #include "ui_Main.h"
@@ -25,6 +26,7 @@ QColor C(TColor color)
 
 class Indicadores : public ::testing::Test {
 protected:
+    TEjecutableTemporal ejecutable;
     TFMain ventana;
     Ui::TFMain& ui = *ventana.ui;
 
