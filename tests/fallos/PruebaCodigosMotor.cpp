@@ -72,7 +72,7 @@ const TLlamada Llamadas[] = {
 const int Codigos[] = {0x0000, 0x0001, 0x0101, 0x0301, 0x0302, 0x0309, 0x0400,
                        0x0500, 0x0501, 0x0600, 0x0700, 0x7FFF};
 
-class CodigosMotor : public VentanaPrograma, public testing::WithParamInterface<TLlamada> {
+class FallosCodigosMotor : public VentanaPrograma, public testing::WithParamInterface<TLlamada> {
 protected:
     // The bytes written since `desde`.
     std::vector<unsigned> BytesDesde(std::size_t desde) const
@@ -82,7 +82,7 @@ protected:
     }
 };
 
-TEST_P(CodigosMotor, LaEjecucionTerminaConElVehiculoParadoYElErrorDicho)
+TEST_P(FallosCodigosMotor, LaEjecucionTerminaConElVehiculoParadoYElErrorDicho)
 {
     const TLlamada& llamada = GetParam();
     for (const int codigo : Codigos) {
@@ -158,7 +158,7 @@ TEST_P(CodigosMotor, LaEjecucionTerminaConElVehiculoParadoYElErrorDicho)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(CadaLlamada, CodigosMotor, testing::ValuesIn(Llamadas),
+INSTANTIATE_TEST_SUITE_P(CadaLlamada, FallosCodigosMotor, testing::ValuesIn(Llamadas),
                          [](const testing::TestParamInfo<TLlamada>& info) { return std::string(info.param.Funcion); });
 
 } // namespace

@@ -24,7 +24,7 @@ QByteArray Leer(const QString& ruta)
     return fichero.open(QIODevice::ReadOnly) ? fichero.readAll() : QByteArray("<no se puede leer>");
 }
 
-class Ficheros : public VentanaReal {
+class FallosFicheros : public VentanaReal {
 protected:
     bool Romper(const TMontajeTmpfs& montaje, TFallo fallo)
     {
@@ -32,7 +32,7 @@ protected:
     }
 };
 
-TEST_F(Ficheros, AjustesQueNoSePuedenEscribirAvisanYConservanElFicheroAnterior)
+TEST_F(FallosFicheros, AjustesQueNoSePuedenEscribirAvisanYConservanElFicheroAnterior)
 {
     for (const TCasoFallo& caso : Fallos) {
         SCOPED_TRACE(caso.Nombre);
@@ -60,7 +60,7 @@ TEST_F(Ficheros, AjustesQueNoSePuedenEscribirAvisanYConservanElFicheroAnterior)
     }
 }
 
-TEST_F(Ficheros, ElRegistroQueNoCabeOSeRechazaDaSuErrorYSigueEnteroParaGuardarloEnOtroSitio)
+TEST_F(FallosFicheros, ElRegistroQueNoCabeOSeRechazaDaSuErrorYSigueEnteroParaGuardarloEnOtroSitio)
 {
     struct Caso {
         TCasoFallo Fallo;

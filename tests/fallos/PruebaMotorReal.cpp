@@ -22,7 +22,7 @@ double Milisegundos(Reloj::duration d)
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-class MotorReal : public VentanaReal {
+class FallosMotorReal : public VentanaReal {
 protected:
     // A headset that drives forward from its first EmoState and keeps doing so.
     QString EscenarioAvance()
@@ -65,7 +65,7 @@ protected:
     bool FCondujo = false;
 };
 
-TEST_F(MotorReal, EmuladorMuertoParaElVehiculoYTrasReiniciarloSeVuelveAConectar)
+TEST_F(FallosMotorReal, EmuladorMuertoParaElVehiculoYTrasReiniciarloSeVuelveAConectar)
 {
     const std::string escenario = EscenarioAvance().toStdString();
     auto emulador = std::make_unique<TEmulador>(
@@ -152,7 +152,7 @@ TEST_F(MotorReal, EmuladorMuertoParaElVehiculoYTrasReiniciarloSeVuelveAConectar)
     EXPECT_EQ(segunda.back(), QStringLiteral("I Desconectado"));
 }
 
-TEST_F(MotorReal, UnPerfilCorruptoSeRechazaYNoTocaLosAjustesDelAnterior)
+TEST_F(FallosMotorReal, UnPerfilCorruptoSeRechazaYNoTocaLosAjustesDelAnterior)
 {
     const QString corrupto = Ruta(QStringLiteral("corrupto.emu"));
     {
