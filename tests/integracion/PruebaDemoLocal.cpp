@@ -57,9 +57,11 @@ TEST_F(DemoLocal, ConduceComoDiceElGuionDeLaDemostracion)
     const std::size_t previos = FGrabacion.Valores().size();
 
     // The operator loads the profile when the window first says it lacks
-    // one, and stops halfway through the demo's drive, going forward with a
-    // left turn latched.
+    // one, re-zeroes the gyro once it has settled and again while it is
+    // uncalibrated, and stops halfway through the demo's drive, going forward
+    // with a left turn latched.
     bool sinPerfil = false;
+    std::vector<double> centrados = {9.0, 87.0};
     QString perfilMostrado;
     Ejecutar(
         [&] {
@@ -67,11 +69,16 @@ TEST_F(DemoLocal, ConduceComoDiceElGuionDeLaDemostracion)
                 sinPerfil = true;
                 Ui().ActionCargaPerfil->trigger();
             }
+            if (!centrados.empty() && Segundos() >= centrados.front()) {
+                centrados.erase(centrados.begin());
+                Ui().ActionCentrarCasco->trigger();
+            }
             perfilMostrado = Ui().LabelFicheroPerfil->text();
             return Segundos() >= 120.0;
         },
         std::chrono::seconds(120));
     ASSERT_TRUE(sinPerfil);
+    EXPECT_TRUE(centrados.empty());
 
     const std::vector<unsigned> todos = FGrabacion.Valores();
     const std::vector<unsigned> bytes(todos.begin() + std::ptrdiff_t(previos), todos.end());
@@ -116,7 +123,8 @@ TEST_F(DemoLocal, ConduceComoDiceElGuionDeLaDemostracion)
         QStringLiteral("I Nivel de Entrenamiento Cognitivo: 62.00%"),
         QStringLiteral("I Firmas Expresivas Entrenadas: EXP.NEUTRAL APRETAR DIENTES "),
         QStringLiteral("I Sensibilidad Avance: 500"),
-        QStringLiteral("S EE_ProfileEvent"), // the demo's profile event at 92
+        QStringLiteral("E 1792:Giróscopo no calibrado"), // the re-zero at 87; the one at 9 succeeds
+        QStringLiteral("S EE_ProfileEvent"),             // the demo's profile event at 92
         QStringLiteral("I Desconectado"),
     };
     EXPECT_EQ(Registro(), esperado);
