@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr unsigned Avance = 0x01;
-
 // Answers the open dialog with a fixed profile file.
 class TDialogosPerfil : public TDialogos {
 public:
@@ -137,6 +135,11 @@ TEST_P(FallosCodigosMotor, LaEjecucionTerminaConElVehiculoParadoYElErrorDicho)
         const std::vector<unsigned> bytes = BytesDesde(previos);
         ASSERT_FALSE(bytes.empty());
         EXPECT_EQ(bytes.back(), 0u);
+        // A failure in the middle of the run found the vehicle going forward.
+        if (llamada.Fase == TFase::Marcha) {
+            ASSERT_GT(bytesAlFallar, previos);
+            EXPECT_EQ(FGrabacion.Valores()[bytesAlFallar - 1], 0x01u);
+        }
         // A lost link stops the vehicle at once, before the end of the run.
         if (llamada.Fase == TFase::Marcha && std::string(llamada.Funcion) == "EE_EngineGetNextEvent"
             && codigo != 0 && codigo != EDK_SIN_EVENTOS) {
