@@ -49,7 +49,9 @@ private:
 std::string Citar(std::string_view texto)
 {
     constexpr std::size_t Maximo = 40;
-    return "'" + std::string(texto.substr(0, Maximo)) + (texto.size() > Maximo ? "...'" : "'");
+    std::string citado(1, '\'');
+    citado.append(texto.substr(0, Maximo)).append(texto.size() > Maximo ? "...'" : "'");
+    return citado;
 }
 
 bool Entero(std::string_view texto, long long minimo, long long maximo, int& valor)
@@ -72,7 +74,9 @@ bool Usuario(std::string_view texto, std::uint32_t& usuario)
 
 std::string Cuenta(std::string_view orden, std::string_view argumentos)
 {
-    return "'" + std::string(orden) + "' lleva " + std::string(argumentos);
+    std::string texto(1, '\'');
+    texto.append(orden).append("' lleva ").append(argumentos);
+    return texto;
 }
 
 void TLector::Linea(std::size_t numero, std::string_view texto)

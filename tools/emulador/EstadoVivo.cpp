@@ -55,21 +55,24 @@ std::string TEstadoVivo::Describir() const
 {
     std::string s = FCascoPuesto ? "Casco: puesto\n" : "Casco: quitado\n";
     if (FExpresiva)
-        s += "Expresión: " + std::to_string(FExpresiva->Accion) + " potencia " + Numero(FExpresiva->Potencia, "%.2f") + "\n";
+        s.append("Expresión: ").append(std::to_string(FExpresiva->Accion)).append(" potencia ")
+            .append(Numero(FExpresiva->Potencia, "%.2f")).append("\n");
     if (FCognitiva)
-        s += "Acción cognitiva: " + std::to_string(FCognitiva->Accion) + " potencia " + Numero(FCognitiva->Potencia, "%.2f") + "\n";
+        s.append("Acción cognitiva: ").append(std::to_string(FCognitiva->Accion)).append(" potencia ")
+            .append(Numero(FCognitiva->Potencia, "%.2f")).append("\n");
     if (FGiroX)
-        s += "Giro horizontal: " + std::to_string(*FGiroX) + "\n";
+        s.append("Giro horizontal: ").append(std::to_string(*FGiroX)).append("\n");
     if (FSenal)
-        s += "Señal: " + std::to_string(*FSenal) + "\n";
+        s.append("Señal: ").append(std::to_string(*FSenal)).append("\n");
     std::string contactos;
     for (std::size_t i = 0; i < FContactos.size(); ++i)
         if (FContactos[i])
-            contactos += " " + std::to_string(i) + "=" + std::to_string(*FContactos[i]);
+            contactos.append(" ").append(std::to_string(i)).append("=").append(std::to_string(*FContactos[i]));
     if (!contactos.empty())
-        s += "Contactos (canal=calidad):" + contactos + "\n";
+        s.append("Contactos (canal=calidad):").append(contactos).append("\n");
     if (FBateria)
-        s += "Batería: " + std::to_string(*FBateria) + "/" + std::to_string(FBateriaMax.value_or(0)) + "\n";
+        s.append("Batería: ").append(std::to_string(*FBateria)).append("/")
+            .append(std::to_string(FBateriaMax.value_or(0))).append("\n");
     if (!FExpresiva && !FCognitiva && !FGiroX && !FSenal && contactos.empty() && !FBateria)
         s += "Sin cambios: se envían los valores del escenario\n";
     return s;
