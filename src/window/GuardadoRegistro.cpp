@@ -72,17 +72,23 @@ bool TGuardadoRegistro::Guardar(const QString& ruta, const QByteArray& bytes)
     FCodigoError = 0;
 
     // No O_TRUNC: a file that another writer holds locked must be left as it
-    // is, so it is emptied only once the lock is ours.
-    TDescriptor fichero(::open(QFile::encodeName(ruta).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+    // is, so it is emptied only once the lock is ours. O_NONBLOCK only for the
+    // opening: a pipe without a reader fails at once instead of freezing the
+    // window and the control loop.
+    TDescriptor fichero(
+        ::open(QFile::encodeName(ruta).constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666));
     if (fichero.Fd() < 0)
+        return Fallar(pgAbrir, errno);
+    const int estado = ::fcntl(fichero.Fd(), F_GETFL);
+    if (estado < 0 || ::fcntl(fichero.Fd(), F_SETFL, estado & ~O_NONBLOCK) != 0)
         return Fallar(pgAbrir, errno);
     if (::flock(fichero.Fd(), LOCK_EX | LOCK_NB) != 0)
         return Fallar(pgAbrir, errno);
-    struct stat estado {};
-    if (::fstat(fichero.Fd(), &estado) != 0)
+    struct stat datos {};
+    if (::fstat(fichero.Fd(), &datos) != 0)
         return Fallar(pgAbrir, errno);
     // Devices such as a terminal or /dev/full cannot be truncated.
-    if (S_ISREG(estado.st_mode) && ::ftruncate(fichero.Fd(), 0) != 0)
+    if (S_ISREG(datos.st_mode) && ::ftruncate(fichero.Fd(), 0) != 0)
         return Fallar(pgAbrir, errno);
 
     const bool escrito = EscribirTodo(fichero.Fd(), bytes.constData(), bytes.size());

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -103,7 +104,9 @@ TEST_F(GuardadoRegistro, ErroresAlAbrirConSuCodigo)
     } casos[] = {
         {"carpeta", FCarpeta.path(), EISDIR},
         {"carpeta inexistente", Ruta("no/existe.txt"), ENOENT},
+        {"tubería sin lector", Ruta("tuberia"), ENXIO},
     };
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Ruta("tuberia")).constData(), 0600), 0);
     for (const auto& caso : casos) {
         EXPECT_FALSE(FGuardado.Guardar(caso.ruta, "x")) << caso.nombre;
         EXPECT_EQ(FGuardado.PasoFallido(), pgAbrir) << caso.nombre;
