@@ -121,16 +121,24 @@ void TGrafica::PintarActiva(QPainter& lienzo)
 
 // The trace runs from the baseline at column 0 through every stored sample up
 // to the newest one, which is drawn at once (its own pixel included) so the
-// operator sees each decision as soon as it is made.
+// operator sees each decision as soon as it is made. Most traces are flat most
+// of the time: a point inside a flat run only moves the run's end, which draws
+// the same pixels with far fewer segments.
 void TGrafica::PintarSerie(QPainter& lienzo, int serie)
 {
     if (FNumMuestras == 0)
         return;
-    const int base = LineasBase[serie];
+    const double base = LineasBase[serie];
     const auto& valores = FSeries[serie];
-    FPuntos[0] = QPointF(0, base);
-    for (int x = 0; x <= FNumMuestras; ++x)
-        FPuntos[x + 1] = QPointF(x, base - valores[x]);
+    int puntos = 0;
+    FPuntos[puntos++] = QPointF(0, base);
+    for (int x = 0; x <= FNumMuestras; ++x) {
+        const double y = base - valores[x];
+        if (puntos >= 2 && FPuntos[puntos - 1].y() == y && FPuntos[puntos - 2].y() == y)
+            FPuntos[puntos - 1].setX(x);
+        else
+            FPuntos[puntos++] = QPointF(x, y);
+    }
     lienzo.setPen(FPlumasSerie[serie]);
-    lienzo.drawPolyline(FPuntos.data(), FNumMuestras + 2);
+    lienzo.drawPolyline(FPuntos.data(), puntos);
 }

@@ -8,9 +8,11 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
+#include <QPolygonF>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
 
 namespace {
 
@@ -260,6 +262,41 @@ TEST_F(Grafica, UnaGraficaLlenaSeDibujaHastaLaUltimaColumna)
     EXPECT_EQ(imagen.pixel(746, 15), Rgb(clBlack));
     EXPECT_EQ(imagen.pixel(747, 15), Rgb(clBlack));
     EXPECT_EQ(imagen.pixel(747, 20), Rgb(clSilver));
+}
+
+// The chart joins its samples with fewer segments where a trace is flat: the
+// pixels must be those of a polyline through every sample.
+TEST_F(Grafica, LasSeriesPintanLosMismosPixelesQueUnaLineaPorCadaMuestra)
+{
+    FGrafica->Activar(true);
+    const QImage fondo = Pintar();
+
+    std::mt19937 azar(1234);
+    const std::uint16_t valores[] = {0, 0, 0, 3, 5, 10, 10, 20};
+    TMuestra muestra{};
+    for (int k = 0; k < 700; ++k) {
+        for (int s = 0; s < TGrafica::NumSeries; ++s)
+            if (azar() % 6 == 0) // runs of a few samples, then a step
+                muestra[s] = valores[azar() % std::size(valores)];
+        FGrafica->AnadirMuestra(muestra);
+    }
+    const QImage pintada = Pintar();
+
+    QImage esperada = fondo;
+    QPainter lienzo(&esperada);
+    const TColor colores[] = {clBlack, clBlue, clRed, clGreen, clFuchsia, clTeal};
+    for (int s = 0; s < TGrafica::NumSeries; ++s) {
+        const int base = 20 * (s + 1);
+        QPolygonF linea{QPointF(0, base)};
+        for (int x = 0; x <= FGrafica->NumMuestras(); ++x)
+            linea << QPointF(x, base - FGrafica->Muestra(s, x));
+        QPen pluma(AColorQt(colores[s]), 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+        pluma.setCosmetic(true);
+        lienzo.setPen(pluma);
+        lienzo.drawPolyline(linea);
+    }
+    lienzo.end();
+    EXPECT_EQ(pintada, esperada);
 }
 
 TEST_F(Grafica, LaCajaPintaConLaGraficaYNoDespuesDeDestruirla)
