@@ -9,16 +9,29 @@
 #include <cstdio>
 #include <string>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 volatile std::sig_atomic_t Parar = 0;
 
 extern "C" void AlRecibirSenal(int) { Parar = 1; }
 
+// Started with a standard stream closed, the first socket would take its
+// number and be read as the console: put /dev/null in its place.
+void AsegurarFlujosEstandar()
+{
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd)
+        if (::fcntl(fd, F_GETFD) == -1 && ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY) != fd)
+            return;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    AsegurarFlujosEstandar();
     emulador::TOpciones opciones;
     if (!opciones.Leer(argc, argv)) {
         std::fprintf(stderr, "gedanko-emulador: %s\nPruebe \"gedanko-emulador --help\".\n", opciones.Error().c_str());
