@@ -55,6 +55,8 @@ struct TFMain::TEjecucion {
     std::int64_t UltimoEvento = 0;
     TDireccion DireccionEnviada = dirNinguna;
     bool EnlacePerdido = false;
+    // The state line of a full reading, logged once the command has gone out.
+    bool LineaEstadoPendiente = false;
 };
 
 void TFMain::FijarRelojPrueba(TReloj reloj, TEspera espera)
@@ -175,6 +177,11 @@ void TFMain::AtenderEvento(TEjecucion& ejecucion)
         Registrar(nrEstado, FConexion->TextoEvento());
     }
     EnviarSalidas(ejecucion);
+    // Logging repaints the window: the vehicle gets its command first.
+    if (ejecucion.LineaEstadoPendiente) {
+        ejecucion.LineaEstadoPendiente = false;
+        Registrar(nrEstado, FConexion->TextoEstado());
+    }
 }
 
 void TFMain::AtenderEstado(TEjecucion& ejecucion)
@@ -215,8 +222,7 @@ void TFMain::AtenderEstado(TEjecucion& ejecucion)
                                static_cast<unsigned>(ui->TrackBarUmbralGiro->value()));
     MostrarFuerza(static_cast<std::uint16_t>(conduccion.Potencia));
     MostrarGiro(static_cast<std::int16_t>(conduccion.MagnitudGiro));
-    if (ui->ActionEstados->isChecked())
-        Registrar(nrEstado, FConexion->TextoEstado());
+    ejecucion.LineaEstadoPendiente = ui->ActionEstados->isChecked();
 }
 
 // A poll that read nothing: a lost link or a silent engine stops the drive.

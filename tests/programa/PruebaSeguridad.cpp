@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QTest>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -150,6 +151,28 @@ TEST_F(Seguridad, CascoRetiradoDejaElGiroFijadoYQuitaElAvance)
     MotorPrueba().EncolarEvento(EE_ProfileEvent);
     EjecutarTras([](int bombeo) { return bombeo > 1; });
     EXPECT_EQ(BytesTrasGiro(), (std::vector<unsigned>{Avance | Derecha, Derecha, Derecha, 0}));
+}
+
+// Writing a state line repaints the window: the command of a full reading
+// reaches the vehicle before its state line is logged.
+TEST_F(Seguridad, LaOrdenSaleAntesDeRegistrarLaLineaDeEstado)
+{
+    Crear();
+    ModoCasco(1);
+    ActivarSalida();
+    Ui().ActionEstados->trigger();
+    const std::size_t previos = FGrabacion.Valores().size();
+    MotorPrueba().EncolarEstado(EstadoApretando(0.8f));
+    std::optional<std::vector<unsigned>> bytesAlRegistrar;
+    Ejecutar([&] {
+        if (!bytesAlRegistrar && !LineasQueEmpiezan(QStringLiteral("S ")).empty()) {
+            const std::vector<unsigned> todos = FGrabacion.Valores();
+            bytesAlRegistrar.emplace(todos.begin() + std::min(previos, todos.size()), todos.end());
+        }
+        return MotorPrueba().EventosPendientes() == 0 && bytesAlRegistrar.has_value();
+    });
+    ASSERT_TRUE(bytesAlRegistrar.has_value());
+    EXPECT_EQ(*bytesAlRegistrar, std::vector<unsigned>{Avance});
 }
 
 } // namespace
