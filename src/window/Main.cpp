@@ -91,7 +91,6 @@ void TFMain::PrepararControles()
     fija.setFixedPitch(true);
     fija.setStyleHint(QFont::TypeWriter);
     ui->RichEditRegistro->setFont(fija);
-    ui->RichEditRegistro->document()->setDocumentMargin(2);
 
     // Edits take digits only.
     const QRegularExpression digitos(QStringLiteral("[0-9]*"));

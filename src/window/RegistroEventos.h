@@ -6,11 +6,11 @@
 
 #include <QString>
 
-class QPlainTextEdit;
+class TPanelRegistro;
 
 class TRegistroEventos {
 public:
-    explicit TRegistroEventos(QPlainTextEdit* panel);
+    explicit TRegistroEventos(TPanelRegistro* panel);
 
     // Appends the text as a new last line in the colour of its level, brings
     // the last line into view and leaves the caret at the entry's start.
@@ -22,7 +22,5 @@ public:
     int NumLineas() const;
 
 private:
-    bool Vacio() const;
-
-    QPlainTextEdit* FPanel;
+    TPanelRegistro* FPanel;
 };

@@ -78,14 +78,14 @@ TEST_F(FallosFicheros, ElRegistroQueNoCabeOSeRechazaDaSuErrorYSigueEnteroParaGua
         // Far more text than the 64 KiB device holds.
         for (int i = 0; i < 2000; ++i)
             FVentana->Registrar(nrEstado, QStringLiteral("Línea %1 del registro, que no cabe en el disco").arg(i));
-        const QString texto = Ui().RichEditRegistro->toPlainText();
+        const QString texto = Ui().RichEditRegistro->TextoCompleto();
         ASSERT_TRUE(Romper(montaje, caso.Fallo.Fallo));
 
         FDialogos->Guardar = montaje.Ruta(QStringLiteral("registro.txt"));
         FVentana->ActionGuardarExecute();
         EXPECT_EQ(FDialogos->Errores, std::vector<QString>{caso.Error});
         EXPECT_TRUE(FDialogos->Mensajes.empty()) << "reported as saved";
-        EXPECT_EQ(Ui().RichEditRegistro->toPlainText(), texto);
+        EXPECT_EQ(Ui().RichEditRegistro->TextoCompleto(), texto);
 
         // The log is whole: elsewhere it saves.
         FDialogos->Errores.clear();

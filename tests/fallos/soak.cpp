@@ -139,7 +139,7 @@ int main(int argc, char** argv)
         } else {
             std::printf("primera diferencia en el byte %zu\n", i);
         }
-        std::printf("lineas del registro %d\n", ui.RichEditRegistro->document()->blockCount());
+        std::printf("lineas del registro %d\n", ui.RichEditRegistro->NumLineas());
     }
     return resultado;
 }

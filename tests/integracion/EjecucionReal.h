@@ -13,9 +13,8 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QPlainTextEdit>
+#include "PanelRegistro.h"
 #include <QTemporaryDir>
-#include <QTextBlock>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -110,20 +109,15 @@ protected:
     std::vector<QString> Registro() const
     {
         std::vector<QString> lineas;
-        if (Ui().RichEditRegistro->toPlainText().isEmpty())
-            return lineas;
-        const QTextDocument* documento = Ui().RichEditRegistro->document();
-        for (QTextBlock bloque = documento->begin(); bloque.isValid(); bloque = bloque.next()) {
+        const TPanelRegistro* panel = Ui().RichEditRegistro;
+        for (int i = 0; i < panel->NumLineas(); ++i) {
+            const QColor color = panel->ColorLinea(i);
             QString nivel = QStringLiteral("S ");
-            const auto tramos = bloque.textFormats();
-            if (!tramos.isEmpty()) {
-                const QColor color = tramos.front().format.foreground().color();
-                if (color == QColor(0, 0, 255))
-                    nivel = QStringLiteral("I ");
-                else if (color == QColor(255, 0, 0))
-                    nivel = QStringLiteral("E ");
-            }
-            lineas.push_back(nivel + bloque.text());
+            if (color == QColor(0, 0, 255))
+                nivel = QStringLiteral("I ");
+            else if (color == QColor(255, 0, 0))
+                nivel = QStringLiteral("E ");
+            lineas.push_back(nivel + panel->Linea(i));
         }
         return lineas;
     }

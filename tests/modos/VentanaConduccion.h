@@ -14,7 +14,7 @@
 #include "ui_Main.h"
 
 #include <QApplication>
-#include <QPlainTextEdit>
+#include "PanelRegistro.h"
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -55,8 +55,10 @@ protected:
 
     QStringList Lineas() const
     {
-        const QString texto = ui.RichEditRegistro->toPlainText();
-        return texto.isEmpty() ? QStringList() : texto.split(QLatin1Char('\n'));
+        QStringList lineas;
+        for (int i = 0; i < ui.RichEditRegistro->NumLineas(); ++i)
+            lineas << ui.RichEditRegistro->Linea(i);
+        return lineas;
     }
 
     std::vector<unsigned> Bytes() const { return FGrabacion->Valores(); }

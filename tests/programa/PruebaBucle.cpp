@@ -256,8 +256,9 @@ TEST_F(Bucle, ElTiempoMostradoEsElDelEstadoAnterior)
     // The time on show when each EmoState's state line is written.
     Ui().ActionEstados->trigger();
     std::map<QString, QString> tiempoEnLinea;
-    QObject::connect(Ui().RichEditRegistro, &QPlainTextEdit::textChanged, [&] {
-        const QString ultima = Ui().RichEditRegistro->document()->lastBlock().text();
+    QObject::connect(Ui().RichEditRegistro, &TPanelRegistro::LineasAnadidas, [&] {
+        const TPanelRegistro* panel = Ui().RichEditRegistro;
+        const QString ultima = panel->Linea(panel->NumLineas() - 1);
         tiempoEnLinea.emplace(ultima.section(QLatin1Char(' '), 0, 0), Ui().LabelTiempoConexion->text());
     });
     EjecutarHastaVaciar();

@@ -12,9 +12,8 @@
 #include "ui_Main.h"
 
 #include <QAction>
-#include <QPlainTextEdit>
+#include "PanelRegistro.h"
 #include <QTemporaryDir>
-#include <QTextBlock>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -115,20 +114,15 @@ protected:
     std::vector<QString> Registro() const
     {
         std::vector<QString> lineas;
-        const QTextDocument* documento = Ui().RichEditRegistro->document();
-        if (Ui().RichEditRegistro->toPlainText().isEmpty())
-            return lineas;
-        for (QTextBlock bloque = documento->begin(); bloque.isValid(); bloque = bloque.next()) {
+        const TPanelRegistro* panel = Ui().RichEditRegistro;
+        for (int i = 0; i < panel->NumLineas(); ++i) {
+            const QColor color = panel->ColorLinea(i);
             QString nivel = QStringLiteral("S ");
-            const auto tramos = bloque.textFormats();
-            if (!tramos.isEmpty()) {
-                const QColor color = tramos.front().format.foreground().color();
-                if (color == QColor(0, 0, 255))
-                    nivel = QStringLiteral("I ");
-                else if (color == QColor(255, 0, 0))
-                    nivel = QStringLiteral("E ");
-            }
-            lineas.push_back(nivel + bloque.text());
+            if (color == QColor(0, 0, 255))
+                nivel = QStringLiteral("I ");
+            else if (color == QColor(255, 0, 0))
+                nivel = QStringLiteral("E ");
+            lineas.push_back(nivel + panel->Linea(i));
         }
         return lineas;
     }

@@ -6,7 +6,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QPlainTextEdit>
+#include "PanelRegistro.h"
 #include <QTemporaryDir>
 #include <cerrno>
 #include <fcntl.h>
@@ -52,7 +52,7 @@ TEST_F(GuardadoRegistro, ElTextoDelRegistroLlegaAlFicheroEnCodigoDePagina)
         {{"perfil \u4e2d\u6587.emu"}, QByteArray("perfil ??.emu\r\n")},
     };
     for (const auto& caso : casos) {
-        QPlainTextEdit panel;
+        TPanelRegistro panel;
         TRegistroEventos registro(&panel);
         for (const char* entrada : caso.entradas)
             registro.Anadir(nrEstado, QString::fromUtf8(entrada));

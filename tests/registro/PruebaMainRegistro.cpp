@@ -7,7 +7,7 @@
 
 #include <QAction>
 #include <QFile>
-#include <QPlainTextEdit>
+#include "PanelRegistro.h"
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cerrno>
@@ -46,7 +46,7 @@ protected:
         FVentana.ActionLimpiarExecute(); // drop the pane's design-time text
     }
 
-    QString Pane() const { return FVentana.ui->RichEditRegistro->toPlainText(); }
+    QString Pane() const { return FVentana.ui->RichEditRegistro->TextoCompleto(); }
 
     // Saves the log to the file the operator chooses.
     void GuardarEn(const QString& ruta)

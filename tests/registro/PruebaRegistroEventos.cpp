@@ -1,47 +1,19 @@
-// The log pane: one coloured entry per call, each on new lines, the last
-// line brought into view and the caret at the entry's start.
+// The log: one coloured entry per call, each on new lines, the last line
+// brought into view and the caret at the entry's start.
 #include "Colores.h"
+#include "PanelRegistro.h"
 #include "RegistroEventos.h"
 
-#include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QTextBlock>
-#include <QTextDocument>
-#include <QTextLayout>
 #include <gtest/gtest.h>
-#include <vector>
 
 namespace {
 
 class RegistroEventos : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        FPanel.setReadOnly(true);
-        FPanel.setLineWrapMode(QPlainTextEdit::NoWrap);
-        FPanel.resize(483, 108);
-    }
+    void SetUp() override { FPanel.resize(483, 108); }
 
-    // The colour of every character of a line; an empty line gives none.
-    std::vector<QColor> ColoresLinea(int linea) const
-    {
-        std::vector<QColor> colores;
-        const QTextBlock bloque = FPanel.document()->findBlockByNumber(linea);
-        for (const QTextLayout::FormatRange& tramo : bloque.textFormats())
-            for (int i = 0; i < tramo.length; ++i)
-                colores.push_back(tramo.format.foreground().color());
-        return colores;
-    }
-
-    void EsperarColor(int linea, const QColor& color) const
-    {
-        const std::vector<QColor> colores = ColoresLinea(linea);
-        ASSERT_EQ(int(colores.size()), FPanel.document()->findBlockByNumber(linea).length() - 1) << linea;
-        for (const QColor& c : colores)
-            EXPECT_EQ(c, color) << "line " << linea;
-    }
-
-    QPlainTextEdit FPanel;
+    TPanelRegistro FPanel;
     TRegistroEventos FRegistro{&FPanel};
 };
 
@@ -64,52 +36,63 @@ TEST_F(RegistroEventos, CadaNivelTieneSuColorYNoRecoloreaLosAnteriores)
 
     ASSERT_EQ(FRegistro.NumLineas(), 5);
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(FPanel.document()->findBlockByNumber(i).text(), QString::fromUtf8(casos[i].texto));
-        EsperarColor(i, casos[i].color);
+        EXPECT_EQ(FPanel.Linea(i), QString::fromUtf8(casos[i].texto));
+        EXPECT_EQ(FPanel.ColorLinea(i), casos[i].color) << i;
     }
 }
 
 TEST_F(RegistroEventos, LaPrimeraEntradaEmpiezaEnCeroYEsLaUnicaLinea)
 {
+    EXPECT_EQ(FRegistro.NumLineas(), 0);
+    EXPECT_EQ(FRegistro.Texto(), QString());
     FRegistro.Anadir(nrInformacion, QStringLiteral("Hola"));
     EXPECT_EQ(FRegistro.NumLineas(), 1);
-    EXPECT_EQ(FPanel.textCursor().position(), 0);
+    EXPECT_EQ(FPanel.LineaCursor(), 0);
+    EXPECT_EQ(FPanel.ColumnaCursor(), 0);
     EXPECT_EQ(FRegistro.Texto(), QStringLiteral("Hola\r\n"));
 }
 
 TEST_F(RegistroEventos, UnaEntradaConSaltosOcupaVariasLineasDeSuColor)
 {
     FRegistro.Anadir(nrEstado, QStringLiteral("antes"));
-    FRegistro.Anadir(nrError, QStringLiteral("uno\ndos\r\ntres"));
+    FRegistro.Anadir(nrError, QStringLiteral("uno\ndos\r\ntres\rcuatro"));
     FRegistro.Anadir(nrInformacion, QStringLiteral("después"));
 
-    EXPECT_EQ(FRegistro.Texto(), QStringLiteral("antes\r\nuno\r\ndos\r\ntres\r\ndespués\r\n"));
-    ASSERT_EQ(FRegistro.NumLineas(), 5);
-    for (int linea : {1, 2, 3})
-        EsperarColor(linea, QColor(255, 0, 0));
-    EsperarColor(4, QColor(0, 0, 255));
+    EXPECT_EQ(FRegistro.Texto(), QStringLiteral("antes\r\nuno\r\ndos\r\ntres\r\ncuatro\r\ndespués\r\n"));
+    ASSERT_EQ(FRegistro.NumLineas(), 6);
+    for (int linea : {1, 2, 3, 4})
+        EXPECT_EQ(FPanel.ColorLinea(linea), QColor(255, 0, 0)) << linea;
+    EXPECT_EQ(FPanel.ColorLinea(5), QColor(0, 0, 255));
 }
 
-TEST_F(RegistroEventos, UnTextoVacioAnadeUnaLineaVacia)
+TEST_F(RegistroEventos, LasLineasVaciasCuentanYConservanSuNivel)
 {
     FRegistro.Anadir(nrError, QString());
     EXPECT_EQ(FRegistro.NumLineas(), 1);
     EXPECT_EQ(FRegistro.Texto(), QStringLiteral("\r\n"));
     FRegistro.Anadir(nrError, QString());
     FRegistro.Anadir(nrEstado, QStringLiteral("A"));
-    EXPECT_EQ(FRegistro.Texto(), QStringLiteral("\r\n\r\nA\r\n"));
-    EXPECT_EQ(FRegistro.NumLineas(), 3);
+    FRegistro.Anadir(nrInformacion, QStringLiteral("\n\n"));
+    EXPECT_EQ(FRegistro.Texto(), QStringLiteral("\r\n\r\nA\r\n\r\n\r\n\r\n"));
+    EXPECT_EQ(FRegistro.NumLineas(), 6);
+    EXPECT_EQ(FPanel.ColorLinea(0), QColor(255, 0, 0));
+    EXPECT_EQ(FPanel.ColorLinea(5), QColor(0, 0, 255));
 }
 
 TEST_F(RegistroEventos, ElCursorQuedaAlPrincipioDeLaEntradaSinSeleccion)
 {
     FRegistro.Anadir(nrEstado, QStringLiteral("uno"));
     FRegistro.Anadir(nrEstado, QStringLiteral("dos\ntres"));
-    EXPECT_EQ(FPanel.textCursor().position(), 4);
-    EXPECT_FALSE(FPanel.textCursor().hasSelection());
+    EXPECT_EQ(FPanel.LineaCursor(), 1);
+    EXPECT_EQ(FPanel.ColumnaCursor(), 0);
+    EXPECT_FALSE(FPanel.HaySeleccion());
+    // A selection the operator made is dropped by the next entry.
+    FPanel.SeleccionarTodo();
+    ASSERT_TRUE(FPanel.HaySeleccion());
     FRegistro.Anadir(nrEstado, QStringLiteral("cuatro"));
-    EXPECT_EQ(FPanel.textCursor().position(), 13);
-    EXPECT_FALSE(FPanel.textCursor().hasSelection());
+    EXPECT_EQ(FPanel.LineaCursor(), 3);
+    EXPECT_EQ(FPanel.ColumnaCursor(), 0);
+    EXPECT_FALSE(FPanel.HaySeleccion());
 }
 
 TEST_F(RegistroEventos, LimpiarDejaUnRegistroNuevo)
@@ -119,45 +102,12 @@ TEST_F(RegistroEventos, LimpiarDejaUnRegistroNuevo)
     FRegistro.Limpiar();
     EXPECT_EQ(FRegistro.NumLineas(), 0);
     EXPECT_EQ(FRegistro.Texto(), QString());
+    EXPECT_EQ(FPanel.verticalScrollBar()->maximum(), 0);
 
     FRegistro.Anadir(nrError, QStringLiteral("nuevo"));
     EXPECT_EQ(FRegistro.Texto(), QStringLiteral("nuevo\r\n"));
-    EXPECT_EQ(FPanel.textCursor().position(), 0);
-    EsperarColor(0, QColor(255, 0, 0));
-}
-
-TEST_F(RegistroEventos, UnPanelVaciadoPorFueraTambienEmpiezaDeNuevo)
-{
-    // Start-up removes the pane's design-time text before the first line.
-    FPanel.setPlainText(QStringLiteral("RichEditRegistro"));
-    FRegistro.Anadir(nrEstado, QString());
-    FPanel.clear();
-    FRegistro.Anadir(nrInformacion, QStringLiteral("Gedanko"));
-    EXPECT_EQ(FRegistro.Texto(), QStringLiteral("Gedanko\r\n"));
-}
-
-TEST_F(RegistroEventos, TrasSubirElOperadorLaEntradaNuevaVuelveAVerse)
-{
-    FPanel.show();
-    for (int i = 0; i < 200; ++i)
-        FRegistro.Anadir(nrEstado, QStringLiteral("línea %1").arg(i));
-    QScrollBar* barra = FPanel.verticalScrollBar();
-    ASSERT_GT(barra->maximum(), 0);
-    EXPECT_EQ(barra->value(), barra->maximum());
-
-    barra->setValue(0);
-    FRegistro.Anadir(nrError, QStringLiteral("primera\nsegunda\ntercera\núltima"));
-    EXPECT_EQ(barra->value(), barra->maximum());
-    const QPoint abajo(5, FPanel.viewport()->height() - 5);
-    EXPECT_EQ(FPanel.cursorForPosition(abajo).block().text().toStdString(), "última");
-}
-
-TEST_F(RegistroEventos, SinDeshacerQueCrezcaConElRegistro)
-{
-    FRegistro.Anadir(nrEstado, QStringLiteral("uno"));
-    FRegistro.Limpiar();
-    FRegistro.Anadir(nrEstado, QStringLiteral("dos"));
-    EXPECT_FALSE(FPanel.document()->isUndoAvailable());
+    EXPECT_EQ(FPanel.LineaCursor(), 0);
+    EXPECT_EQ(FPanel.ColorLinea(0), QColor(255, 0, 0));
 }
 
 } // namespace

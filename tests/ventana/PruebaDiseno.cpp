@@ -18,7 +18,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include "PanelRegistro.h"
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -107,7 +107,7 @@ const TControl Controles[] = {
     {"ToolButtonAyuda", "ToolBarPrincipal", "QToolButton", 6, 102, 32, 32, nullptr},
     {"ToolButtonAcercaDe", "ToolBarPrincipal", "QToolButton", 6, 134, 32, 32, nullptr},
     {"PanelRegistro", "PanelSuperior", "QFrame", 1, 198, 542, 114, ""},
-    {"RichEditRegistro", "PanelRegistro", "QPlainTextEdit", 3, 3, 483, 108, ""},
+    {"RichEditRegistro", "PanelRegistro", "TPanelRegistro", 3, 3, 483, 108, ""},
     {"ToolBarRegistro", "PanelRegistro", "QFrame", 492, 3, 44, 108, ""},
     {"ToolButtonLimpiar", "ToolBarRegistro", "QToolButton", 6, 6, 32, 32, nullptr},
     {"ToolButtonEstados", "ToolBarRegistro", "QToolButton", 6, 38, 32, 32, nullptr},
@@ -322,15 +322,18 @@ TEST_F(Diseno, EditsTakeDigitsOnlyUpToTheirLength)
 
 TEST_F(Diseno, TheLogPaneIsReadOnlyFixedPitchAndNeverReachedByTab)
 {
-    QPlainTextEdit* registro = ui.RichEditRegistro;
-    EXPECT_TRUE(registro->isReadOnly());
-    EXPECT_EQ(registro->lineWrapMode(), QPlainTextEdit::NoWrap);
+    TPanelRegistro* registro = ui.RichEditRegistro;
     EXPECT_EQ(registro->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(registro->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(registro->frameShape(), QFrame::NoFrame);
     EXPECT_TRUE(registro->font().fixedPitch());
     EXPECT_EQ(registro->font().family(), "Courier New");
     EXPECT_EQ(registro->font().pixelSize(), 11);
+    // Typing into the pane changes nothing.
+    const QString antes = registro->TextoCompleto();
+    QTest::keyClicks(registro, "abc");
+    QTest::keyClick(registro, Qt::Key_Backspace);
+    EXPECT_EQ(registro->TextoCompleto(), antes);
 
     // Walk the whole tab chain from the first edit: the pane is never in it,
     // and the designed controls come in their designed order.

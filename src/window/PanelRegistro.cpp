@@ -1,0 +1,303 @@
+#include "PanelRegistro.h"
+
+#include "Colores.h"
+#include "Tipos.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+
+TPanelRegistro::TPanelRegistro(QWidget* padre)
+    : QAbstractScrollArea(padre)
+{
+    setFocusPolicy(Qt::ClickFocus);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+}
+
+void TPanelRegistro::Anadir(int nivel, QStringView texto)
+{
+    const int inicio = NumLineas();
+    qsizetype desde = 0;
+    for (;;) {
+        const qsizetype salto = texto.indexOf(QLatin1Char('\n'), desde);
+        if (salto < 0) {
+            AnadirLinea(nivel, texto.mid(desde));
+            break;
+        }
+        AnadirLinea(nivel, texto.mid(desde, salto - desde));
+        desde = salto + 1;
+    }
+    FCursorLinea = FAnclaLinea = inicio;
+    FCursorColumna = FAnclaColumna = 0;
+
+    QScrollBar* barra = verticalScrollBar();
+    const int antes = barra->value();
+    AjustarBarras();
+    barra->setValue(barra->maximum());
+    // When the view did not move, only the new lines need painting; a move
+    // scrolls the pixels already shown and paints the uncovered strip.
+    if (barra->value() == antes) {
+        const int y = Margen + (inicio - barra->value()) * AltoLinea();
+        viewport()->update(0, y, viewport()->width(), viewport()->height() - y);
+    }
+    emit LineasAnadidas();
+}
+
+void TPanelRegistro::AnadirLinea(int nivel, QStringView linea)
+{
+    FInicios.push_back(std::uint32_t(FTexto.size()));
+    FNiveles.push_back(std::uint8_t(nivel));
+    const QByteArray utf8 = linea.toUtf8();
+    FTexto.append(utf8.constData(), std::size_t(utf8.size()));
+    FAnchoMaximo = std::max(FAnchoMaximo, AnchoTexto(linea.toString()));
+}
+
+void TPanelRegistro::Limpiar()
+{
+    std::string().swap(FTexto);
+    std::vector<std::uint32_t>().swap(FInicios);
+    std::vector<std::uint8_t>().swap(FNiveles);
+    FAnchoMaximo = 0;
+    FCursorLinea = FCursorColumna = FAnclaLinea = FAnclaColumna = 0;
+    AjustarBarras();
+    viewport()->update();
+}
+
+QString TPanelRegistro::Linea(int i) const
+{
+    const std::size_t desde = FInicios[std::size_t(i)];
+    const std::size_t hasta = std::size_t(i + 1) < FInicios.size() ? FInicios[std::size_t(i) + 1] : FTexto.size();
+    return QString::fromUtf8(FTexto.data() + desde, qsizetype(hasta - desde));
+}
+
+QString TPanelRegistro::TextoCompleto() const
+{
+    QString texto;
+    for (int i = 0; i < NumLineas(); ++i) {
+        if (i > 0)
+            texto += QLatin1Char('\n');
+        texto += Linea(i);
+    }
+    return texto;
+}
+
+QColor TPanelRegistro::ColorLinea(int i) const
+{
+    switch (Nivel(i)) {
+    case nrInformacion:
+        return AColorQt(clBlue, palette());
+    case nrError:
+        return AColorQt(clRed, palette());
+    default:
+        return AColorQt(clWindowText, palette());
+    }
+}
+
+int TPanelRegistro::AltoLinea() const
+{
+    return std::max(1, fontMetrics().lineSpacing());
+}
+
+int TPanelRegistro::AnchoTexto(const QString& texto) const
+{
+    return fontMetrics().horizontalAdvance(texto);
+}
+
+int TPanelRegistro::LineasEnVista() const
+{
+    return std::max(1, (viewport()->height() - 2 * Margen) / AltoLinea());
+}
+
+int TPanelRegistro::PrimeraLineaVisible() const
+{
+    return verticalScrollBar()->value();
+}
+
+void TPanelRegistro::AjustarBarras()
+{
+    const int enVista = LineasEnVista();
+    verticalScrollBar()->setPageStep(enVista);
+    verticalScrollBar()->setRange(0, std::max(0, NumLineas() - enVista));
+    const int ancho = viewport()->width();
+    horizontalScrollBar()->setPageStep(ancho);
+    horizontalScrollBar()->setSingleStep(std::max(1, fontMetrics().averageCharWidth()));
+    horizontalScrollBar()->setRange(0, std::max(0, FAnchoMaximo + 2 * Margen - ancho));
+}
+
+void TPanelRegistro::resizeEvent(QResizeEvent* evento)
+{
+    QAbstractScrollArea::resizeEvent(evento);
+    AjustarBarras();
+}
+
+void TPanelRegistro::changeEvent(QEvent* evento)
+{
+    QAbstractScrollArea::changeEvent(evento);
+    if (evento->type() == QEvent::FontChange) {
+        FAnchoMaximo = 0;
+        for (int i = 0; i < NumLineas(); ++i)
+            FAnchoMaximo = std::max(FAnchoMaximo, AnchoTexto(Linea(i)));
+        AjustarBarras();
+        viewport()->update();
+    }
+}
+
+void TPanelRegistro::scrollContentsBy(int dx, int dy)
+{
+    viewport()->scroll(dx, dy * AltoLinea());
+}
+
+bool TPanelRegistro::LimitesSeleccion(int& l1, int& c1, int& l2, int& c2) const
+{
+    if (!HaySeleccion())
+        return false;
+    const bool anclaPrimero = FAnclaLinea < FCursorLinea || (FAnclaLinea == FCursorLinea && FAnclaColumna < FCursorColumna);
+    l1 = anclaPrimero ? FAnclaLinea : FCursorLinea;
+    c1 = anclaPrimero ? FAnclaColumna : FCursorColumna;
+    l2 = anclaPrimero ? FCursorLinea : FAnclaLinea;
+    c2 = anclaPrimero ? FCursorColumna : FAnclaColumna;
+    return true;
+}
+
+void TPanelRegistro::paintEvent(QPaintEvent* evento)
+{
+    QPainter pintor(viewport());
+    pintor.setFont(font());
+    const int alto = AltoLinea();
+    const int ascenso = fontMetrics().ascent();
+    const int x0 = Margen - horizontalScrollBar()->value();
+    const int primera = PrimeraLineaVisible();
+    const QRect zona = evento->rect();
+    int s1 = 0, c1 = 0, s2 = -1, c2 = 0;
+    const bool seleccion = LimitesSeleccion(s1, c1, s2, c2);
+
+    const int desde = primera + std::max(0, (zona.top() - Margen) / alto);
+    const int hasta = std::min(NumLineas() - 1, primera + (zona.bottom() - Margen) / alto);
+    for (int i = desde; i <= hasta; ++i) {
+        const int y = Margen + (i - primera) * alto;
+        const QString texto = Linea(i);
+        ++FLineasPintadas;
+        if (seleccion && i >= s1 && i <= s2) {
+            const int a = i == s1 ? std::min<int>(c1, texto.size()) : 0;
+            const int b = i == s2 ? std::min<int>(c2, texto.size()) : texto.size();
+            const int xa = x0 + AnchoTexto(texto.left(a));
+            // A selected line break shows as a small block past the text.
+            const int xb = x0 + AnchoTexto(texto.left(b)) + (i < s2 ? fontMetrics().averageCharWidth() : 0);
+            pintor.fillRect(QRect(xa, y, xb - xa, alto), palette().color(QPalette::Highlight));
+        }
+        pintor.setPen(ColorLinea(i));
+        pintor.drawText(x0, y + ascenso, texto);
+    }
+}
+
+void TPanelRegistro::PosicionEn(const QPoint& punto, int& linea, int& columna) const
+{
+    linea = 0;
+    columna = 0;
+    if (NumLineas() == 0)
+        return;
+    const int y = punto.y() - Margen;
+    linea = std::clamp(PrimeraLineaVisible() + (y < 0 ? -1 : y / AltoLinea()), 0, NumLineas() - 1);
+    const QString texto = Linea(linea);
+    const int x = punto.x() - Margen + horizontalScrollBar()->value();
+    columna = 0;
+    while (columna < texto.size()) {
+        const int mitad = AnchoTexto(texto.left(columna)) + AnchoTexto(texto.mid(columna, 1)) / 2;
+        if (x < mitad)
+            break;
+        ++columna;
+    }
+}
+
+void TPanelRegistro::MoverCursor(int linea, int columna, bool extender)
+{
+    if (NumLineas() == 0)
+        linea = columna = 0;
+    else {
+        linea = std::clamp(linea, 0, NumLineas() - 1);
+        columna = std::clamp(columna, 0, int(Linea(linea).size()));
+    }
+    FCursorLinea = linea;
+    FCursorColumna = columna;
+    if (!extender) {
+        FAnclaLinea = linea;
+        FAnclaColumna = columna;
+    }
+    viewport()->update();
+}
+
+bool TPanelRegistro::HaySeleccion() const
+{
+    return FAnclaLinea != FCursorLinea || FAnclaColumna != FCursorColumna;
+}
+
+QString TPanelRegistro::TextoSeleccionado() const
+{
+    int l1 = 0, c1 = 0, l2 = 0, c2 = 0;
+    if (!LimitesSeleccion(l1, c1, l2, c2))
+        return QString();
+    QString texto;
+    for (int i = l1; i <= l2; ++i) {
+        const QString linea = Linea(i);
+        const int a = i == l1 ? c1 : 0;
+        const int b = i == l2 ? c2 : int(linea.size());
+        texto += linea.mid(a, b - a);
+        if (i < l2)
+            texto += QLatin1Char('\n');
+    }
+    return texto;
+}
+
+void TPanelRegistro::SeleccionarTodo()
+{
+    if (NumLineas() == 0)
+        return;
+    FAnclaLinea = 0;
+    FAnclaColumna = 0;
+    FCursorLinea = NumLineas() - 1;
+    FCursorColumna = int(Linea(FCursorLinea).size());
+    viewport()->update();
+}
+
+void TPanelRegistro::Copiar() const
+{
+    if (HaySeleccion())
+        QApplication::clipboard()->setText(TextoSeleccionado());
+}
+
+void TPanelRegistro::mousePressEvent(QMouseEvent* evento)
+{
+    if (evento->button() != Qt::LeftButton)
+        return QAbstractScrollArea::mousePressEvent(evento);
+    int linea = 0, columna = 0;
+    PosicionEn(evento->position().toPoint(), linea, columna);
+    MoverCursor(linea, columna, evento->modifiers().testFlag(Qt::ShiftModifier));
+}
+
+void TPanelRegistro::mouseMoveEvent(QMouseEvent* evento)
+{
+    if (!evento->buttons().testFlag(Qt::LeftButton))
+        return QAbstractScrollArea::mouseMoveEvent(evento);
+    int linea = 0, columna = 0;
+    PosicionEn(evento->position().toPoint(), linea, columna);
+    MoverCursor(linea, columna, true);
+}
+
+void TPanelRegistro::keyPressEvent(QKeyEvent* evento)
+{
+    if (evento->matches(QKeySequence::SelectAll))
+        SeleccionarTodo();
+    else if (evento->matches(QKeySequence::Copy))
+        Copiar();
+    else
+        QAbstractScrollArea::keyPressEvent(evento);
+}

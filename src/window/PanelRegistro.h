@@ -1,0 +1,76 @@
+// The event log's pane: keeps every line compactly (UTF-8 text in one store
+// plus one level byte per line) and paints only the lines in view, so an
+// hour of state lines stays small and an append costs the same at any length.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QColor>
+#include <QString>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TPanelRegistro : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit TPanelRegistro(QWidget* padre = nullptr);
+
+    // Appends the text as new lines (one per line feed) of the given level,
+    // brings the last line into view and puts the caret at the entry's start.
+    void Anadir(int nivel, QStringView texto);
+    void Limpiar();
+
+    // Every line, joined with line feeds.
+    QString TextoCompleto() const;
+    int NumLineas() const { return int(FNiveles.size()); }
+    QString Linea(int i) const;
+    int Nivel(int i) const { return FNiveles[std::size_t(i)]; }
+    QColor ColorLinea(int i) const;
+    int LineaCursor() const { return FCursorLinea; }
+    int ColumnaCursor() const { return FCursorColumna; }
+    // Moves the caret; with extender the anchor stays, making a selection.
+    void MoverCursor(int linea, int columna, bool extender = false);
+    bool HaySeleccion() const;
+    QString TextoSeleccionado() const;
+    void SeleccionarTodo();
+    void Copiar() const;
+    int PrimeraLineaVisible() const;
+    int AltoLinea() const;
+    // Test hook: lines drawn by paint events since the last reset.
+    long LineasPintadas() const { return FLineasPintadas; }
+    void ReiniciarLineasPintadas() { FLineasPintadas = 0; }
+
+signals:
+    void LineasAnadidas();
+
+protected:
+    void paintEvent(QPaintEvent* evento) override;
+    void resizeEvent(QResizeEvent* evento) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* evento) override;
+    void mouseMoveEvent(QMouseEvent* evento) override;
+    void keyPressEvent(QKeyEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
+
+private:
+    static constexpr int Margen = 2;
+
+    void AnadirLinea(int nivel, QStringView linea);
+    void AjustarBarras();
+    int LineasEnVista() const;
+    int AnchoTexto(const QString& texto) const;
+    void PosicionEn(const QPoint& punto, int& linea, int& columna) const;
+    // Selection bounds in order; false when nothing is selected.
+    bool LimitesSeleccion(int& l1, int& c1, int& l2, int& c2) const;
+
+    std::string FTexto;
+    std::vector<std::uint32_t> FInicios;
+    std::vector<std::uint8_t> FNiveles;
+    int FAnchoMaximo = 0;
+    int FCursorLinea = 0;
+    int FCursorColumna = 0;
+    int FAnclaLinea = 0;
+    int FAnclaColumna = 0;
+    long FLineasPintadas = 0;
+};
