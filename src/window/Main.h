@@ -131,6 +131,11 @@ public:
     static constexpr std::int64_t SilencioMaximo = 1000;
     // Each of the two still waits of a gyro re-zero.
     static constexpr int EsperaCentrado = 1000;
+    // The longest wait of a pass that read no event: while events come, and
+    // once none has come for ReposoTras milliseconds.
+    static constexpr int EsperaActiva = 1;
+    static constexpr int EsperaReposo = 10;
+    static constexpr std::int64_t ReposoTras = 250;
 
 private:
     struct TEjecucion;
@@ -144,7 +149,7 @@ private:
     void CentrarGiroscopio(TEjecucion& ejecucion);
     void CargarPerfilPendiente();
     void TerminarEjecucion(TEjecucion& ejecucion);
-    void BombearMensajes(bool esperar);
+    void EsperarMensajes(TEjecucion& ejecucion);
 
     bool FEnEjecucion = false; // a run is between its click and its end
     TReloj FReloj;

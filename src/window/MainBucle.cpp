@@ -57,6 +57,9 @@ struct TFMain::TEjecucion {
     bool EnlacePerdido = false;
     // The state line of a full reading, logged once the command has gone out.
     bool LineaEstadoPendiente = false;
+    // Ends an idle pass's wait for window messages; kept for the run, since
+    // a timer made and dropped on every pass costs more than the wait saves.
+    QTimer LimiteEspera;
 };
 
 void TFMain::FijarRelojPrueba(TReloj reloj, TEspera espera)
@@ -76,6 +79,8 @@ void TFMain::ActionConectarExecute()
     TEjecucion ejecucion;
     if (IniciarEjecucion(ejecucion)) {
         ejecucion.UltimoEvento = FReloj();
+        ejecucion.LimiteEspera.setTimerType(Qt::PreciseTimer);
+        ejecucion.LimiteEspera.start(EsperaActiva);
         // The loop stands still while a modal dialog opened from one of its
         // pumps is up; this timer still fires there and stops the drive.
         QTimer vigilancia;
@@ -149,9 +154,10 @@ void TFMain::Pasada(TEjecucion& ejecucion)
         AtenderSinEvento(ejecucion);
     if (FPerfilPendiente)
         CargarPerfilPendiente();
-    // A pass that read nothing lets the processor rest until a message
-    // arrives, at most for a millisecond; one that read an event goes on at once.
-    BombearMensajes(!leido);
+    if (leido)
+        QCoreApplication::processEvents();
+    else
+        EsperarMensajes(ejecucion);
 }
 
 void TFMain::AtenderEvento(TEjecucion& ejecucion)
@@ -233,9 +239,9 @@ void TFMain::AtenderSinEvento(TEjecucion& ejecucion)
             return;
         ejecucion.EnlacePerdido = true;
         ejecucion.DireccionEnviada = dirNinguna;
-        MostrarFlechas(dirNinguna, giroNinguno, false, false);
         if (FActuador)
             FActuador->Mover(dirNinguna, giroNinguno);
+        MostrarFlechas(dirNinguna, giroNinguno, false, false);
         MostrarEstado(EstadoError);
         Registrar(nrError, FConexion->TextoError());
         return;
@@ -251,10 +257,10 @@ void TFMain::DetenerSiSilencio(TEjecucion& ejecucion)
         return;
     ejecucion.Conduccion.Rechazar();
     const TSalidasConduccion salidas = ejecucion.Conduccion.Salidas();
-    MostrarFlechas(salidas.Direccion, salidas.GiroMostrado, salidas.AvRetActivo, salidas.GiroFijado);
     if (FActuador)
         FActuador->Mover(salidas.DireccionEnviada, salidas.GiroEnviado);
     ejecucion.DireccionEnviada = salidas.DireccionEnviada;
+    MostrarFlechas(salidas.Direccion, salidas.GiroMostrado, salidas.AvRetActivo, salidas.GiroFijado);
     Registrar(nrError, QStringLiteral("Sin datos del casco: avance y retroceso detenidos"));
 }
 
@@ -262,10 +268,12 @@ void TFMain::DetenerSiSilencio(TEjecucion& ejecucion)
 void TFMain::EnviarSalidas(TEjecucion& ejecucion)
 {
     const TSalidasConduccion salidas = ejecucion.Conduccion.Salidas();
-    MostrarFlechas(salidas.Direccion, salidas.GiroMostrado, salidas.AvRetActivo, salidas.GiroFijado);
+    // Repainting the arrows paints every pending change of the window: the
+    // vehicle gets its command first.
     if (FActuador)
         FActuador->Mover(salidas.DireccionEnviada, salidas.GiroEnviado);
     ejecucion.DireccionEnviada = salidas.DireccionEnviada;
+    MostrarFlechas(salidas.Direccion, salidas.GiroMostrado, salidas.AvRetActivo, salidas.GiroFijado);
     if (FGrafica)
         FGrafica->AnadirMuestra(salidas.Muestra);
 }
@@ -335,17 +343,14 @@ void TFMain::TerminarEjecucion(TEjecucion&)
     ActualizarVentana();
 }
 
-void TFMain::BombearMensajes(bool esperar)
+// A pass that read nothing lets the processor rest until a window message
+// arrives or the run's timer ticks. While the engine delivers, the tick comes
+// every millisecond; after a quiet spell it comes less often, since each
+// wake-up costs the processor more than the next event could lose by waiting.
+void TFMain::EsperarMensajes(TEjecucion& ejecucion)
 {
-    if (!esperar) {
-        QCoreApplication::processEvents();
-        return;
-    }
-    // Waiting for more messages returns as soon as one has been handled; the
-    // timer is the message that ends the wait when nothing else comes.
-    QTimer limite;
-    limite.setTimerType(Qt::PreciseTimer);
-    limite.setSingleShot(true);
-    limite.start(1);
+    const int espera = FReloj() - ejecucion.UltimoEvento < ReposoTras ? EsperaActiva : EsperaReposo;
+    if (ejecucion.LimiteEspera.interval() != espera)
+        ejecucion.LimiteEspera.start(espera);
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }

@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QSlider>
+#include <QTimer>
 #include <algorithm>
 #include <map>
 
@@ -141,6 +142,30 @@ TEST_F(Bucle, DesconectarConElMotorCalladoTerminaLaEjecucion)
         EsperarDesconectado();
         FVentana.reset();
     }
+}
+
+// A quiet engine must not keep a processor busy: between polls the loop
+// rests, a millisecond while events came lately and longer after a quiet
+// spell. A loop that spun would poll tens of thousands of times here.
+TEST_F(Bucle, UnMotorCalladoNoOcupaElProcesador)
+{
+    const auto sondeos = [this](std::int64_t silencio) {
+        MotorPrueba().Reiniciar();
+        Preparar(1);
+        FAhora = 0;
+        // Once the run is under way (connecting pumps messages too).
+        QTimer::singleShot(20, FVentana.get(), [this, silencio] { FAhora = silencio; });
+        QTimer::singleShot(300, FVentana.get(), [this] { Ui().ActionDesconectar->trigger(); });
+        Ui().ActionConectar->trigger();
+        EsperarDesconectado();
+        FVentana.reset();
+        return MotorPrueba().Cuenta("EE_EngineGetNextEvent");
+    };
+    const int reciente = sondeos(0);
+    const int callado = sondeos(TFMain::ReposoTras);
+    EXPECT_LT(reciente, 600);
+    EXPECT_LT(callado, 60);
+    EXPECT_GT(reciente, 2 * callado);
 }
 
 TEST_F(Bucle, UnaConexionFallidaRegistraSusDosLineasYNadaMas)
