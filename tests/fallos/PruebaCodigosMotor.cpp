@@ -2,7 +2,7 @@
 // scriptable test engine: the run neither crashes nor hangs, a failure the
 // program reports names its code, the engine's handles are all freed, and the
 // vehicle is left with the all-off byte.
-#include "Dialogos.h"
+#include "DialogosPrueba.h"
 #include "Formato.h"
 #include "VentanaPrograma.h"
 
@@ -10,19 +10,6 @@
 #include <algorithm>
 
 namespace {
-
-// Answers the open dialog with a fixed profile file.
-class TDialogosPerfil : public TDialogos {
-public:
-    explicit TDialogosPerfil(QString fichero) : FFichero(std::move(fichero)) {}
-    QString ElegirFicheroGuardar(QWidget*) override { return {}; }
-    QString ElegirFicheroAbrir(QWidget*) override { return FFichero; }
-    void MostrarError(QWidget*, const QString&) override {}
-    void MostrarMensaje(QWidget*, const QString&) override {}
-
-private:
-    QString FFichero;
-};
 
 // When the failure starts: before "Conectar" (calls made only while
 // connecting) or once the vehicle is driving forward.
@@ -87,7 +74,7 @@ TEST_P(FallosCodigosMotor, LaEjecucionTerminaConElVehiculoParadoYElErrorDicho)
         SCOPED_TRACE(testing::Message() << "code 0x" << std::hex << codigo);
         MotorPrueba().Reiniciar();
         Crear();
-        FVentana->FijarDialogos(std::make_unique<TDialogosPerfil>(Ruta(QStringLiteral("perfil.emu"))));
+        FVentana->FijarDialogos(std::make_unique<TDialogosGrabados>(Ruta(QStringLiteral("perfil.emu"))));
         ModoCasco(llamada.Motor);
         ActivarSalida();
         LimpiarRegistro();

@@ -1,7 +1,7 @@
 // Faults of the real engine library: the emulator killed in the middle of a
 // run and started again on the same port, and a corrupt profile file for the
 // local engine. Every wait is bounded by a deadline.
-#include "Emulador.h"
+#include "ProcesoEmulador.h"
 #include "VentanaReal.h"
 #include "edk.h"
 
@@ -68,8 +68,8 @@ protected:
 TEST_F(FallosMotorReal, EmuladorMuertoParaElVehiculoYTrasReiniciarloSeVuelveAConectar)
 {
     const std::string escenario = EscenarioAvance().toStdString();
-    auto emulador = std::make_unique<TEmulador>(
-        std::vector<std::string>{"--puerto", "0", "--tasa", "128", "--escenario", escenario});
+    auto emulador = std::make_unique<TProcesoEmulador>(
+        std::vector<std::string>{"--direccion", "127.0.0.1", "--puerto", "0", "--tasa", "128", "--escenario", escenario});
     const std::uint16_t puerto = emulador->Puerto();
     ASSERT_NE(puerto, 0) << emulador->Texto();
     Crear();
@@ -99,8 +99,8 @@ TEST_F(FallosMotorReal, EmuladorMuertoParaElVehiculoYTrasReiniciarloSeVuelveACon
             error = ahora;
             bytesEnError = FGrabacion.Valores();
             // Back on the same port: the lost link does not come back by itself.
-            emulador = std::make_unique<TEmulador>(std::vector<std::string>{
-                "--puerto", std::to_string(puerto), "--tasa", "128", "--escenario", escenario});
+            emulador = std::make_unique<TProcesoEmulador>(std::vector<std::string>{
+                "--direccion", "127.0.0.1", "--puerto", std::to_string(puerto), "--tasa", "128", "--escenario", escenario});
             reiniciado = emulador->Puerto() == puerto;
             finEspera = Reloj::now() + milliseconds(300);
             etapa = Esperar;

@@ -5,7 +5,8 @@
 // every pump of the window's messages.
 #pragma once
 
-#include "Dialogos.h"
+#include "DialogosPrueba.h"
+#include "EjecucionVentana.h"
 #include "Grabacion.h"
 #include "Main.h"
 #include "RadioGroup.h"
@@ -13,7 +14,6 @@
 
 #include <QAction>
 #include <QLineEdit>
-#include "PanelRegistro.h"
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -21,20 +21,6 @@
 #include <functional>
 #include <memory>
 #include <vector>
-
-// The modal dialogs, answered with the files the test chooses; the boxes shown are kept.
-class TDialogosFallos : public TDialogos {
-public:
-    QString ElegirFicheroGuardar(QWidget*) override { return Guardar; }
-    QString ElegirFicheroAbrir(QWidget*) override { return Abrir; }
-    void MostrarError(QWidget*, const QString& texto) override { Errores.push_back(texto); }
-    void MostrarMensaje(QWidget*, const QString& texto) override { Mensajes.push_back(texto); }
-
-    QString Guardar;
-    QString Abrir;
-    std::vector<QString> Errores;
-    std::vector<QString> Mensajes;
-};
 
 class VentanaReal : public testing::Test {
 protected:
@@ -56,7 +42,7 @@ protected:
     {
         FVentana = std::make_unique<TFMain>();
         FVentana->FijarErrorAplicacionPrueba([this](const QString& texto) { FErrores.push_back(texto); });
-        auto dialogos = std::make_unique<TDialogosFallos>();
+        auto dialogos = std::make_unique<TDialogosGrabados>();
         FDialogos = dialogos.get();
         FVentana->FijarDialogos(std::move(dialogos));
         return *FVentana;
@@ -77,38 +63,10 @@ protected:
         ASSERT_TRUE(Ui().ActionActuador->isChecked()) << "the recording port library did not load";
     }
 
-    // Clicks "Conectar" and returns when the run has ended. While connected,
-    // `alBombear` runs at every pump of the loop; "Desconectar" is clicked
-    // as soon as it answers true.
-    void Ejecutar(std::function<bool()> alBombear)
-    {
-        QTimer bomba;
-        bomba.setInterval(0);
-        QObject::connect(&bomba, &QTimer::timeout, [&] {
-            if (FVentana->Conectado() && alBombear())
-                Ui().ActionDesconectar->trigger();
-        });
-        bomba.start();
-        Ui().ActionConectar->trigger();
-    }
+    // A run of the control loop, ended when `alBombear` answers true.
+    void Ejecutar(const std::function<bool()>& alBombear) { EjecutarConexion(*FVentana, alBombear); }
 
-    // The log, one entry per line, each led by its level: S state, I
-    // information, E error (told by the line's colour).
-    std::vector<QString> Registro() const
-    {
-        std::vector<QString> lineas;
-        const TPanelRegistro* panel = Ui().RichEditRegistro;
-        for (int i = 0; i < panel->NumLineas(); ++i) {
-            const QColor color = panel->ColorLinea(i);
-            QString nivel = QStringLiteral("S ");
-            if (color == QColor(0, 0, 255))
-                nivel = QStringLiteral("I ");
-            else if (color == QColor(255, 0, 0))
-                nivel = QStringLiteral("E ");
-            lineas.push_back(nivel + panel->Linea(i));
-        }
-        return lineas;
-    }
+    std::vector<QString> Registro() const { return LineasRegistro(*FVentana); }
 
     // Lines from the `desde`-th on.
     std::vector<QString> RegistroDesde(std::size_t desde) const
@@ -122,6 +80,6 @@ protected:
     TGrabacion FGrabacion; // before the window: start-up already writes a byte
     QTemporaryDir FCarpeta;
     std::unique_ptr<TFMain> FVentana;
-    TDialogosFallos* FDialogos = nullptr;
+    TDialogosGrabados* FDialogos = nullptr;
     std::vector<QString> FErrores;
 };

@@ -4,16 +4,15 @@
 // from a callback and bounded in time.
 #pragma once
 
-#include "Dialogos.h"
+#include "DialogosPrueba.h"
+#include "EjecucionVentana.h"
 #include "Grabacion.h"
 #include "Main.h"
 #include "RadioGroup.h"
 #include "ui_Main.h"
 
 #include <QAction>
-#include <QElapsedTimer>
 #include <QLabel>
-#include "PanelRegistro.h"
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -30,19 +29,6 @@ inline void PrintTo(const QString& texto, std::ostream* salida)
     *salida << '"' << texto.toStdString() << '"';
 }
 
-// Answers the open dialog with a fixed file; no other dialog is expected.
-class TDialogosFijos : public TDialogos {
-public:
-    explicit TDialogosFijos(QString fichero) : FFichero(std::move(fichero)) {}
-    QString ElegirFicheroGuardar(QWidget*) override { return {}; }
-    QString ElegirFicheroAbrir(QWidget*) override { return FFichero; }
-    void MostrarError(QWidget*, const QString& texto) override { ADD_FAILURE() << texto.toStdString(); }
-    void MostrarMensaje(QWidget*, const QString& texto) override { ADD_FAILURE() << texto.toStdString(); }
-
-private:
-    QString FFichero;
-};
-
 class EjecucionReal : public testing::Test {
 protected:
     static constexpr int ItemEmoEngine = 0;
@@ -56,6 +42,11 @@ protected:
 
     void TearDown() override
     {
+        // No run here expects an error or message box.
+        if (FVentana && FDialogos) {
+            EXPECT_EQ(FDialogos->Errores, std::vector<QString>{});
+            EXPECT_EQ(FDialogos->Mensajes, std::vector<QString>{});
+        }
         FVentana.reset();
         TFMain::FijarEjecutablePrueba(QString());
     }
@@ -66,7 +57,9 @@ protected:
     {
         FVentana = std::make_unique<TFMain>();
         FVentana->FijarErrorAplicacionPrueba([](const QString& texto) { ADD_FAILURE() << texto.toStdString(); });
-        FVentana->FijarDialogos(std::make_unique<TDialogosFijos>(perfil));
+        auto dialogos = std::make_unique<TDialogosGrabados>(perfil);
+        FDialogos = dialogos.get();
+        FVentana->FijarDialogos(std::move(dialogos));
         Ui().ActionCasco->trigger();
         Ui().RadioGroupMotor->FijarIndiceElemento(motor);
         FVentana->RadioGroupMotorClick();
@@ -77,50 +70,14 @@ protected:
 
     Ui::TFMain& Ui() const { return *FVentana->ui; }
 
-    // Clicks "Conectar" and returns when the run has ended. While connected,
-    // `alBombear` runs at every pump of the loop's messages; "Desconectar" is
-    // clicked as soon as it answers true, or as a failure once `limite` has
-    // passed.
+    // A run of the control loop, ended when `alBombear` answers true or, as
+    // a failure, after `limite`.
     void Ejecutar(const std::function<bool()>& alBombear, std::chrono::milliseconds limite)
     {
-        QElapsedTimer reloj;
-        reloj.start();
-        bool pedido = false;
-        QTimer bomba;
-        bomba.setInterval(0);
-        QObject::connect(&bomba, &QTimer::timeout, [&] {
-            if (pedido || !FVentana->Conectado())
-                return;
-            if (reloj.elapsed() > limite.count()) {
-                ADD_FAILURE() << "the run did not reach its end within " << limite.count() << " ms";
-                pedido = true;
-            } else {
-                pedido = alBombear();
-            }
-            if (pedido)
-                Ui().ActionDesconectar->trigger();
-        });
-        bomba.start();
-        Ui().ActionConectar->trigger();
+        EjecutarConexion(*FVentana, alBombear, limite);
     }
 
-    // The log, one entry per line, each led by its level: S state, I
-    // information, E error (told by the line's colour).
-    std::vector<QString> Registro() const
-    {
-        std::vector<QString> lineas;
-        const TPanelRegistro* panel = Ui().RichEditRegistro;
-        for (int i = 0; i < panel->NumLineas(); ++i) {
-            const QColor color = panel->ColorLinea(i);
-            QString nivel = QStringLiteral("S ");
-            if (color == QColor(0, 0, 255))
-                nivel = QStringLiteral("I ");
-            else if (color == QColor(255, 0, 0))
-                nivel = QStringLiteral("E ");
-            lineas.push_back(nivel + panel->Linea(i));
-        }
-        return lineas;
-    }
+    std::vector<QString> Registro() const { return LineasRegistro(*FVentana); }
 
     QString TextoEstado() const { return Ui().LabelEstado->text(); }
 
@@ -138,4 +95,5 @@ protected:
     TGrabacion FGrabacion; // before the window: start-up already writes bytes
     QTemporaryDir FCarpeta;
     std::unique_ptr<TFMain> FVentana;
+    TDialogosGrabados* FDialogos = nullptr;
 };

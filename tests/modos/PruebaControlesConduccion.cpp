@@ -1,10 +1,10 @@
 // Tuning and connection controls: threshold marks and hints, address and
 // port checked when an edit loses the focus, sensitivities sent to the
 // engine, and the profile request.
+#include "DialogosPrueba.h"
 #include "VentanaConduccion.h"
 
 #include "ConexionCasco.h"
-#include "Dialogos.h"
 #include "MotorPrueba.h"
 #include "Shape.h"
 
@@ -184,17 +184,9 @@ TEST_F(ControlesConduccion, SinConexionLaSensibilidadSoloCambiaSuHint)
     EXPECT_EQ(Lineas(), QStringList());
 }
 
-class TDialogosFalsos : public TDialogos {
-public:
-    MOCK_METHOD(QString, ElegirFicheroGuardar, (QWidget*), (override));
-    MOCK_METHOD(QString, ElegirFicheroAbrir, (QWidget*), (override));
-    MOCK_METHOD(void, MostrarError, (QWidget*, const QString&), (override));
-    MOCK_METHOD(void, MostrarMensaje, (QWidget*, const QString&), (override));
-};
-
 TEST_F(ControlesConduccion, ElPerfilElegidoQuedaPendienteYElBotonEsperaAlBucle)
 {
-    auto dialogos = std::make_unique<testing::StrictMock<TDialogosFalsos>>();
+    auto dialogos = std::make_unique<testing::StrictMock<TDialogosMock>>();
     auto& falsos = *dialogos;
     FVentana.FijarDialogos(std::move(dialogos));
     Conectado();

@@ -1,8 +1,8 @@
 // Whole runs of the control loop: the gates of each engine, the end of a run,
 // failed connections, events of every kind with their log lines, the gyro
 // re-zero and the profile load served by the loop, and one run at a time.
+#include "DialogosPrueba.h"
 #include "Controles.h"
-#include "Dialogos.h"
 #include "VentanaPrograma.h"
 
 #include <QLabel>
@@ -12,19 +12,6 @@
 #include <map>
 
 namespace {
-
-// Answers the open dialog with a fixed file.
-class TDialogosPerfil : public TDialogos {
-public:
-    explicit TDialogosPerfil(QString fichero) : FFichero(std::move(fichero)) {}
-    QString ElegirFicheroGuardar(QWidget*) override { return {}; }
-    QString ElegirFicheroAbrir(QWidget*) override { return FFichero; }
-    void MostrarError(QWidget*, const QString&) override {}
-    void MostrarMensaje(QWidget*, const QString&) override {}
-
-private:
-    QString FFichero;
-};
 
 class Bucle : public VentanaPrograma {
 protected:
@@ -306,7 +293,7 @@ TEST_F(Bucle, LaCargaDelPerfilSeAtiendeEnLaMismaPasadaTrasLasSalidas)
         MotorPrueba().Reiniciar();
         Preparar(0);
         const QString fichero = Ruta(QStringLiteral("operador ñ.emu"));
-        FVentana->FijarDialogos(std::make_unique<TDialogosPerfil>(fichero));
+        FVentana->FijarDialogos(std::make_unique<TDialogosGrabados>(fichero));
         MotorPrueba().FijarResultado("EE_LoadUserProfile", caso.Codigo);
         MotorPrueba().Umbral = 300;
         for (int i = 0; i < 3; ++i)

@@ -5,6 +5,7 @@
 // steers it from a callback run at every pump of the window's messages.
 #pragma once
 
+#include "EjecucionVentana.h"
 #include "Grabacion.h"
 #include "Main.h"
 #include "MotorPrueba.h"
@@ -12,7 +13,6 @@
 #include "ui_Main.h"
 
 #include <QAction>
-#include "PanelRegistro.h"
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -84,20 +84,8 @@ protected:
         ASSERT_TRUE(Ui().ActionActuador->isChecked()) << "the recording port library did not load";
     }
 
-    // Clicks "Conectar" and returns when the run has ended. While connected,
-    // `alBombear` runs at every pump of the loop; "Desconectar" is clicked
-    // as soon as it answers true.
-    void Ejecutar(std::function<bool()> alBombear)
-    {
-        QTimer bomba;
-        bomba.setInterval(0);
-        QObject::connect(&bomba, &QTimer::timeout, [&] {
-            if (FVentana->Conectado() && alBombear())
-                Ui().ActionDesconectar->trigger();
-        });
-        bomba.start();
-        Ui().ActionConectar->trigger();
-    }
+    // A run of the control loop, ended when `alBombear` answers true.
+    void Ejecutar(const std::function<bool()>& alBombear) { EjecutarConexion(*FVentana, alBombear); }
 
     // Runs until the engine has handed out every queued event and the loop
     // has pumped once more.
@@ -109,23 +97,7 @@ protected:
 
     void LimpiarRegistro() { FVentana->ActionLimpiarExecute(); }
 
-    // The log, one entry per line, each led by its level: S state, I
-    // information, E error (told by the line's colour).
-    std::vector<QString> Registro() const
-    {
-        std::vector<QString> lineas;
-        const TPanelRegistro* panel = Ui().RichEditRegistro;
-        for (int i = 0; i < panel->NumLineas(); ++i) {
-            const QColor color = panel->ColorLinea(i);
-            QString nivel = QStringLiteral("S ");
-            if (color == QColor(0, 0, 255))
-                nivel = QStringLiteral("I ");
-            else if (color == QColor(255, 0, 0))
-                nivel = QStringLiteral("E ");
-            lineas.push_back(nivel + panel->Linea(i));
-        }
-        return lineas;
-    }
+    std::vector<QString> Registro() const { return LineasRegistro(*FVentana); }
 
     QString TextoEstado() const { return Ui().LabelEstado->text(); }
 

@@ -1,6 +1,6 @@
 // The window's log handlers: appending pumps the window's messages, the
 // switch only inverts, and saving reports each outcome in its own box.
-#include "Dialogos.h"
+#include "DialogosPrueba.h"
 #include "EjecutableTemporal.h"
 #include "Main.h"
 #include "ui_Main.h"
@@ -22,14 +22,6 @@ namespace {
 using testing::_;
 using testing::Return;
 
-class TDialogosFalsos : public TDialogos {
-public:
-    MOCK_METHOD(QString, ElegirFicheroGuardar, (QWidget*), (override));
-    MOCK_METHOD(QString, ElegirFicheroAbrir, (QWidget*), (override));
-    MOCK_METHOD(void, MostrarError, (QWidget*, const QString&), (override));
-    MOCK_METHOD(void, MostrarMensaje, (QWidget*, const QString&), (override));
-};
-
 QByteArray Leer(const QString& ruta)
 {
     QFile fichero(ruta);
@@ -40,7 +32,7 @@ class MainRegistro : public testing::Test {
 protected:
     void SetUp() override
     {
-        auto dialogos = std::make_unique<testing::StrictMock<TDialogosFalsos>>();
+        auto dialogos = std::make_unique<testing::StrictMock<TDialogosMock>>();
         FDialogos = dialogos.get();
         FVentana.FijarDialogos(std::move(dialogos));
         FVentana.ActionLimpiarExecute(); // drop the pane's design-time text
@@ -58,7 +50,7 @@ protected:
     QTemporaryDir FCarpeta;
     TEjecutableTemporal FEjecutable;
     TFMain FVentana;
-    TDialogosFalsos* FDialogos = nullptr;
+    TDialogosMock* FDialogos = nullptr;
 };
 
 TEST_F(MainRegistro, RegistrarAnadeYAtiendeLosMensajesPendientesAntesDeVolver)
