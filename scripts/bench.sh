@@ -59,7 +59,8 @@ median over the runs and the smallest and largest run.
 - **The bare loop** is the same poll, gates, drive decision and \`Out32\`
   without the window, so that the window's share shows as a ratio.
 - **Idle processor** is the process's user and system time (\`getrusage\`)
-  over a connected run whose engine sends nothing, divided by its length.
+  over a connected run whose engine sends nothing, divided by its length
+  (connecting and disconnecting included).
 - **Start-up** launches the unmodified program \`build-banco/bin/gedanko\` with
   a probe preloaded (\`bench/SondaPintado.cpp\`, through \`LD_PRELOAD\`) that
   watches the application's events: the time runs from just before the

@@ -52,6 +52,23 @@ bool EscribirTodo(int fd, const char* datos, qsizetype cuantos)
     return true;
 }
 
+enum class TReserva { Hecha, NoAdmitida, Fallida };
+
+// Allocates the file's first `cuantos` bytes on the disk without changing its
+// length or contents; Fallida leaves the reason in errno (ENOSPC when full).
+TReserva Reservar(int fd, qsizetype cuantos)
+{
+    if (cuantos == 0)
+        return TReserva::Hecha;
+    int resultado;
+    do
+        resultado = ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, off_t(cuantos));
+    while (resultado != 0 && errno == EINTR);
+    if (resultado == 0)
+        return TReserva::Hecha;
+    return errno == EOPNOTSUPP || errno == ENOSYS ? TReserva::NoAdmitida : TReserva::Fallida;
+}
+
 } // namespace
 
 QByteArray TGuardadoRegistro::Codificar(const QString& texto)
@@ -87,11 +104,28 @@ bool TGuardadoRegistro::Guardar(const QString& ruta, const QByteArray& bytes)
     struct stat datos {};
     if (::fstat(fichero.Fd(), &datos) != 0)
         return Fallar(pgAbrir, errno);
-    // Devices such as a terminal or /dev/full cannot be truncated.
-    if (S_ISREG(datos.st_mode) && ::ftruncate(fichero.Fd(), 0) != 0)
-        return Fallar(pgAbrir, errno);
+    // Devices such as a terminal or /dev/full are written as they are. A
+    // regular file gets room for the new text before its old text is
+    // touched, so that an earlier log on a full disk stays whole; where the
+    // file system cannot reserve room it is emptied first instead.
+    const bool regular = S_ISREG(datos.st_mode);
+    if (regular) {
+        switch (Reservar(fichero.Fd(), bytes.size())) {
+        case TReserva::Hecha:
+            break;
+        case TReserva::NoAdmitida:
+            if (::ftruncate(fichero.Fd(), 0) != 0)
+                return Fallar(pgAbrir, errno);
+            break;
+        case TReserva::Fallida:
+            return Fallar(pgEscribir, errno);
+        }
+    }
 
-    const bool escrito = EscribirTodo(fichero.Fd(), bytes.constData(), bytes.size());
+    bool escrito = EscribirTodo(fichero.Fd(), bytes.constData(), bytes.size());
+    // Written over the old text: what is left of it beyond the new end goes.
+    if (escrito && regular)
+        escrito = ::ftruncate(fichero.Fd(), bytes.size()) == 0;
     const int errorEscritura = errno;
     const bool cerrado = fichero.Cerrar();
     if (!escrito)

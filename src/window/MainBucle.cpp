@@ -57,8 +57,8 @@ struct TFMain::TEjecucion {
     bool EnlacePerdido = false;
     // The state line of a full reading, logged once the command has gone out.
     bool LineaEstadoPendiente = false;
-    // Ends an idle pass's wait for window messages; kept for the run, since
-    // a timer made and dropped on every pass costs more than the wait saves.
+    // Ends an idle pass's wait for window messages. One timer serves the
+    // whole run: making one on every pass cost measurably more processor.
     QTimer LimiteEspera;
 };
 

@@ -98,4 +98,28 @@ TEST_F(FallosFicheros, ElRegistroQueNoCabeOSeRechazaDaSuErrorYSigueEnteroParaGua
     }
 }
 
+// Saving over an earlier log on a disk that has no room for the new one
+// fails before the earlier file is touched.
+TEST_F(FallosFicheros, UnRegistroGuardadoAntesSigueEnteroSiElNuevoNoCabe)
+{
+    TMontajeTmpfs montaje;
+    if (!montaje.Montado())
+        GTEST_SKIP() << "needs root to mount a tmpfs";
+    Crear();
+    const QString ruta = montaje.Ruta(QStringLiteral("registro.txt"));
+    FDialogos->Guardar = ruta;
+    FVentana->ActionGuardarExecute();
+    ASSERT_EQ(FDialogos->Mensajes, std::vector<QString>{QStringLiteral("El fichero se ha guardado con éxito")});
+    const QByteArray anterior = Leer(ruta);
+    ASSERT_FALSE(anterior.isEmpty());
+
+    for (int i = 0; i < 2000; ++i)
+        FVentana->Registrar(nrEstado, QStringLiteral("Línea %1 del registro, que no cabe en el disco").arg(i));
+    ASSERT_TRUE(montaje.Llenar());
+    FVentana->ActionGuardarExecute();
+    EXPECT_EQ(FDialogos->Errores,
+              std::vector<QString>{QStringLiteral("Se ha producido un error escribiendo en el fichero\n28")});
+    EXPECT_EQ(Leer(ruta), anterior);
+}
+
 } // namespace
