@@ -21,7 +21,7 @@ bool TContadorPintados::eventFilter(QObject* objeto, QEvent* evento)
         QString nombre = objeto->objectName();
         if (nombre.isEmpty())
             nombre = QString::fromLatin1(objeto->metaObject()->className()) + QStringLiteral(" in ")
-                + (objeto->parent() ? objeto->parent()->objectName() : QString());
+                     + (objeto->parent() ? objeto->parent()->objectName() : QString());
         const QRect r = static_cast<QPaintEvent*>(evento)->rect();
         TCuenta& cuenta = FCuentas[nombre];
         ++cuenta.Veces;

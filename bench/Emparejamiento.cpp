@@ -22,7 +22,7 @@ TResultadoRun TEmparejamiento::Emparejar()
         if (j == numPuerto)
             break;
         if (i + 1 < estados.size() && puerto[j].Instante >= estados[i + 1].Entregado)
-            continue;  // no byte between this hand-out and the next one
+            continue; // no byte between this hand-out and the next one
         if (puerto[j].Valor != OrdenEsperadaGuion(i) || puerto[j].Puerto != 888)
             ++resultado.Erroneos;
         resultado.Latencias.Anadir(double(puerto[j].Instante - estados[i].Disponible) / 1e3);

@@ -20,7 +20,7 @@ constexpr std::size_t MaximoInundacion = 2'000'000;
 void Atender(TConexion& conexion, TEstadoConduccion& estado, TActuador& actuador)
 {
     if (conexion.LeerEstado()) {
-        std::array<int, TConexion::NumElectrodos> contactos{};
+        std::array<int, TConexion::NumElectrodos> contactos {};
         bool utilizables = false;
         if (conexion.NivelSenal() == SenalBuena)
             conexion.CalidadContacto(contactos, utilizables);
@@ -33,13 +33,13 @@ void Atender(TConexion& conexion, TEstadoConduccion& estado, TActuador& actuador
     actuador.Mover(salidas.DireccionEnviada, salidas.GiroEnviado);
 }
 
-}  // namespace
+} // namespace
 
 int TMedidaDesnuda::Ejecutar(TModoGuion modo, double estadosPorSegundo, double segundos)
 {
     // At a flood the run also ends once the record is full.
-    const std::size_t capacidad = modo == TModoGuion::Inundacion ? MaximoInundacion
-                                                                 : std::size_t(segundos * estadosPorSegundo) + 1000;
+    const std::size_t capacidad
+        = modo == TModoGuion::Inundacion ? MaximoInundacion : std::size_t(segundos * estadosPorSegundo) + 1000;
     ConfigurarGuion(modo, estadosPorSegundo, capacidad);
     ReservarPuerto(capacidad + 100);
 

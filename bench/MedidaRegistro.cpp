@@ -50,7 +50,7 @@ QStringList LineasDeEstado(int num)
     return lineas;
 }
 
-}  // namespace
+} // namespace
 
 int TMedidaRegistro::Ejecutar(int lineas)
 {

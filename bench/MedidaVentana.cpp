@@ -23,7 +23,7 @@ constexpr std::size_t MaximoInundacion = 2'000'000;
 
 double SegundosProcesador()
 {
-    rusage uso{};
+    rusage uso {};
     getrusage(RUSAGE_SELF, &uso);
     const auto segundos = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
     return segundos(uso.ru_utime) + segundos(uso.ru_stime);
@@ -56,12 +56,12 @@ bool Preparar(TFMain& ventana, bool estados)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 int TMedidaVentana::Ejecutar(TModoGuion modo, double estadosPorSegundo, double segundos, bool estados)
 {
-    const std::size_t capacidad = modo == TModoGuion::Inundacion ? MaximoInundacion
-                                                                 : std::size_t(segundos * estadosPorSegundo) + 1000;
+    const std::size_t capacidad
+        = modo == TModoGuion::Inundacion ? MaximoInundacion : std::size_t(segundos * estadosPorSegundo) + 1000;
     ConfigurarGuion(modo, estadosPorSegundo, capacidad);
     ReservarPuerto(capacidad + 100);
 

@@ -19,7 +19,7 @@ struct TEstado {
 
 constexpr unsigned UsuarioGuion = 1;
 constexpr float PotenciaApretar = 0.8f;
-constexpr double RitmoReferencia = 32.0;  // time from start advances at this rate at a flood
+constexpr double RitmoReferencia = 32.0; // time from start advances at this rate at a flood
 
 struct TMotor {
     TModoGuion Modo = TModoGuion::Ritmo;
@@ -72,7 +72,7 @@ bool EntregarEstado(TEvento& evento)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 void ConfigurarGuion(TModoGuion modo, double estadosPorSegundo, std::size_t capacidad)
 {
@@ -102,23 +102,46 @@ std::uint16_t OrdenEsperadaGuion(std::uint64_t indice)
 
 std::int64_t AhoraGuion()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
 // --- The engine's C API ------------------------------------------------------
 
-EmoEngineEventHandle EE_EmoEngineEventCreate(void) { return new TEvento; }
-void EE_EmoEngineEventFree(EmoEngineEventHandle h) { delete static_cast<TEvento*>(h); }
-EmoStateHandle EE_EmoStateCreate(void) { return new TEstado; }
-void EE_EmoStateFree(EmoStateHandle h) { delete static_cast<TEstado*>(h); }
+EmoEngineEventHandle EE_EmoEngineEventCreate(void)
+{
+    return new TEvento;
+}
+void EE_EmoEngineEventFree(EmoEngineEventHandle h)
+{
+    delete static_cast<TEvento*>(h);
+}
+EmoStateHandle EE_EmoStateCreate(void)
+{
+    return new TEstado;
+}
+void EE_EmoStateFree(EmoStateHandle h)
+{
+    delete static_cast<TEstado*>(h);
+}
 // The parameter carries nothing: any non-null token serves.
-OptimizationParamHandle EE_OptimizationParamCreate(void) { return new int(0); }
-void EE_OptimizationParamFree(OptimizationParamHandle h) { delete static_cast<int*>(h); }
+OptimizationParamHandle EE_OptimizationParamCreate(void)
+{
+    return new int(0);
+}
+void EE_OptimizationParamFree(OptimizationParamHandle h)
+{
+    delete static_cast<int*>(h);
+}
 
-int EE_EngineConnect(void) { return Conectar(); }
-int EE_EngineRemoteConnect(const char*, unsigned short) { return Conectar(); }
+int EE_EngineConnect(void)
+{
+    return Conectar();
+}
+int EE_EngineRemoteConnect(const char*, unsigned short)
+{
+    return Conectar();
+}
 
 int EE_EngineDisconnect(void)
 {
@@ -172,8 +195,14 @@ static std::uint64_t Indice(EmoStateHandle h)
     return h ? static_cast<TEstado*>(h)->Indice : 0;
 }
 
-unsigned int ES_CognitivGetCurrentAction(EmoStateHandle) { return ACC_COG_NEUTRAL; }
-float ES_CognitivGetCurrentActionPower(EmoStateHandle) { return 0.0f; }
+unsigned int ES_CognitivGetCurrentAction(EmoStateHandle)
+{
+    return ACC_COG_NEUTRAL;
+}
+float ES_CognitivGetCurrentActionPower(EmoStateHandle)
+{
+    return 0.0f;
+}
 
 unsigned int ES_ExpressivGetLowerFaceAction(EmoStateHandle h)
 {
@@ -188,13 +217,15 @@ float ES_ExpressivGetLowerFaceActionPower(EmoStateHandle h)
 float ES_GetTimeFromStart(EmoStateHandle h)
 {
     const TMotor& m = Motor();
-    const double segundos = m.Modo == TModoGuion::Ritmo
-        ? double(Indice(h) + 1) * double(m.Periodo) / 1e9
-        : double(Indice(h) + 1) / RitmoReferencia;
+    const double segundos = m.Modo == TModoGuion::Ritmo ? double(Indice(h) + 1) * double(m.Periodo) / 1e9
+                                                        : double(Indice(h) + 1) / RitmoReferencia;
     return static_cast<float>(segundos);
 }
 
-int ES_GetWirelessSignalStatus(EmoStateHandle) { return 2; }
+int ES_GetWirelessSignalStatus(EmoStateHandle)
+{
+    return 2;
+}
 
 void ES_GetBatteryChargeLevel(EmoStateHandle, int* level, int* maxLevel)
 {
@@ -211,7 +242,10 @@ int ES_GetContactQualityFromAllChannels(EmoStateHandle, int* values, size_t coun
     return EDK_SIN_ERRORES;
 }
 
-int EE_OptimizationSetVitalAlgorithm(OptimizationParamHandle, int, unsigned int) { return EDK_SIN_ERRORES; }
+int EE_OptimizationSetVitalAlgorithm(OptimizationParamHandle, int, unsigned int)
+{
+    return EDK_SIN_ERRORES;
+}
 
 int EE_OptimizationGetVitalAlgorithm(OptimizationParamHandle, int suite, unsigned int* actions)
 {
@@ -221,11 +255,20 @@ int EE_OptimizationGetVitalAlgorithm(OptimizationParamHandle, int suite, unsigne
     return EDK_SIN_ERRORES;
 }
 
-int EE_OptimizationEnable(OptimizationParamHandle) { return EDK_SIN_ERRORES; }
-void EE_OptimizationDisable(void) {}
+int EE_OptimizationEnable(OptimizationParamHandle)
+{
+    return EDK_SIN_ERRORES;
+}
+void EE_OptimizationDisable(void) { }
 
-int EE_LoadUserProfile(unsigned int, const char*) { return EDK_SIN_ERRORES; }
-int EE_ExpressivSetThreshold(unsigned int, unsigned int, int, int) { return EDK_SIN_ERRORES; }
+int EE_LoadUserProfile(unsigned int, const char*)
+{
+    return EDK_SIN_ERRORES;
+}
+int EE_ExpressivSetThreshold(unsigned int, unsigned int, int, int)
+{
+    return EDK_SIN_ERRORES;
+}
 
 int EE_ExpressivGetThreshold(unsigned int, unsigned int, int, int* value)
 {
@@ -242,7 +285,10 @@ int EE_CognitivGetActionSensitivity(unsigned int, int* s1, int* s2, int* s3, int
     return EDK_SIN_ERRORES;
 }
 
-int EE_CognitivSetActionSensitivity(unsigned int, int, int, int, int) { return EDK_SIN_ERRORES; }
+int EE_CognitivSetActionSensitivity(unsigned int, int, int, int, int)
+{
+    return EDK_SIN_ERRORES;
+}
 
 int EE_CognitivGetTrainedSignatureActions(unsigned int, unsigned int* actions)
 {
@@ -279,4 +325,7 @@ int EE_HeadsetGetGyroDelta(unsigned int, int* dx, int* dy)
     return EDK_SIN_ERRORES;
 }
 
-int EE_HeadsetGyroRezero(unsigned int) { return EDK_SIN_ERRORES; }
+int EE_HeadsetGyroRezero(unsigned int)
+{
+    return EDK_SIN_ERRORES;
+}

@@ -12,15 +12,15 @@
 #define GUION_API __attribute__((visibility("default")))
 
 enum class TModoGuion {
-    Ritmo,       // EmoState i becomes available at connection + (i + 1) / rate
-    Inundacion,  // a new EmoState at every poll
-    Silencio,    // connects, then sends no event at all
+    Ritmo, // EmoState i becomes available at connection + (i + 1) / rate
+    Inundacion, // a new EmoState at every poll
+    Silencio, // connects, then sends no event at all
 };
 
 // Moments (steady_clock, nanoseconds since its epoch) of one EmoState.
 struct TSellosEstado {
-    std::int64_t Disponible;  // first due: the scheduled time, or the poll at a flood
-    std::int64_t Entregado;   // handed out by EE_EngineGetNextEvent
+    std::int64_t Disponible; // first due: the scheduled time, or the poll at a flood
+    std::int64_t Entregado; // handed out by EE_EngineGetNextEvent
 };
 
 // Takes effect at the next connection. Stamps of at most `capacidad` states

@@ -9,7 +9,11 @@
 class TMuestras {
 public:
     void Reservar(std::size_t n) { FValores.reserve(n); }
-    void Anadir(double valor) { FValores.push_back(valor); FOrdenado = false; }
+    void Anadir(double valor)
+    {
+        FValores.push_back(valor);
+        FOrdenado = false;
+    }
     std::size_t Num() const { return FValores.size(); }
     bool Vacio() const { return FValores.empty(); }
 

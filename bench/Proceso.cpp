@@ -39,7 +39,7 @@ std::vector<char*> Punteros(std::vector<std::string>& textos)
     return punteros;
 }
 
-}  // namespace
+} // namespace
 
 bool TProceso::Ejecutar(const std::vector<std::string>& argumentos, const std::vector<std::string>& entorno)
 {
@@ -59,9 +59,9 @@ bool TProceso::Ejecutar(const std::vector<std::string>& argumentos, const std::v
     std::vector<char*> envp = Punteros(env);
 
     pid_t hijo = 0;
-    FLanzamiento = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                       std::chrono::steady_clock::now().time_since_epoch())
-                       .count();
+    FLanzamiento
+        = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+              .count();
     const int error = posix_spawn(&hijo, argv[0], &acciones, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&acciones);
     close(tubo[1]);
@@ -81,8 +81,7 @@ bool TProceso::Ejecutar(const std::vector<std::string>& argumentos, const std::v
     }
     close(tubo[0]);
     int estado = 0;
-    while (waitpid(hijo, &estado, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(hijo, &estado, 0) < 0 && errno == EINTR) { }
 
     std::istringstream lineas(salida);
     std::string linea;
@@ -99,7 +98,8 @@ bool TProceso::Ejecutar(const std::vector<std::string>& argumentos, const std::v
     }
     const bool bien = WIFEXITED(estado) && WEXITSTATUS(estado) == 0 && !FFiguras.empty();
     if (!bien)
-        std::fprintf(stderr, "banco: child %s %s failed\n", argv[0], argumentos.size() > 2 ? argumentos[2].c_str() : "");
+        std::fprintf(stderr, "banco: child %s %s failed\n", argv[0],
+                     argumentos.size() > 2 ? argumentos[2].c_str() : "");
     return bien;
 }
 

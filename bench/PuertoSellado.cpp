@@ -12,7 +12,7 @@ std::size_t Capacidad = 0;
 std::size_t Num = 0;
 std::size_t Perdidos = 0;
 
-}  // namespace
+} // namespace
 
 void ReservarPuerto(std::size_t capacidad)
 {
@@ -22,15 +22,24 @@ void ReservarPuerto(std::size_t capacidad)
     Perdidos = 0;
 }
 
-const TSelloPuerto* SellosPuerto() { return Sellos.get(); }
-std::size_t NumSellosPuerto() { return Num; }
-std::size_t PerdidosPuerto() { return Perdidos; }
+const TSelloPuerto* SellosPuerto()
+{
+    return Sellos.get();
+}
+std::size_t NumSellosPuerto()
+{
+    return Num;
+}
+std::size_t PerdidosPuerto()
+{
+    return Perdidos;
+}
 
 extern "C" PUERTO_API void Out32(short puerto, short dato)
 {
-    const std::int64_t ahora = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                   std::chrono::steady_clock::now().time_since_epoch())
-                                   .count();
+    const std::int64_t ahora
+        = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+              .count();
     if (Num == Capacidad) {
         ++Perdidos;
         return;

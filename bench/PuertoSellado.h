@@ -8,7 +8,7 @@
 #define PUERTO_API __attribute__((visibility("default")))
 
 struct TSelloPuerto {
-    std::int64_t Instante;  // steady_clock, nanoseconds since its epoch
+    std::int64_t Instante; // steady_clock, nanoseconds since its epoch
     std::uint16_t Puerto;
     std::uint16_t Valor;
 };

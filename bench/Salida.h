@@ -23,12 +23,9 @@ inline void ImprimirFiguras(const TFiguras& figuras)
 inline TFiguras FigurasDeRun(TResultadoRun& run)
 {
     return {
-        {"estados", double(run.Estados)},
-        {"emparejados", double(run.Emparejados)},
-        {"erroneos", double(run.Erroneos)},
-        {"tasa", run.Tasa()},
-        {"p50_us", run.Latencias.Percentil(50)},
-        {"p99_us", run.Latencias.Percentil(99)},
+        {"estados", double(run.Estados)},        {"emparejados", double(run.Emparejados)},
+        {"erroneos", double(run.Erroneos)},      {"tasa", run.Tasa()},
+        {"p50_us", run.Latencias.Percentil(50)}, {"p99_us", run.Latencias.Percentil(99)},
         {"max_us", run.Latencias.Maximo()},
     };
 }

@@ -18,8 +18,7 @@ namespace {
 
 std::int64_t Ahora()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -67,6 +66,6 @@ void Instalar()
     QCoreApplication::instance()->installEventFilter(new TFiltroPintado);
 }
 
-}  // namespace
+} // namespace
 
 Q_COREAPP_STARTUP_FUNCTION(Instalar)

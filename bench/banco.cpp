@@ -25,10 +25,10 @@ namespace {
 
 struct TOpciones {
     int Repeticiones = 5;
-    double Segundos = 10;    // each latency run
-    double Inundacion = 3;   // each throughput run
-    double Reposo = 10;      // each idle run
-    int Lineas = 115'200;    // one hour of state lines at 32 per second
+    double Segundos = 10; // each latency run
+    double Inundacion = 3; // each throughput run
+    double Reposo = 10; // each idle run
+    int Lineas = 115'200; // one hour of state lines at 32 per second
     double Ritmo = 32;
 };
 
@@ -72,13 +72,13 @@ struct TFila {
     std::string Nombre;
     std::string Objetivo;
     TMuestras Valores;
-    std::function<bool(double)> Cumple;  // empty when the row has no target
+    std::function<bool(double)> Cumple; // empty when the row has no target
     int Decimales = 2;
 };
 
 class TBanco {
 public:
-    explicit TBanco(const TOpciones& opciones) : FOpciones(opciones), FCarpeta(CarpetaPropia()) {}
+    explicit TBanco(const TOpciones& opciones) : FOpciones(opciones), FCarpeta(CarpetaPropia()) { }
 
     int Ejecutar();
 
@@ -87,8 +87,8 @@ private:
     void Repetir(int veces, const std::vector<std::string>& argumentos, const std::vector<std::string>& entorno,
                  const TExtraer& extraer);
     std::vector<std::string> ArgsHijo(std::vector<std::string> resto) const;
-    TFila& Fila(const std::string& nombre, const std::string& objetivo = {},
-                std::function<bool(double)> cumple = {}, int decimales = 2);
+    TFila& Fila(const std::string& nombre, const std::string& objetivo = {}, std::function<bool(double)> cumple = {},
+                int decimales = 2);
     void Imprimir();
 
     TOpciones FOpciones;
@@ -96,7 +96,7 @@ private:
     std::vector<TFila> FFilas;
     int FFallos = 0;
     double FErroneos = 0;
-    double FSinByte = 0;  // EmoStates handed out whose byte never reached the port
+    double FSinByte = 0; // EmoStates handed out whose byte never reached the port
 };
 
 std::vector<std::string> TBanco::ArgsHijo(std::vector<std::string> resto) const
@@ -165,10 +165,10 @@ int TBanco::Ejecutar()
                     .Valores.Anadir(p.Figura("tasa"));
                 // At a flood each EmoState is polled the moment it is due, so
                 // its latency is the window's own work before the byte.
-                Fila("Poll to Out32 at a flood, window with state lines, p50 (ms)").Valores.Anadir(
-                    p.Figura("p50_us") / 1e3);
-                Fila("Poll to Out32 at a flood, window with state lines, p99 (ms)").Valores.Anadir(
-                    p.Figura("p99_us") / 1e3);
+                Fila("Poll to Out32 at a flood, window with state lines, p50 (ms)")
+                    .Valores.Anadir(p.Figura("p50_us") / 1e3);
+                Fila("Poll to Out32 at a flood, window with state lines, p99 (ms)")
+                    .Valores.Anadir(p.Figura("p99_us") / 1e3);
             });
     Repetir(o.Repeticiones, ArgsHijo({"ventana", "inundacion", como(o.Ritmo), como(o.Inundacion), "0"}), offscreen,
             [&](const TProceso& p) {
@@ -193,8 +193,8 @@ int TBanco::Ejecutar()
 
     std::fprintf(stderr, "banco: start-up of the program\n");
     const std::filesystem::path programa = FCarpeta.parent_path() / "bin" / "gedanko";
-    const std::vector<std::string> sonda = {"QT_QPA_PLATFORM=offscreen",
-                                            "LD_PRELOAD=" + (FCarpeta / "libsonda_pintado.so").string()};
+    const std::vector<std::string> sonda
+        = {"QT_QPA_PLATFORM=offscreen", "LD_PRELOAD=" + (FCarpeta / "libsonda_pintado.so").string()};
     Repetir(o.Repeticiones, {programa.string()}, sonda, [&](const TProceso& p) {
         Fila("Start-up: launch to first painted window (ms)", "≤ 300 ms", menorIgual(300), 0)
             .Valores.Anadir((p.Figura("pintado_fin") - double(p.Lanzamiento())) / 1e6);
@@ -206,8 +206,8 @@ int TBanco::Ejecutar()
     std::fprintf(stderr, "banco: %d state lines in the log\n", o.Lineas);
     Repetir(std::min(o.Repeticiones, 3), ArgsHijo({"registro", std::to_string(o.Lineas)}), offscreen,
             [&](const TProceso& p) {
-                Fila("Peak memory after " + std::to_string(o.Lineas) + " state lines (MB)", "≤ 80 MB",
-                     menorIgual(80), 1)
+                Fila("Peak memory after " + std::to_string(o.Lineas) + " state lines (MB)", "≤ 80 MB", menorIgual(80),
+                     1)
                     .Valores.Anadir(p.Figura("vmhwm_mb"));
                 Fila("Log: cost of appending line 100 (µs)", {}, {}, 0).Valores.Anadir(p.Figura("coste_100_us"));
                 Fila("Log: cost of appending line 100,000 (µs)", {}, {}, 0).Valores.Anadir(p.Figura("coste_100000_us"));
@@ -233,7 +233,8 @@ void TBanco::Imprimir()
     std::printf("|---|---|---|---|---|---|\n");
     for (TFila& f : FFilas) {
         const double mediana = f.Valores.Mediana();
-        const std::string cumple = !f.Cumple ? "" : (std::isnan(mediana) ? "no data" : (f.Cumple(mediana) ? "yes" : "**no**"));
+        const std::string cumple
+            = !f.Cumple ? "" : (std::isnan(mediana) ? "no data" : (f.Cumple(mediana) ? "yes" : "**no**"));
         std::printf("| %s | %s | %s | %s–%s | %zu | %s |\n", f.Nombre.c_str(), f.Objetivo.c_str(),
                     Numero(mediana, f.Decimales).c_str(), Numero(f.Valores.Minimo(), f.Decimales).c_str(),
                     Numero(f.Valores.Maximo(), f.Decimales).c_str(), f.Valores.Num(), cumple.c_str());
@@ -267,7 +268,7 @@ bool LeerOpciones(int argc, char** argv, TOpciones& o)
     return argc % 2 == 1;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

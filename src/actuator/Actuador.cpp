@@ -30,7 +30,7 @@ void* CargarLibreria(const char* nombre)
     return dlopen((programa.parent_path() / nombre).c_str(), RTLD_NOW);
 }
 
-}  // namespace
+} // namespace
 
 void TActuador::TCerrarLibreria::operator()(void* libreria) const noexcept
 {
@@ -44,8 +44,7 @@ TActuador::TActuador(const char* libreria)
         // A library that can tell whether its port is reachable and says it
         // is not counts as not loaded: nothing would ever reach the vehicle.
         using TDriverAbierto = int (*)();
-        auto driverAbierto =
-            reinterpret_cast<TDriverAbierto>(dlsym(FLibreria.get(), "IsInpOutDriverOpen"));
+        auto driverAbierto = reinterpret_cast<TDriverAbierto>(dlsym(FLibreria.get(), "IsInpOutDriverOpen"));
         if (driverAbierto && driverAbierto() == 0)
             FLibreria.reset();
     }

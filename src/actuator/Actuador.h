@@ -11,13 +11,13 @@
 
 class TActuador {
 public:
-    static constexpr short PuertoDatos = 888;  // data register of the first parallel port
+    static constexpr short PuertoDatos = 888; // data register of the first parallel port
     static constexpr std::uint16_t OrdenParada = 0x00;
 
     // Loads the library by the given name with the system's normal search
     // (LD_LIBRARY_PATH, then the executable's RUNPATH); tests pass a path.
     explicit TActuador(const char* libreria = "libinpout32.so");
-    ~TActuador();  // unloads the library; writes nothing
+    ~TActuador(); // unloads the library; writes nothing
     TActuador(const TActuador&) = delete;
     TActuador& operator=(const TActuador&) = delete;
 

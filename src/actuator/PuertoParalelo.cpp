@@ -31,8 +31,8 @@ int NumeroPuerto(const std::string& nombre)
     if (nombre.size() <= prefijo.size() || nombre.compare(0, prefijo.size(), prefijo) != 0)
         return -1;
     const std::string cifras = nombre.substr(prefijo.size());
-    if (cifras.size() > 4 ||
-        !std::all_of(cifras.begin(), cifras.end(), [](unsigned char c) { return std::isdigit(c); }))
+    if (cifras.size() > 4
+        || !std::all_of(cifras.begin(), cifras.end(), [](unsigned char c) { return std::isdigit(c); }))
         return -1;
     return std::stoi(cifras);
 }
@@ -47,10 +47,12 @@ long BaseDelPuerto(const fs::path& fichero)
     return base;
 }
 
-}  // namespace
+} // namespace
 
 TPuertoParalelo::TPuertoParalelo(unsigned direccion, std::string raizProc, std::string raizDev)
-    : FDireccion(direccion), FRaizProc(std::move(raizProc)), FRaizDev(std::move(raizDev))
+    : FDireccion(direccion),
+      FRaizProc(std::move(raizProc)),
+      FRaizDev(std::move(raizDev))
 {
 }
 
@@ -62,8 +64,8 @@ TPuertoParalelo::~TPuertoParalelo()
     }
 }
 
-std::string TPuertoParalelo::BuscarDispositivo(const std::string& raizProc,
-                                               const std::string& raizDev, unsigned direccion)
+std::string TPuertoParalelo::BuscarDispositivo(const std::string& raizProc, const std::string& raizDev,
+                                               unsigned direccion)
 {
     std::error_code error;
     const fs::path carpeta = fs::path(raizProc) / "sys/dev/parport";
@@ -92,9 +94,9 @@ bool TPuertoParalelo::RegionDeclarada(const std::string& raizProc, unsigned dire
     while (std::getline(entrada, linea)) {
         unsigned long desde = 0, hasta = 0;
         char nombre[16] = {};
-        if (std::sscanf(linea.c_str(), " %lx-%lx : %15s", &desde, &hasta, nombre) == 3 &&
-            std::string_view(nombre).starts_with("parport") && desde <= direccion &&
-            direccion <= hasta && hasta != 0)
+        if (std::sscanf(linea.c_str(), " %lx-%lx : %15s", &desde, &hasta, nombre) == 3
+            && std::string_view(nombre).starts_with("parport") && desde <= direccion && direccion <= hasta
+            && hasta != 0)
             return true;
     }
     return false;

@@ -10,15 +10,13 @@
 
 class TPuertoParalelo {
 public:
-    explicit TPuertoParalelo(unsigned direccion = 888, std::string raizProc = "/proc",
-                             std::string raizDev = "/dev");
-    ~TPuertoParalelo();  // releases the claimed port
+    explicit TPuertoParalelo(unsigned direccion = 888, std::string raizProc = "/proc", std::string raizDev = "/dev");
+    ~TPuertoParalelo(); // releases the claimed port
     TPuertoParalelo(const TPuertoParalelo&) = delete;
     TPuertoParalelo& operator=(const TPuertoParalelo&) = delete;
 
     // The ppdev device whose port has its base at the address ("" when none).
-    static std::string BuscarDispositivo(const std::string& raizProc, const std::string& raizDev,
-                                         unsigned direccion);
+    static std::string BuscarDispositivo(const std::string& raizProc, const std::string& raizDev, unsigned direccion);
     // Whether the kernel lists a parallel port's I/O region holding the address.
     static bool RegionDeclarada(const std::string& raizProc, unsigned direccion);
 

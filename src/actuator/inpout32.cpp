@@ -15,7 +15,7 @@ TPuertoParalelo& Puerto()
     return puerto;
 }
 
-}  // namespace
+} // namespace
 
 INPOUT_API void Out32(short puerto, short dato)
 {

@@ -1,8 +1,8 @@
 // Application entry: the application object, the main window into FMain and
 // the message loop. An error that escapes a handler or the window's
 // construction is shown in the application's error box.
-#include "Imagenes.h"
 #include "Main.h"
+#include "Imagenes.h"
 
 #include <QApplication>
 

@@ -22,176 +22,174 @@ namespace edk {
 
 namespace {
 
-constexpr int EsperaConexionMs = 2000;
+    constexpr int EsperaConexionMs = 2000;
 
-// Owns one file descriptor and closes it once.
-class TDescriptor {
-public:
-    explicit TDescriptor(int fd = -1) : FFd(fd) {}
-    ~TDescriptor()
+    // Owns one file descriptor and closes it once.
+    class TDescriptor {
+    public:
+        explicit TDescriptor(int fd = -1) : FFd(fd) { }
+        ~TDescriptor()
+        {
+            if (FFd >= 0)
+                ::close(FFd);
+        }
+        TDescriptor(const TDescriptor&) = delete;
+        TDescriptor& operator=(const TDescriptor&) = delete;
+        TDescriptor(TDescriptor&& otro) noexcept : FFd(otro.FFd) { otro.FFd = -1; }
+        TDescriptor& operator=(TDescriptor&&) = delete;
+
+        int Fd() const { return FFd; }
+        void Cerrar()
+        {
+            if (FFd >= 0)
+                ::close(FFd);
+            FFd = -1;
+        }
+
+    private:
+        int FFd;
+    };
+
+    // Events read from a connected socket. The receive buffer is allocated once;
+    // a line never grows beyond LongitudMaximaLinea, so each poll does a bounded
+    // amount of work however fast the server writes.
+    class TFuenteRemota final : public TFuenteEventos {
+    public:
+        explicit TFuenteRemota(TDescriptor socket) : FSocket(std::move(socket)), FBuffer(4 * LongitudMaximaLinea) { }
+
+        int Siguiente(TEvento& evento) override
+        {
+            while (!FPerdida) {
+                std::string_view linea;
+                if (SacarLinea(linea)) {
+                    if (Procesar(linea, evento))
+                        return EDK_SIN_ERRORES;
+                    continue;
+                }
+                if (FPerdida)
+                    break;
+                if (FFin - FInicio >= LongitudMaximaLinea || FCerrada) {
+                    Perder();
+                    break;
+                }
+                if (!Recibir())
+                    return EDK_SIN_EVENTOS;
+            }
+            return EDK_CONEXION_REMOTA_PERDIDA;
+        }
+
+    private:
+        // Takes the next complete line out of the buffer, without its "\n" or "\r\n".
+        bool SacarLinea(std::string_view& linea)
+        {
+            const char* inicio = FBuffer.data() + FInicio;
+            const std::size_t pendiente = FFin - FInicio;
+            const void* nl = std::memchr(inicio, '\n', pendiente);
+            if (!nl)
+                return false;
+            std::size_t largo = static_cast<std::size_t>(static_cast<const char*>(nl) - inicio);
+            FInicio += largo + 1;
+            if (largo + 1 > LongitudMaximaLinea) {
+                Perder();
+                return false;
+            }
+            if (largo > 0 && inicio[largo - 1] == '\r')
+                --largo;
+            linea = std::string_view(inicio, largo);
+            return true;
+        }
+
+        // True when 'evento' was filled; a line may also be the greeting or end the link.
+        bool Procesar(std::string_view linea, TEvento& evento)
+        {
+            if (!FSaludado) {
+                if (EsSaludo(linea))
+                    FSaludado = true;
+                else
+                    Perder();
+                return false;
+            }
+            if (InterpretarLinea(linea, evento))
+                return true;
+            evento = TEvento {};
+            evento.Tipo = EE_EmulatorError;
+            return true;
+        }
+
+        // One non-blocking read into the free end of the buffer. False when
+        // nothing arrived now; true when data came or the link closed.
+        bool Recibir()
+        {
+            if (FInicio > 0) {
+                std::memmove(FBuffer.data(), FBuffer.data() + FInicio, FFin - FInicio);
+                FFin -= FInicio;
+                FInicio = 0;
+            }
+            const ssize_t n
+                = ::recv(FSocket.Fd(), FBuffer.data() + FFin, FBuffer.size() - FFin, MSG_DONTWAIT | MSG_NOSIGNAL);
+            if (n > 0) {
+                FFin += static_cast<std::size_t>(n);
+                return true;
+            }
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+                return false;
+            // End of stream or a socket error: lines already complete are still
+            // delivered, then the link counts as lost.
+            FCerrada = true;
+            return true;
+        }
+
+        void Perder()
+        {
+            FPerdida = true;
+            FSocket.Cerrar();
+        }
+
+        TDescriptor FSocket;
+        std::vector<char> FBuffer;
+        std::size_t FInicio = 0;
+        std::size_t FFin = 0;
+        bool FSaludado = false;
+        bool FCerrada = false;
+        bool FPerdida = false;
+    };
+
+    // Waits for a non-blocking connect to finish, at most EsperaConexionMs in total.
+    bool EsperarConexion(int fd)
     {
-        if (FFd >= 0)
-            ::close(FFd);
-    }
-    TDescriptor(const TDescriptor&) = delete;
-    TDescriptor& operator=(const TDescriptor&) = delete;
-    TDescriptor(TDescriptor&& otro) noexcept : FFd(otro.FFd) { otro.FFd = -1; }
-    TDescriptor& operator=(TDescriptor&&) = delete;
-
-    int Fd() const { return FFd; }
-    void Cerrar()
-    {
-        if (FFd >= 0)
-            ::close(FFd);
-        FFd = -1;
-    }
-
-private:
-    int FFd;
-};
-
-// Events read from a connected socket. The receive buffer is allocated once;
-// a line never grows beyond LongitudMaximaLinea, so each poll does a bounded
-// amount of work however fast the server writes.
-class TFuenteRemota final : public TFuenteEventos {
-public:
-    explicit TFuenteRemota(TDescriptor socket)
-        : FSocket(std::move(socket)), FBuffer(4 * LongitudMaximaLinea)
-    {
-    }
-
-    int Siguiente(TEvento& evento) override
-    {
-        while (!FPerdida) {
-            std::string_view linea;
-            if (SacarLinea(linea)) {
-                if (Procesar(linea, evento))
-                    return EDK_SIN_ERRORES;
+        using Reloj = std::chrono::steady_clock;
+        const Reloj::time_point limite = Reloj::now() + std::chrono::milliseconds(EsperaConexionMs);
+        while (true) {
+            const auto resto = std::chrono::duration_cast<std::chrono::milliseconds>(limite - Reloj::now()).count();
+            if (resto <= 0)
+                return false;
+            pollfd p {fd, POLLOUT, 0};
+            const int r = ::poll(&p, 1, static_cast<int>(resto));
+            if (r < 0 && errno == EINTR)
                 continue;
-            }
-            if (FPerdida)
-                break;
-            if (FFin - FInicio >= LongitudMaximaLinea || FCerrada) {
-                Perder();
-                break;
-            }
-            if (!Recibir())
-                return EDK_SIN_EVENTOS;
+            if (r <= 0)
+                return false;
+            int error = 0;
+            socklen_t largo = sizeof error;
+            return ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &largo) == 0 && error == 0;
         }
-        return EDK_CONEXION_REMOTA_PERDIDA;
     }
 
-private:
-    // Takes the next complete line out of the buffer, without its "\n" or "\r\n".
-    bool SacarLinea(std::string_view& linea)
+    bool LeerParte(std::string_view parte, std::uint32_t& valor)
     {
-        const char* inicio = FBuffer.data() + FInicio;
-        const std::size_t pendiente = FFin - FInicio;
-        const void* nl = std::memchr(inicio, '\n', pendiente);
-        if (!nl)
+        if (parte.empty() || parte.size() > 3)
             return false;
-        std::size_t largo = static_cast<std::size_t>(static_cast<const char*>(nl) - inicio);
-        FInicio += largo + 1;
-        if (largo + 1 > LongitudMaximaLinea) {
-            Perder();
-            return false;
+        std::uint32_t v = 0;
+        for (const char c : parte) {
+            if (c < '0' || c > '9')
+                return false;
+            v = v * 10 + static_cast<std::uint32_t>(c - '0');
         }
-        if (largo > 0 && inicio[largo - 1] == '\r')
-            --largo;
-        linea = std::string_view(inicio, largo);
+        if (v > 255)
+            return false;
+        valor = v;
         return true;
     }
-
-    // True when 'evento' was filled; a line may also be the greeting or end the link.
-    bool Procesar(std::string_view linea, TEvento& evento)
-    {
-        if (!FSaludado) {
-            if (EsSaludo(linea))
-                FSaludado = true;
-            else
-                Perder();
-            return false;
-        }
-        if (InterpretarLinea(linea, evento))
-            return true;
-        evento = TEvento{};
-        evento.Tipo = EE_EmulatorError;
-        return true;
-    }
-
-    // One non-blocking read into the free end of the buffer. False when
-    // nothing arrived now; true when data came or the link closed.
-    bool Recibir()
-    {
-        if (FInicio > 0) {
-            std::memmove(FBuffer.data(), FBuffer.data() + FInicio, FFin - FInicio);
-            FFin -= FInicio;
-            FInicio = 0;
-        }
-        const ssize_t n = ::recv(FSocket.Fd(), FBuffer.data() + FFin, FBuffer.size() - FFin, MSG_DONTWAIT | MSG_NOSIGNAL);
-        if (n > 0) {
-            FFin += static_cast<std::size_t>(n);
-            return true;
-        }
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
-            return false;
-        // End of stream or a socket error: lines already complete are still
-        // delivered, then the link counts as lost.
-        FCerrada = true;
-        return true;
-    }
-
-    void Perder()
-    {
-        FPerdida = true;
-        FSocket.Cerrar();
-    }
-
-    TDescriptor FSocket;
-    std::vector<char> FBuffer;
-    std::size_t FInicio = 0;
-    std::size_t FFin = 0;
-    bool FSaludado = false;
-    bool FCerrada = false;
-    bool FPerdida = false;
-};
-
-// Waits for a non-blocking connect to finish, at most EsperaConexionMs in total.
-bool EsperarConexion(int fd)
-{
-    using Reloj = std::chrono::steady_clock;
-    const Reloj::time_point limite = Reloj::now() + std::chrono::milliseconds(EsperaConexionMs);
-    while (true) {
-        const auto resto = std::chrono::duration_cast<std::chrono::milliseconds>(limite - Reloj::now()).count();
-        if (resto <= 0)
-            return false;
-        pollfd p{fd, POLLOUT, 0};
-        const int r = ::poll(&p, 1, static_cast<int>(resto));
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r <= 0)
-            return false;
-        int error = 0;
-        socklen_t largo = sizeof error;
-        return ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &largo) == 0 && error == 0;
-    }
-}
-
-bool LeerParte(std::string_view parte, std::uint32_t& valor)
-{
-    if (parte.empty() || parte.size() > 3)
-        return false;
-    std::uint32_t v = 0;
-    for (const char c : parte) {
-        if (c < '0' || c > '9')
-            return false;
-        v = v * 10 + static_cast<std::uint32_t>(c - '0');
-    }
-    if (v > 255)
-        return false;
-    valor = v;
-    return true;
-}
 
 } // namespace
 
@@ -232,7 +230,7 @@ std::unique_ptr<TFuenteEventos> ConectarRemoto(const char* direccion, std::uint1
     if (socket.Fd() < 0)
         return nullptr;
 
-    sockaddr_in destino{};
+    sockaddr_in destino {};
     destino.sin_family = AF_INET;
     destino.sin_port = htons(puerto);
     destino.sin_addr.s_addr = htonl(ip);

@@ -21,26 +21,26 @@ constexpr double TiempoMaximoEscenario = 1e6;
 // One line of the timeline.
 struct TOrden {
     enum class TClase {
-        Cognitiva,     // Accion, Valor (power), Rampa
-        Expresiva,     // Accion, Valor (power), Rampa
-        Senal,         // A
-        Bateria,       // A level, B maximum
-        Contactos,     // Contactos
-        Giro,          // A horizontal, B vertical, Rampa
-        Alta,          // Usuario: a headset is put on
-        Baja,          // Usuario: the headset is taken off
+        Cognitiva, // Accion, Valor (power), Rampa
+        Expresiva, // Accion, Valor (power), Rampa
+        Senal, // A
+        Bateria, // A level, B maximum
+        Contactos, // Contactos
+        Giro, // A horizontal, B vertical, Rampa
+        Alta, // Usuario: a headset is put on
+        Baja, // Usuario: the headset is taken off
         GiroCalibrado,
         GiroSinCalibrar,
-        Evento,        // A type, Usuario (when ConUsuario)
+        Evento, // A type, Usuario (when ConUsuario)
     };
     double Tiempo = 0;
     TClase Clase = TClase::Evento;
     std::uint32_t Accion = 0;
     double Valor = 0;
-    double Rampa = 0;   // seconds to reach the new value; 0 = at once
+    double Rampa = 0; // seconds to reach the new value; 0 = at once
     int A = 0;
     int B = 0;
-    std::array<int, NumCanales> Contactos{};
+    std::array<int, NumCanales> Contactos {};
     std::uint32_t Usuario = 0;
     bool ConUsuario = false;
     std::size_t Linea = 0;

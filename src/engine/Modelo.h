@@ -13,16 +13,16 @@ constexpr int NumCanales = 18;
 constexpr int EstadosPorSegundo = 32;
 
 struct TEstadoEmo {
-    float Tiempo = 0;                     // seconds since the engine started
+    float Tiempo = 0; // seconds since the engine started
     std::uint32_t AccionCognitiva = 0x0001;
-    float PotenciaCognitiva = 0;          // 0..1
+    float PotenciaCognitiva = 0; // 0..1
     std::uint32_t AccionExpresiva = 0x0001;
-    float PotenciaExpresiva = 0;          // 0..1
-    int Senal = 2;                        // 0 none, 1 bad, 2 good
+    float PotenciaExpresiva = 0; // 0..1
+    int Senal = 2; // 0 none, 1 bad, 2 good
     int Bateria = 0;
     int BateriaMax = 0;
-    std::array<int, NumCanales> Contactos{}; // 0..4 per engine channel
-    int GiroX = 0;                        // horizontal and vertical gyro change
+    std::array<int, NumCanales> Contactos {}; // 0..4 per engine channel
+    int GiroX = 0; // horizontal and vertical gyro change
     int GiroY = 0;
 };
 
@@ -32,9 +32,9 @@ constexpr int TipoInternoGiroCalibrado = 0x10001;
 constexpr int TipoInternoGiroSinCalibrar = 0x10002;
 
 struct TEvento {
-    int Tipo = 0;               // an engine event type, or an internal one above
+    int Tipo = 0; // an engine event type, or an internal one above
     std::uint32_t Usuario = 0;
-    TEstadoEmo Estado;          // meaningful for EmoState updates
+    TEstadoEmo Estado; // meaningful for EmoState updates
 };
 
 // Where events come from. Siguiente never blocks: it answers 0 with the next

@@ -15,54 +15,75 @@ namespace edk {
 
 namespace {
 
-// Internal events a source may send in a row before a poll gives up for now.
-constexpr int InternosPorConsulta = 1024;
+    // Internal events a source may send in a row before a poll gives up for now.
+    constexpr int InternosPorConsulta = 1024;
 
-bool AccionUnica(std::uint32_t accion, TSuite suite)
-{
-    return std::has_single_bit(accion) && (accion & BitsConocidos(suite)) != 0;
-}
+    bool AccionUnica(std::uint32_t accion, TSuite suite)
+    {
+        return std::has_single_bit(accion) && (accion & BitsConocidos(suite)) != 0;
+    }
 
-template <typename T>
-T* Buscar(const std::unordered_map<const void*, std::unique_ptr<T>>& tabla, const void* handle)
-{
-    const auto encontrado = tabla.find(handle);
-    return encontrado == tabla.end() ? nullptr : encontrado->second.get();
-}
+    template <typename T>
+    T* Buscar(const std::unordered_map<const void*, std::unique_ptr<T>>& tabla, const void* handle)
+    {
+        const auto encontrado = tabla.find(handle);
+        return encontrado == tabla.end() ? nullptr : encontrado->second.get();
+    }
 
-template <typename T>
-void* Crear(std::unordered_map<const void*, std::unique_ptr<T>>& tabla)
-{
-    auto nuevo = std::make_unique<T>();
-    void* handle = nuevo.get();
-    tabla.emplace(handle, std::move(nuevo));
-    return handle;
-}
+    template <typename T> void* Crear(std::unordered_map<const void*, std::unique_ptr<T>>& tabla)
+    {
+        auto nuevo = std::make_unique<T>();
+        void* handle = nuevo.get();
+        tabla.emplace(handle, std::move(nuevo));
+        return handle;
+    }
 
-// A gyro change minus its offset, kept inside int whatever a source sent.
-int Restar(int valor, int cero)
-{
-    const long long resta = static_cast<long long>(valor) - cero;
-    return static_cast<int>(std::clamp<long long>(resta, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
+    // A gyro change minus its offset, kept inside int whatever a source sent.
+    int Restar(int valor, int cero)
+    {
+        const long long resta = static_cast<long long>(valor) - cero;
+        return static_cast<int>(
+            std::clamp<long long>(resta, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    }
 
 } // namespace
 
 TMotor::TUsuario::TUsuario()
 {
-    UmbralesExpresivos.fill(TDatosPerfil{}.SensibilidadApretar);
+    UmbralesExpresivos.fill(TDatosPerfil {}.SensibilidadApretar);
 }
 
-TMotor::TMotor(TReloj reloj) : FReloj(std::move(reloj)) {}
+TMotor::TMotor(TReloj reloj) : FReloj(std::move(reloj)) { }
 
-void TMotor::FijarReloj(TReloj reloj) { FReloj = std::move(reloj); }
+void TMotor::FijarReloj(TReloj reloj)
+{
+    FReloj = std::move(reloj);
+}
 
-void* TMotor::CrearEvento() { return Crear(FEventos); }
-void TMotor::LiberarEvento(void* evento) { FEventos.erase(evento); }
-void* TMotor::CrearEstado() { return Crear(FEstados); }
-void TMotor::LiberarEstado(void* estado) { FEstados.erase(estado); }
-void* TMotor::CrearOptimizacion() { return Crear(FOptimizaciones); }
-void TMotor::LiberarOptimizacion(void* parametro) { FOptimizaciones.erase(parametro); }
+void* TMotor::CrearEvento()
+{
+    return Crear(FEventos);
+}
+void TMotor::LiberarEvento(void* evento)
+{
+    FEventos.erase(evento);
+}
+void* TMotor::CrearEstado()
+{
+    return Crear(FEstados);
+}
+void TMotor::LiberarEstado(void* estado)
+{
+    FEstados.erase(estado);
+}
+void* TMotor::CrearOptimizacion()
+{
+    return Crear(FOptimizaciones);
+}
+void TMotor::LiberarOptimizacion(void* parametro)
+{
+    FOptimizaciones.erase(parametro);
+}
 
 int TMotor::Conectar()
 {
@@ -164,7 +185,7 @@ void TMotor::AjustarPotencias(const TUsuario& usuario, TEstadoEmo& estado)
     // The slot of a cognitive action is its place among the active actions
     // other than neutral, lowest bit first.
     const std::uint32_t cognitiva = estado.AccionCognitiva;
-    const std::uint32_t activas = usuario.Perfil.CognitivasActivas & ~std::uint32_t{ACC_COG_NEUTRAL};
+    const std::uint32_t activas = usuario.Perfil.CognitivasActivas & ~std::uint32_t {ACC_COG_NEUTRAL};
     if (cognitiva == ACC_COG_NEUTRAL || !std::has_single_bit(cognitiva) || (activas & cognitiva) == 0)
         return;
     const auto ranura = static_cast<std::size_t>(std::popcount(activas & (cognitiva - 1)));
@@ -292,8 +313,8 @@ int TMotor::CargarPerfil(std::uint32_t usuario, const char* fichero)
     if (codigo != EDK_SIN_ERRORES)
         return codigo;
     destino->Perfil = perfil.Datos();
-    destino->UmbralesExpresivos[std::countr_zero(static_cast<std::uint32_t>(ACC_EXP_APRETAR_DIENTES))] =
-        perfil.Datos().SensibilidadApretar;
+    destino->UmbralesExpresivos[std::countr_zero(static_cast<std::uint32_t>(ACC_EXP_APRETAR_DIENTES))]
+        = perfil.Datos().SensibilidadApretar;
     destino->PerfilCargado = true;
     return EDK_SIN_ERRORES;
 }
@@ -341,7 +362,7 @@ int TMotor::FijarSensibilidades(std::uint32_t usuario, int s1, int s2, int s3, i
 {
     if (const int codigo = Comprobar(usuario); codigo != EDK_SIN_ERRORES)
         return codigo;
-    const std::array<int, 4> nuevas{s1, s2, s3, s4};
+    const std::array<int, 4> nuevas {s1, s2, s3, s4};
     for (const int s : nuevas)
         if (s < 1 || s > 9)
             return EDK_FUERA_DE_RANGO;

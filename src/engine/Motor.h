@@ -29,7 +29,7 @@ public:
     void* CrearOptimizacion();
     void LiberarOptimizacion(void* parametro);
 
-    int Conectar();                                              // the simulated headset
+    int Conectar(); // the simulated headset
     int ConectarRemoto(const char* direccion, unsigned short puerto);
     // Any source. 'simulada': its powers are raw readings that the user's
     // sensitivities scale, as the engine's own detection would; a remote
@@ -76,10 +76,10 @@ private:
     };
     struct TUsuario {
         bool PerfilCargado = false;
-        TDatosPerfil Perfil;                     // settings, defaults until a profile is loaded
-        std::array<int, 12> UmbralesExpresivos;  // per expressive action bit
-        int GiroX = 0, GiroY = 0;                // latest EmoState delivered for this user
-        int CeroX = 0, CeroY = 0;                // offset taken at the last re-zero
+        TDatosPerfil Perfil; // settings, defaults until a profile is loaded
+        std::array<int, 12> UmbralesExpresivos; // per expressive action bit
+        int GiroX = 0, GiroY = 0; // latest EmoState delivered for this user
+        int CeroX = 0, CeroY = 0; // offset taken at the last re-zero
         TUsuario();
     };
 

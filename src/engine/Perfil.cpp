@@ -14,89 +14,89 @@ namespace edk {
 
 namespace {
 
-using TLectorValor = std::function<bool(std::string_view, TDatosPerfil&, std::string&)>;
+    using TLectorValor = std::function<bool(std::string_view, TDatosPerfil&, std::string&)>;
 
-struct TClave {
-    std::string_view Nombre;
-    TLectorValor Lector;
-};
+    struct TClave {
+        std::string_view Nombre;
+        TLectorValor Lector;
+    };
 
-bool LeerSensibilidadApretar(std::string_view v, TDatosPerfil& d, std::string& error)
-{
-    long long n = 0;
-    if (!LeerEnteroEntre(v, 0, 1000, n)) {
-        error = "se espera un entero de 0 a 1000";
-        return false;
-    }
-    d.SensibilidadApretar = static_cast<int>(n);
-    return true;
-}
-
-bool LeerSensibilidadesCognitivas(std::string_view v, TDatosPerfil& d, std::string& error)
-{
-    const std::vector<std::string_view> partes = Partir(v, ',');
-    if (partes.size() != d.SensibilidadesCognitivas.size()) {
-        error = "se esperan cuatro enteros de 1 a 9 separados por comas";
-        return false;
-    }
-    std::array<int, 4> leidas{};
-    for (std::size_t i = 0; i < partes.size(); ++i) {
+    bool LeerSensibilidadApretar(std::string_view v, TDatosPerfil& d, std::string& error)
+    {
         long long n = 0;
-        if (!LeerEnteroEntre(Recortar(partes[i]), 1, 9, n)) {
+        if (!LeerEnteroEntre(v, 0, 1000, n)) {
+            error = "se espera un entero de 0 a 1000";
+            return false;
+        }
+        d.SensibilidadApretar = static_cast<int>(n);
+        return true;
+    }
+
+    bool LeerSensibilidadesCognitivas(std::string_view v, TDatosPerfil& d, std::string& error)
+    {
+        const std::vector<std::string_view> partes = Partir(v, ',');
+        if (partes.size() != d.SensibilidadesCognitivas.size()) {
             error = "se esperan cuatro enteros de 1 a 9 separados por comas";
             return false;
         }
-        leidas[i] = static_cast<int>(n);
-    }
-    d.SensibilidadesCognitivas = leidas;
-    return true;
-}
-
-TLectorValor LectorPalabra(TSuite suite, std::uint32_t TDatosPerfil::*campo)
-{
-    return [suite, campo](std::string_view v, TDatosPerfil& d, std::string& error) {
-        std::uint32_t palabra = 0;
-        if (!LeerPalabraAcciones(v, suite, palabra)) {
-            error = "acciones no válidas '" + std::string(v) + "'";
-            return false;
+        std::array<int, 4> leidas {};
+        for (std::size_t i = 0; i < partes.size(); ++i) {
+            long long n = 0;
+            if (!LeerEnteroEntre(Recortar(partes[i]), 1, 9, n)) {
+                error = "se esperan cuatro enteros de 1 a 9 separados por comas";
+                return false;
+            }
+            leidas[i] = static_cast<int>(n);
         }
-        if ((palabra & 0x0001) == 0) {
-            error = "la acción neutral debe estar incluida";
-            return false;
-        }
-        d.*campo = palabra;
+        d.SensibilidadesCognitivas = leidas;
         return true;
-    };
-}
-
-bool LeerNivel(std::string_view v, TDatosPerfil& d, std::string& error)
-{
-    double nivel = 0;
-    if (!LeerReal(v, nivel) || nivel < 0 || nivel > 1) {
-        error = "se espera un número de 0 a 1";
-        return false;
     }
-    d.NivelEntrenamiento = static_cast<float>(nivel);
-    return true;
-}
 
-const std::array<TClave, 6>& Claves()
-{
-    static const std::array<TClave, 6> claves = {{
-        {"sensibilidad-apretar", LeerSensibilidadApretar},
-        {"sensibilidades-cognitivas", LeerSensibilidadesCognitivas},
-        {"cognitivas-entrenadas", LectorPalabra(TSuite::Cognitiva, &TDatosPerfil::CognitivasEntrenadas)},
-        {"cognitivas-activas", LectorPalabra(TSuite::Cognitiva, &TDatosPerfil::CognitivasActivas)},
-        {"expresivas-entrenadas", LectorPalabra(TSuite::Expresiva, &TDatosPerfil::ExpresivasEntrenadas)},
-        {"nivel-entrenamiento", LeerNivel},
-    }};
-    return claves;
-}
+    TLectorValor LectorPalabra(TSuite suite, std::uint32_t TDatosPerfil::*campo)
+    {
+        return [suite, campo](std::string_view v, TDatosPerfil& d, std::string& error) {
+            std::uint32_t palabra = 0;
+            if (!LeerPalabraAcciones(v, suite, palabra)) {
+                error = "acciones no válidas '" + std::string(v) + "'";
+                return false;
+            }
+            if ((palabra & 0x0001) == 0) {
+                error = "la acción neutral debe estar incluida";
+                return false;
+            }
+            d.*campo = palabra;
+            return true;
+        };
+    }
 
-std::string EnLinea(std::size_t linea, std::string_view motivo)
-{
-    return "línea " + std::to_string(linea) + ": " + std::string(motivo);
-}
+    bool LeerNivel(std::string_view v, TDatosPerfil& d, std::string& error)
+    {
+        double nivel = 0;
+        if (!LeerReal(v, nivel) || nivel < 0 || nivel > 1) {
+            error = "se espera un número de 0 a 1";
+            return false;
+        }
+        d.NivelEntrenamiento = static_cast<float>(nivel);
+        return true;
+    }
+
+    const std::array<TClave, 6>& Claves()
+    {
+        static const std::array<TClave, 6> claves = {{
+            {"sensibilidad-apretar", LeerSensibilidadApretar},
+            {"sensibilidades-cognitivas", LeerSensibilidadesCognitivas},
+            {"cognitivas-entrenadas", LectorPalabra(TSuite::Cognitiva, &TDatosPerfil::CognitivasEntrenadas)},
+            {"cognitivas-activas", LectorPalabra(TSuite::Cognitiva, &TDatosPerfil::CognitivasActivas)},
+            {"expresivas-entrenadas", LectorPalabra(TSuite::Expresiva, &TDatosPerfil::ExpresivasEntrenadas)},
+            {"nivel-entrenamiento", LeerNivel},
+        }};
+        return claves;
+    }
+
+    std::string EnLinea(std::size_t linea, std::string_view motivo)
+    {
+        return "línea " + std::to_string(linea) + ": " + std::string(motivo);
+    }
 
 } // namespace
 
@@ -110,7 +110,7 @@ bool TPerfil::Leer(std::string_view texto)
         texto.remove_prefix(3);
 
     TDatosPerfil datos;
-    std::array<std::size_t, 6> vistas{}; // line of each key, 0 while unseen
+    std::array<std::size_t, 6> vistas {}; // line of each key, 0 while unseen
     bool cabecera = false;
     std::size_t numero = 0;
     for (const std::string_view bruta : Partir(texto, '\n')) {
@@ -168,7 +168,7 @@ bool TPerfil::Leer(std::string_view texto)
         FError = EnLinea(vistas[3], "cognitivas-activas: solo pueden activarse acciones entrenadas");
         return false;
     }
-    if (std::popcount(datos.CognitivasActivas & ~std::uint32_t{0x0001}) > 4) {
+    if (std::popcount(datos.CognitivasActivas & ~std::uint32_t {0x0001}) > 4) {
         FError = EnLinea(vistas[3], "cognitivas-activas: como mucho cuatro acciones además de neutral");
         return false;
     }

@@ -17,12 +17,12 @@ constexpr std::string_view CabeceraPerfil = "GEDANKO-PERFIL 1";
 constexpr std::size_t TamanoMaximoPerfil = 64 * 1024;
 
 struct TDatosPerfil {
-    int SensibilidadApretar = 500;                        // clench threshold 0..1000
-    std::array<int, 4> SensibilidadesCognitivas{5, 5, 5, 5}; // slots 1..4, each 1..9
+    int SensibilidadApretar = 500; // clench threshold 0..1000
+    std::array<int, 4> SensibilidadesCognitivas {5, 5, 5, 5}; // slots 1..4, each 1..9
     std::uint32_t CognitivasEntrenadas = 0x0001;
     std::uint32_t CognitivasActivas = 0x0001;
     std::uint32_t ExpresivasEntrenadas = 0x0001;
-    float NivelEntrenamiento = 0;                          // overall skill 0..1
+    float NivelEntrenamiento = 0; // overall skill 0..1
 };
 
 class TPerfil {

@@ -12,8 +12,8 @@ namespace edk {
 
 namespace {
 
-// Keeps slot indices far from overflow whatever clock the caller passes.
-constexpr double AhoraMaximo = 1e12;
+    // Keeps slot indices far from overflow whatever clock the caller passes.
+    constexpr double AhoraMaximo = 1e12;
 
 } // namespace
 
@@ -36,7 +36,8 @@ void TReproductor::TMagnitud::Fijar(double t, double destino, double rampa)
 
 TReproductor::TReproductor(const TEscenario& escenario, double estadosPorSegundo, bool enBucle)
     : FEscenario(escenario),
-      FTasa(std::isfinite(estadosPorSegundo) && estadosPorSegundo > 0 ? std::min(estadosPorSegundo, 1e4) : EstadosPorSegundo),
+      FTasa(std::isfinite(estadosPorSegundo) && estadosPorSegundo > 0 ? std::min(estadosPorSegundo, 1e4)
+                                                                      : EstadosPorSegundo),
       FEnBucle(enBucle),
       FVuelta(std::max(escenario.Duracion(), VueltaMinima))
 {

@@ -47,12 +47,12 @@ private:
     TEscenario FEscenario;
     double FTasa;
     bool FEnBucle;
-    double FVuelta;                 // lap length when looping
+    double FVuelta; // lap length when looping
     long long FNumeroVuelta = 0;
-    std::size_t FOrden = 0;         // next line of the current lap
-    long long FEstado = 0;          // index of the next EmoState slot
+    std::size_t FOrden = 0; // next line of the current lap
+    long long FEstado = 0; // index of the next EmoState slot
     bool FTerminado = false;
-    TEstadoEmo FBase;               // values that change at once
+    TEstadoEmo FBase; // values that change at once
     TMagnitud FPotenciaCognitiva, FPotenciaExpresiva, FGiroX, FGiroY;
     bool FCasco = false;
     std::uint32_t FUsuario = 0;

@@ -13,24 +13,27 @@ namespace edk {
 
 namespace {
 
-bool EsBlanco(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-// RAII owner of a POSIX file descriptor.
-class TDescriptor {
-public:
-    explicit TDescriptor(int fd) : FFd(fd) {}
-    ~TDescriptor()
+    bool EsBlanco(char c)
     {
-        if (FFd >= 0)
-            ::close(FFd);
+        return c == ' ' || c == '\t' || c == '\r';
     }
-    TDescriptor(const TDescriptor&) = delete;
-    TDescriptor& operator=(const TDescriptor&) = delete;
-    int Fd() const { return FFd; }
 
-private:
-    int FFd;
-};
+    // RAII owner of a POSIX file descriptor.
+    class TDescriptor {
+    public:
+        explicit TDescriptor(int fd) : FFd(fd) { }
+        ~TDescriptor()
+        {
+            if (FFd >= 0)
+                ::close(FFd);
+        }
+        TDescriptor(const TDescriptor&) = delete;
+        TDescriptor& operator=(const TDescriptor&) = delete;
+        int Fd() const { return FFd; }
+
+    private:
+        int FFd;
+    };
 
 } // namespace
 
@@ -67,7 +70,8 @@ bool LeerReal(std::string_view texto, double& valor)
     if (texto.empty() || texto.front() == '+')
         return false;
     double leido = 0;
-    const auto [fin, error] = std::from_chars(texto.data(), texto.data() + texto.size(), leido, std::chars_format::fixed);
+    const auto [fin, error]
+        = std::from_chars(texto.data(), texto.data() + texto.size(), leido, std::chars_format::fixed);
     if (error != std::errc() || fin != texto.data() + texto.size() || !std::isfinite(leido))
         return false;
     valor = leido;
@@ -127,7 +131,7 @@ TLecturaFichero LeerFicheroTexto(const std::string& ruta, std::size_t maximo, st
     TDescriptor fichero(::open(ruta.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (fichero.Fd() < 0)
         return TLecturaFichero::NoLegible;
-    struct stat datos {};
+    struct stat datos { };
     if (::fstat(fichero.Fd(), &datos) != 0 || !S_ISREG(datos.st_mode))
         return TLecturaFichero::NoLegible;
     if (static_cast<unsigned long long>(datos.st_size) > maximo)
@@ -135,7 +139,7 @@ TLecturaFichero LeerFicheroTexto(const std::string& ruta, std::size_t maximo, st
 
     // The size may change while reading; read at most one byte past the cap to notice.
     std::string leido;
-    std::array<char, 4096> bloque{};
+    std::array<char, 4096> bloque {};
     while (true) {
         const ssize_t n = ::read(fichero.Fd(), bloque.data(), bloque.size());
         if (n < 0)
@@ -153,9 +157,10 @@ TLecturaFichero LeerFicheroTexto(const std::string& ruta, std::size_t maximo, st
 std::string DeCodigoPagina(std::string_view texto)
 {
     // 0x80..0x9F of Windows-1252; 0 marks the five unassigned bytes.
-    static constexpr std::array<char32_t, 32> Tabla = {
-        0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
-        0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+    static constexpr std::array<char32_t, 32> Tabla
+        = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+           0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+           0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
     std::string utf8;
     for (const char c : texto) {
         const auto byte = static_cast<unsigned char>(c);

@@ -8,25 +8,61 @@
 
 namespace {
 
-edk::TMotor& Motor() { return edk::MotorGlobal(); }
+edk::TMotor& Motor()
+{
+    return edk::MotorGlobal();
+}
 
 } // namespace
 
 extern "C" {
 
-EmoEngineEventHandle EE_EmoEngineEventCreate(void) { return Motor().CrearEvento(); }
-void EE_EmoEngineEventFree(EmoEngineEventHandle hEvent) { Motor().LiberarEvento(hEvent); }
-EmoStateHandle EE_EmoStateCreate(void) { return Motor().CrearEstado(); }
-void EE_EmoStateFree(EmoStateHandle hState) { Motor().LiberarEstado(hState); }
-OptimizationParamHandle EE_OptimizationParamCreate(void) { return Motor().CrearOptimizacion(); }
-void EE_OptimizationParamFree(OptimizationParamHandle hParam) { Motor().LiberarOptimizacion(hParam); }
+EmoEngineEventHandle EE_EmoEngineEventCreate(void)
+{
+    return Motor().CrearEvento();
+}
+void EE_EmoEngineEventFree(EmoEngineEventHandle hEvent)
+{
+    Motor().LiberarEvento(hEvent);
+}
+EmoStateHandle EE_EmoStateCreate(void)
+{
+    return Motor().CrearEstado();
+}
+void EE_EmoStateFree(EmoStateHandle hState)
+{
+    Motor().LiberarEstado(hState);
+}
+OptimizationParamHandle EE_OptimizationParamCreate(void)
+{
+    return Motor().CrearOptimizacion();
+}
+void EE_OptimizationParamFree(OptimizationParamHandle hParam)
+{
+    Motor().LiberarOptimizacion(hParam);
+}
 
-int EE_EngineConnect(void) { return Motor().Conectar(); }
-int EE_EngineDisconnect(void) { return Motor().Desconectar(); }
-int EE_EngineRemoteConnect(const char* address, unsigned short port) { return Motor().ConectarRemoto(address, port); }
+int EE_EngineConnect(void)
+{
+    return Motor().Conectar();
+}
+int EE_EngineDisconnect(void)
+{
+    return Motor().Desconectar();
+}
+int EE_EngineRemoteConnect(const char* address, unsigned short port)
+{
+    return Motor().ConectarRemoto(address, port);
+}
 
-int EE_EngineGetNextEvent(EmoEngineEventHandle hEvent) { return Motor().SiguienteEvento(hEvent); }
-int EE_EmoEngineEventGetType(EmoEngineEventHandle hEvent) { return Motor().TipoEvento(hEvent); }
+int EE_EngineGetNextEvent(EmoEngineEventHandle hEvent)
+{
+    return Motor().SiguienteEvento(hEvent);
+}
+int EE_EmoEngineEventGetType(EmoEngineEventHandle hEvent)
+{
+    return Motor().TipoEvento(hEvent);
+}
 int EE_EmoEngineEventGetUserId(EmoEngineEventHandle hEvent, unsigned int* userId)
 {
     return Motor().UsuarioEvento(hEvent, userId);
@@ -92,10 +128,19 @@ int EE_OptimizationGetVitalAlgorithm(OptimizationParamHandle hParam, int suite, 
 {
     return Motor().LeerVital(hParam, suite, actions);
 }
-int EE_OptimizationEnable(OptimizationParamHandle hParam) { return Motor().ActivarOptimizacion(hParam); }
-void EE_OptimizationDisable(void) { Motor().DesactivarOptimizacion(); }
+int EE_OptimizationEnable(OptimizationParamHandle hParam)
+{
+    return Motor().ActivarOptimizacion(hParam);
+}
+void EE_OptimizationDisable(void)
+{
+    Motor().DesactivarOptimizacion();
+}
 
-int EE_LoadUserProfile(unsigned int userId, const char* fileName) { return Motor().CargarPerfil(userId, fileName); }
+int EE_LoadUserProfile(unsigned int userId, const char* fileName)
+{
+    return Motor().CargarPerfil(userId, fileName);
+}
 int EE_ExpressivSetThreshold(unsigned int userId, unsigned int action, int kind, int value)
 {
     return Motor().FijarUmbral(userId, action, kind, value);
@@ -128,7 +173,12 @@ int EE_CognitivGetOverallSkillRating(unsigned int userId, float* rating)
 {
     return Motor().NivelEntrenamiento(userId, rating);
 }
-int EE_HeadsetGetGyroDelta(unsigned int userId, int* dx, int* dy) { return Motor().LeerGiro(userId, dx, dy); }
-int EE_HeadsetGyroRezero(unsigned int userId) { return Motor().CentrarGiro(userId); }
-
+int EE_HeadsetGetGyroDelta(unsigned int userId, int* dx, int* dy)
+{
+    return Motor().LeerGiro(userId, dx, dy);
+}
+int EE_HeadsetGyroRezero(unsigned int userId)
+{
+    return Motor().CentrarGiro(userId);
+}
 }

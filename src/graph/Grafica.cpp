@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr std::array<TColor, TGrafica::NumSeries> ColoresSerie{clBlack, clBlue, clRed, clGreen, clFuchsia, clTeal};
+constexpr std::array<TColor, TGrafica::NumSeries> ColoresSerie {clBlack, clBlue, clRed, clGreen, clFuchsia, clTeal};
 
 // One-pixel solid pen. With square caps Qt draws both end points of a line
 // or polyline, so the coordinates below name the last pixel drawn.
@@ -23,11 +23,11 @@ QPen Pluma(TColor color)
 } // namespace
 
 TGrafica::TGrafica(TPaintBox* paintBox, QLabel* leyenda)
-    : FPaintBox(paintBox)
-    , FLeyenda(leyenda)
-    , FPlumaGris(Pluma(clGray))
-    , FPlumaNegra(Pluma(clBlack))
-    , FPlumaPlata(Pluma(clSilver))
+    : FPaintBox(paintBox),
+      FLeyenda(leyenda),
+      FPlumaGris(Pluma(clGray)),
+      FPlumaNegra(Pluma(clBlack)),
+      FPlumaPlata(Pluma(clSilver))
 {
     for (int s = 0; s < NumSeries; ++s)
         FPlumasSerie[s] = Pluma(ColoresSerie[s]);

@@ -18,7 +18,7 @@ public:
     static constexpr int Desplazamiento = 50;
 
     // Baselines of the six series, y measured downwards from the top.
-    static constexpr std::array<int, NumSeries> LineasBase{20, 40, 60, 80, 100, 120};
+    static constexpr std::array<int, NumSeries> LineasBase {20, 40, 60, 80, 100, 120};
 
     TGrafica(TPaintBox* paintBox, QLabel* leyenda);
     ~TGrafica();
@@ -41,7 +41,7 @@ private:
 
     TPaintBox* FPaintBox;
     QLabel* FLeyenda;
-    std::array<std::array<std::int32_t, NumColumnas>, NumSeries> FSeries{};
+    std::array<std::array<std::int32_t, NumColumnas>, NumSeries> FSeries {};
     std::uint16_t FNumMuestras = 0;
     bool FActiva = false;
 
@@ -51,5 +51,5 @@ private:
     QPen FPlumaGris;
     QPen FPlumaNegra;
     QPen FPlumaPlata;
-    std::array<QPointF, NumColumnas + 1> FPuntos{};
+    std::array<QPointF, NumColumnas + 1> FPuntos {};
 };

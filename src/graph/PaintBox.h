@@ -10,7 +10,7 @@ class TPaintBox : public QWidget {
 public:
     using TManejadorPintar = std::function<void(QPainter&)>;
 
-    explicit TPaintBox(QWidget* padre = nullptr) : QWidget(padre) {}
+    explicit TPaintBox(QWidget* padre = nullptr) : QWidget(padre) { }
     void FijarManejador(TManejadorPintar manejador) { FManejador = std::move(manejador); }
 
 protected:

@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::uint32_t AccionesVitalesCognitivas = ACC_COG_NEUTRAL | ACC_COG_TIRAR;
 constexpr std::uint32_t AccionesVitalesExpresivas = ACC_EXP_NEUTRAL | ACC_EXP_APRETAR_DIENTES;
-constexpr int LimiteGiro = 50;      // a gyro change must exceed this to turn
+constexpr int LimiteGiro = 50; // a gyro change must exceed this to turn
 constexpr int SensibilidadAvanceMaxima = 1000;
 constexpr int SensibilidadRetrocesoMinima = 1;
 constexpr int SensibilidadRetrocesoMaxima = 9;
@@ -54,22 +54,15 @@ constexpr TNombre NombresCognitivos[] = {
 };
 
 constexpr TNombre NombresExpresivos[] = {
-    {0x0001, u"EXP.NEUTRAL "},
-    {0x0002, u"PARPADEAR "},
-    {0x0004, u"GUIÑO IZQ. "},
-    {0x0008, u"GUIÑO DER. "},
-    {0x0010, u"MIRAR IZQ-DER "},
-    {0x0020, u"SUBIR ENTRECEJO "},
-    {0x0040, u"FRUNCIR ENTRECEJO "},
-    {0x0080, u"SONREIR "},
-    {0x0100, u"APRETAR DIENTES "},
-    {0x0200, u"REIR "},
-    {0x0400, u"MEJILLA IZQ. "},
-    {0x0800, u"MEJILLA DER. "},
+    {0x0001, u"EXP.NEUTRAL "},       {0x0002, u"PARPADEAR "},
+    {0x0004, u"GUIÑO IZQ. "},        {0x0008, u"GUIÑO DER. "},
+    {0x0010, u"MIRAR IZQ-DER "},     {0x0020, u"SUBIR ENTRECEJO "},
+    {0x0040, u"FRUNCIR ENTRECEJO "}, {0x0080, u"SONREIR "},
+    {0x0100, u"APRETAR DIENTES "},   {0x0200, u"REIR "},
+    {0x0400, u"MEJILLA IZQ. "},      {0x0800, u"MEJILLA DER. "},
 };
 
-template <std::size_t N>
-QString NombresDe(std::uint32_t acciones, const TNombre (&tabla)[N])
+template <std::size_t N> QString NombresDe(std::uint32_t acciones, const TNombre (&tabla)[N])
 {
     QString texto;
     for (const TNombre& nombre : tabla)
@@ -115,16 +108,11 @@ struct TNombreEvento {
 };
 
 constexpr TNombreEvento NombresEvento[] = {
-    {0x0000, u"EE_UnknownEvent"},
-    {0x0001, u"EE_EmulatorError"},
-    {0x0002, u"EE_ReservedEvent"},
-    {0x0010, u"EE_UserAdded"},
-    {0x0020, u"EE_UserRemoved"},
-    {0x0040, u"EE_EmoStateUpdated"},
-    {0x0080, u"EE_ProfileEvent"},
-    {0x0100, u"EE_CognitivEvent"},
-    {0x0200, u"EE_ExpressivEvent"},
-    {0x0400, u"EE_InternalStateChanged"},
+    {0x0000, u"EE_UnknownEvent"},   {0x0001, u"EE_EmulatorError"},
+    {0x0002, u"EE_ReservedEvent"},  {0x0010, u"EE_UserAdded"},
+    {0x0020, u"EE_UserRemoved"},    {0x0040, u"EE_EmoStateUpdated"},
+    {0x0080, u"EE_ProfileEvent"},   {0x0100, u"EE_CognitivEvent"},
+    {0x0200, u"EE_ExpressivEvent"}, {0x0400, u"EE_InternalStateChanged"},
     {0x07F0, u"EE_AllEvent"},
 };
 
@@ -132,11 +120,7 @@ constexpr TNombreEvento NombresEvento[] = {
 
 // --- Lifecycle and event reading -------------------------------------------
 
-TConexion::TConexion()
-    : FEvento(EE_EmoEngineEventCreate())
-    , FEstado(EE_EmoStateCreate())
-{
-}
+TConexion::TConexion() : FEvento(EE_EmoEngineEventCreate()), FEstado(EE_EmoStateCreate()) { }
 
 TConexion::~TConexion()
 {
@@ -155,7 +139,8 @@ bool TConexion::ActivarOptimizacion()
     FParamOptimizacion = EE_OptimizationParamCreate();
     FResultado = EE_OptimizationSetVitalAlgorithm(FParamOptimizacion, EDK_SUITE_COGNITIVA, AccionesVitalesCognitivas);
     if (FResultado == EDK_SIN_ERRORES)
-        FResultado = EE_OptimizationSetVitalAlgorithm(FParamOptimizacion, EDK_SUITE_EXPRESIVA, AccionesVitalesExpresivas);
+        FResultado
+            = EE_OptimizationSetVitalAlgorithm(FParamOptimizacion, EDK_SUITE_EXPRESIVA, AccionesVitalesExpresivas);
     if (FResultado == EDK_SIN_ERRORES)
         FResultado = EE_OptimizationEnable(FParamOptimizacion);
     return FResultado == EDK_SIN_ERRORES;
@@ -241,10 +226,14 @@ void TConexion::AccionDetectada(TDireccion& direccion, unsigned& potencia) const
 int TConexion::NivelSenal() const
 {
     switch (FSenal) {
-    case 0: return 1;
-    case 1: return 2;
-    case 2: return 3;
-    default: return 0;
+    case 0:
+        return 1;
+    case 1:
+        return 2;
+    case 2:
+        return 3;
+    default:
+        return 0;
     }
 }
 
@@ -263,9 +252,8 @@ void TConexion::CalidadContacto(std::array<int, NumElectrodos>& valores, bool& u
 {
     // A value outside 0..4 is not a contact quality: it never counts as
     // usable, and it is handed on as it came so the display can tell it.
-    utilizables = std::all_of(FContactos.begin(), FContactos.end(), [](std::int32_t v) {
-        return v >= ContactoUtilizable && v <= ContactoMaximo;
-    });
+    utilizables = std::all_of(FContactos.begin(), FContactos.end(),
+                              [](std::int32_t v) { return v >= ContactoUtilizable && v <= ContactoMaximo; });
     for (int i = 0; i < NumElectrodos; ++i)
         valores[i] = FContactos[CanalDeElectrodo[i]];
 }
@@ -308,8 +296,8 @@ int TConexion::SensibilidadRetroceso()
 {
     int s1 = 0, s2 = 0, s3 = 0, s4 = 0;
     FResultado = EE_CognitivGetActionSensitivity(FUsuario, &s1, &s2, &s3, &s4);
-    return static_cast<int>(std::clamp<std::int64_t>(std::llabs(s1), SensibilidadRetrocesoMinima,
-                                                     SensibilidadRetrocesoMaxima));
+    return static_cast<int>(
+        std::clamp<std::int64_t>(std::llabs(s1), SensibilidadRetrocesoMinima, SensibilidadRetrocesoMaxima));
 }
 
 float TConexion::NivelEntrenamiento()
@@ -385,12 +373,12 @@ QString TConexion::TextoAccionesExpresivas(std::uint32_t acciones)
 QString TConexion::TextoEstado() const
 {
     return FormatearNumero(FTiempo, u"0.000") + QStringLiteral(" Sen:") + FormatearNumero(FSenal, u"0")
-        + QStringLiteral(" Bat:") + FormatearNumero(FBateria, u"0") + u'/' + FormatearNumero(FBateriaMax, u"0")
-        + QStringLiteral(" Acc:") + FormatearNumero(FAccionCognitiva, u"0000")
-        + QStringLiteral(" (") + FormatearNumero(FPotenciaCognitiva, u"0.00") + u')'
-        + QStringLiteral(" Exp:") + FormatearNumero(FAccionExpresiva, u"0000")
-        + QStringLiteral(" (") + FormatearNumero(FPotenciaExpresiva, u"0.00") + u')'
-        + QStringLiteral(" Gir:") + FormatearNumero(FGiroX, u"0");
+           + QStringLiteral(" Bat:") + FormatearNumero(FBateria, u"0") + u'/' + FormatearNumero(FBateriaMax, u"0")
+           + QStringLiteral(" Acc:") + FormatearNumero(FAccionCognitiva, u"0000") + QStringLiteral(" (")
+           + FormatearNumero(FPotenciaCognitiva, u"0.00") + u')' + QStringLiteral(" Exp:")
+           + FormatearNumero(FAccionExpresiva, u"0000") + QStringLiteral(" (")
+           + FormatearNumero(FPotenciaExpresiva, u"0.00") + u')' + QStringLiteral(" Gir:")
+           + FormatearNumero(FGiroX, u"0");
 }
 
 QString TConexion::TextoPerfil() const
@@ -413,7 +401,7 @@ QString TConexion::TextoPerfil() const
     float nivel = 0;
     if (EE_CognitivGetOverallSkillRating(FUsuario, &nivel) == EDK_SIN_ERRORES)
         texto += salto + QStringLiteral("Nivel de Entrenamiento Cognitivo: ")
-            + FormatearNumero(double(nivel) * 100, u"0.00%");
+                 + FormatearNumero(double(nivel) * 100, u"0.00%");
 
     texto += salto + QStringLiteral("Firmas Expresivas Entrenadas: ");
     palabra = 0;

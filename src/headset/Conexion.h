@@ -83,6 +83,6 @@ protected:
     std::int32_t FBateriaMax = 0;
     std::int32_t FSenal = 0;
     float FTiempo = 0;
-    std::array<std::int32_t, NumCanales> FContactos{};
+    std::array<std::int32_t, NumCanales> FContactos {};
     std::int32_t FResultado = 0;
 };

@@ -2,8 +2,7 @@
 
 #include <cstring>
 
-TConexionEmulador::TConexionEmulador(const char* servidor, std::uint16_t puerto)
-    : FPuerto(puerto)
+TConexionEmulador::TConexionEmulador(const char* servidor, std::uint16_t puerto) : FPuerto(puerto)
 {
     // Only a whole address fits: a cut one would reach a different server.
     std::size_t longitud = servidor ? strnlen(servidor, sizeof FServidor) : sizeof FServidor;

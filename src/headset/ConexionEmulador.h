@@ -15,7 +15,7 @@ public:
     bool Conectar() override;
 
 private:
-    char FServidor[16]{};
+    char FServidor[16] {};
     std::uint16_t FPuerto;
     bool FServidorValido = true;
 };

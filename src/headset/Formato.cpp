@@ -13,9 +13,9 @@ namespace {
 // the point.
 struct TBloque {
     qsizetype Inicio = -1;
-    qsizetype Fin = -1;   // one past the block
+    qsizetype Fin = -1; // one past the block
     int Enteros = 0;
-    int Decimales = -1;   // -1: no point in the pattern
+    int Decimales = -1; // -1: no point in the pattern
 };
 
 TBloque BuscarBloque(QStringView patron)

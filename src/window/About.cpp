@@ -12,9 +12,9 @@
 
 namespace {
 
-const char* const TextoProyecto =
-    "Proyecto fin de carrera: un vehículo radiocontrolado conducido con las señales "
-    "cerebrales que capta un casco de electroencefalografía (EEG), sin tocar mando alguno.";
+const char* const TextoProyecto
+    = "Proyecto fin de carrera: un vehículo radiocontrolado conducido con las señales "
+      "cerebrales que capta un casco de electroencefalografía (EEG), sin tocar mando alguno.";
 
 // The program's icon, under the name agreed for it and under the name the
 // artwork carries in the main window's resources.
@@ -23,8 +23,8 @@ const char* const RutasIcono[] = {":/iconos/gedanko.svg", ":/imagenes/icono.svg"
 } // namespace
 
 TFAboutBox::TFAboutBox(QWidget* propietario)
-    : QDialog(propietario, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-                               | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : QDialog(propietario, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                               | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       FUi(std::make_unique<Ui::TFAboutBox>())
 {
     FUi->setupUi(this);

@@ -14,8 +14,7 @@ void TEstadoConduccion::Iniciar()
     Contador = 0;
 }
 
-void TEstadoConduccion::LecturaCompleta(TConexion& conexion, unsigned umbralAvRet,
-                                        unsigned umbralGiro)
+void TEstadoConduccion::LecturaCompleta(TConexion& conexion, unsigned umbralAvRet, unsigned umbralGiro)
 {
     unsigned potencia = 0;
     conexion.AccionDetectada(Direccion, potencia);
@@ -56,7 +55,7 @@ void TEstadoConduccion::Rechazar()
 
 TSalidasConduccion TEstadoConduccion::Salidas() const
 {
-    TSalidasConduccion salidas{};
+    TSalidasConduccion salidas {};
     salidas.Direccion = Direccion;
     salidas.GiroMostrado = GiroMostrado;
     salidas.AvRetActivo = AvRetActivo;
@@ -68,10 +67,18 @@ TSalidasConduccion TEstadoConduccion::Salidas() const
 
     const auto valor = [](std::uint32_t v) { return static_cast<std::uint16_t>(v); };
     switch (Direccion) {
-    case dirNinguna: salidas.Muestra[0] = ValorSinDeteccion; break;
-    case dirNeutral: salidas.Muestra[1] = ValorSinDeteccion; break;
-    case dirAvance: salidas.Muestra[2] = valor(Potencia); break;
-    case dirRetroceso: salidas.Muestra[3] = valor(Potencia); break;
+    case dirNinguna:
+        salidas.Muestra[0] = ValorSinDeteccion;
+        break;
+    case dirNeutral:
+        salidas.Muestra[1] = ValorSinDeteccion;
+        break;
+    case dirAvance:
+        salidas.Muestra[2] = valor(Potencia);
+        break;
+    case dirRetroceso:
+        salidas.Muestra[3] = valor(Potencia);
+        break;
     }
     if (Giro == giroIzquierda)
         salidas.Muestra[4] = valor(MagnitudGiro);

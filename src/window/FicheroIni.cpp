@@ -62,7 +62,7 @@ int ValorHexadecimal(QChar c)
 
 } // namespace
 
-TFicheroIni::TFicheroIni(QString ruta) : FRuta(std::move(ruta)) {}
+TFicheroIni::TFicheroIni(QString ruta) : FRuta(std::move(ruta)) { }
 
 QString TFicheroIni::RutaJuntoAlEjecutable(const QString& ejecutable, QStringView extension)
 {

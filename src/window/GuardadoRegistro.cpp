@@ -15,7 +15,7 @@ namespace {
 // destructor closes whatever is still open.
 class TDescriptor {
 public:
-    explicit TDescriptor(int fd) : FFd(fd) {}
+    explicit TDescriptor(int fd) : FFd(fd) { }
     ~TDescriptor()
     {
         if (FFd >= 0)
@@ -92,8 +92,7 @@ bool TGuardadoRegistro::Guardar(const QString& ruta, const QByteArray& bytes)
     // is, so it is emptied only once the lock is ours. O_NONBLOCK only for the
     // opening: a pipe without a reader fails at once instead of freezing the
     // window and the control loop.
-    TDescriptor fichero(
-        ::open(QFile::encodeName(ruta).constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666));
+    TDescriptor fichero(::open(QFile::encodeName(ruta).constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666));
     if (fichero.Fd() < 0)
         return Fallar(pgAbrir, errno);
     const int estado = ::fcntl(fichero.Fd(), F_GETFL);
@@ -101,7 +100,7 @@ bool TGuardadoRegistro::Guardar(const QString& ruta, const QByteArray& bytes)
         return Fallar(pgAbrir, errno);
     if (::flock(fichero.Fd(), LOCK_EX | LOCK_NB) != 0)
         return Fallar(pgAbrir, errno);
-    struct stat datos {};
+    struct stat datos { };
     if (::fstat(fichero.Fd(), &datos) != 0)
         return Fallar(pgAbrir, errno);
     // Devices such as a terminal or /dev/full are written as they are. A

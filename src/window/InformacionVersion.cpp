@@ -30,8 +30,7 @@ TInformacionVersion TInformacionVersion::Leer(const QString& ruta)
     if (!fichero.open(QIODevice::ReadOnly) || fichero.size() > TamanoMaximo)
         return informacion;
     const QJsonDocument documento = QJsonDocument::fromJson(fichero.readAll());
-    const QJsonObject bloque =
-        documento.object().value(u"StringFileInfo").toObject().value(u"0C0A04E4").toObject();
+    const QJsonObject bloque = documento.object().value(u"StringFileInfo").toObject().value(u"0C0A04E4").toObject();
     informacion.FVersionProducto = bloque.value(u"ProductVersion").toString();
     informacion.FVersionFichero = bloque.value(u"FileVersion").toString();
     informacion.FComentarios = bloque.value(u"Comments").toString();

@@ -10,11 +10,11 @@ struct TInformacionVersion {
     static constexpr auto RutaRecurso = u":/version/version.json";
 
     QString FVersionProducto; // ProductVersion
-    QString FVersionFichero;  // FileVersion
-    QString FComentarios;     // Comments
-    QString FNombreInterno;   // InternalName
-    QString FNombreProducto;  // ProductName
-    QString FDerechosAutor;   // LegalCopyright
+    QString FVersionFichero; // FileVersion
+    QString FComentarios; // Comments
+    QString FNombreInterno; // InternalName
+    QString FNombreProducto; // ProductName
+    QString FDerechosAutor; // LegalCopyright
 
     // Reads the six strings from a resource path or file. A value that is not
     // found stays empty; a missing or unreadable source leaves all six empty.

@@ -42,9 +42,9 @@ void SustituirFuentes()
                                {QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
 }
 
-const char* const EstiloBarra =
-    "QFrame#%1 { border: 2px groove #a0a4ac; border-radius: 2px;"
-    " background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #fbfcfe, stop:0.5 #e9edf3, stop:1 #d3d9e2); }";
+const char* const EstiloBarra
+    = "QFrame#%1 { border: 2px groove #a0a4ac; border-radius: 2px;"
+      " background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #fbfcfe, stop:0.5 #e9edf3, stop:1 #d3d9e2); }";
 
 } // namespace
 
@@ -76,8 +76,8 @@ void TFMain::FijarDialogos(std::unique_ptr<TDialogos> dialogos)
 void TFMain::PrepararControles()
 {
     // Window: fixed client area, no maximise button.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
     setFixedSize(AnchoCliente, AltoCliente);
     // The window and its panels stand on the system's window colour.
     QPalette paleta = palette();
@@ -99,16 +99,16 @@ void TFMain::PrepararControles()
 
     // Tool bars: images by their index in the tool-bar list.
     const std::pair<QAction*, int> imagenes[] = {
-        {ui->ActionLimpiar, 0}, {ui->ActionEstados, 1}, {ui->ActionGuardar, 2}, {ui->ActionAyuda, 3},
-        {ui->ActionAcercaDe, 4}, {ui->ActionActuador, 5}, {ui->ActionCasco, 6}, {ui->ActionManual, 7},
+        {ui->ActionLimpiar, 0},  {ui->ActionEstados, 1},  {ui->ActionGuardar, 2}, {ui->ActionAyuda, 3},
+        {ui->ActionAcercaDe, 4}, {ui->ActionActuador, 5}, {ui->ActionCasco, 6},   {ui->ActionManual, 7},
     };
     for (const auto& [accion, indice] : imagenes)
         accion->setIcon(ImagenToolBars(indice));
     const std::pair<QToolButton*, QAction*> botones[] = {
-        {ui->ToolButtonManual, ui->ActionManual},   {ui->ToolButtonCasco, ui->ActionCasco},
+        {ui->ToolButtonManual, ui->ActionManual},     {ui->ToolButtonCasco, ui->ActionCasco},
         {ui->ToolButtonActuador, ui->ActionActuador}, {ui->ToolButtonAyuda, ui->ActionAyuda},
         {ui->ToolButtonAcercaDe, ui->ActionAcercaDe}, {ui->ToolButtonLimpiar, ui->ActionLimpiar},
-        {ui->ToolButtonEstados, ui->ActionEstados}, {ui->ToolButtonGuardar, ui->ActionGuardar},
+        {ui->ToolButtonEstados, ui->ActionEstados},   {ui->ToolButtonGuardar, ui->ActionGuardar},
     };
     for (const auto& [boton, accion] : botones)
         boton->setDefaultAction(accion);
@@ -139,9 +139,19 @@ void TFMain::PrepararControles()
 
     // Tab order: engine choice, address, port, buttons, track bars.
     QWidget* orden[] = {
-        ui->RadioGroupMotor->Boton(0), ui->RadioGroupMotor->Boton(1), ui->EditIp1, ui->EditIp2, ui->EditIp3,
-        ui->EditIp4, ui->EditPuerto, ui->BitBtnConectar, ui->BitBtnDesconectar, ui->TrackBarUmbralAvRet,
-        ui->TrackBarUmbralGiro, ui->TrackBarAvance, ui->TrackBarRetroceso,
+        ui->RadioGroupMotor->Boton(0),
+        ui->RadioGroupMotor->Boton(1),
+        ui->EditIp1,
+        ui->EditIp2,
+        ui->EditIp3,
+        ui->EditIp4,
+        ui->EditPuerto,
+        ui->BitBtnConectar,
+        ui->BitBtnDesconectar,
+        ui->TrackBarUmbralAvRet,
+        ui->TrackBarUmbralGiro,
+        ui->TrackBarAvance,
+        ui->TrackBarRetroceso,
     };
     for (size_t i = 1; i < std::size(orden); ++i)
         setTabOrder(orden[i - 1], orden[i]);

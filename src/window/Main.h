@@ -195,7 +195,6 @@ private:
     TVentanaAyuda* FVentanaAyuda = nullptr; // a child window: the form owns it
 
 public:
-
     // Read-only views of the window state.
     bool Conectado() const { return FConectado; }
     bool ModoManual() const { return FModoManual; }

@@ -212,7 +212,7 @@ void TFMain::AtenderEstado(TEjecucion& ejecucion)
         MostrarEstado(EstadoNoEnlazado);
         return;
     }
-    std::array<int, NumSensores> contactos{};
+    std::array<int, NumSensores> contactos {};
     bool utilizables = false;
     FConexion->CalidadContacto(contactos, utilizables);
     MostrarSensores(&contactos);

@@ -22,9 +22,8 @@ namespace {
 class TFiltroSalida : public QObject {
 public:
     TFiltroSalida(QObject* padre, std::function<void()> manejador)
-        : QObject(padre), FManejador(std::move(manejador))
-    {
-    }
+        : QObject(padre),
+          FManejador(std::move(manejador)) { }
 
     bool eventFilter(QObject* objeto, QEvent* evento) override
     {

@@ -15,10 +15,10 @@ struct TRegion {
     bool Contiene(int x, int y) const { return x >= X1 && x <= X2 && y >= Y1 && y <= Y2; }
 };
 
-constexpr TRegion RegionArriba{6, 28, 10, 60};
-constexpr TRegion RegionAbajo{6, 28, 100, 150};
-constexpr TRegion RegionIzquierda{10, 60, 6, 28};
-constexpr TRegion RegionDerecha{100, 150, 6, 28};
+constexpr TRegion RegionArriba {6, 28, 10, 60};
+constexpr TRegion RegionAbajo {6, 28, 100, 150};
+constexpr TRegion RegionIzquierda {10, 60, 6, 28};
+constexpr TRegion RegionDerecha {100, 150, 6, 28};
 
 // Sent commands take the second, yellow half of each picture list.
 constexpr std::uint16_t DesplazamientoAvRetActivo = 3;

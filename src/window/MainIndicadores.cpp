@@ -23,7 +23,7 @@ struct TEstadoCasco {
 };
 
 const TEstadoCasco EstadosCasco[] = {
-    {"Desconectado", clGray, clWhite},  {"Sin Casco", clYellow, clBlack},  {"Error", clRed, clWhite},
+    {"Desconectado", clGray, clWhite},  {"Sin Casco", clYellow, clBlack},     {"Error", clRed, clWhite},
     {"Conectado", clGreen, clWhite},    {"Señal Ruidosa", clYellow, clBlack}, {"Sin Perfil", clPurple, clWhite},
     {"No Enlazado", clYellow, clBlack},
 };
@@ -132,8 +132,7 @@ void TFMain::MostrarEntrenamiento(const QString& fichero, float nivel)
         posicion = porcentaje >= 100 ? 100 : int(std::ceil(porcentaje));
     FijarPosicion(ui->ProgressBarEntrenamiento, posicion);
     FijarColorBarra(ui->ProgressBarEntrenamiento, Color(posicion < 33 ? clRed : posicion < 67 ? clYellow : clGreen));
-    FijarHint(ui->ProgressBarEntrenamiento,
-              QStringLiteral("Entrenamiento: ") + FormatearNumero(porcentaje, u"0.0%"));
+    FijarHint(ui->ProgressBarEntrenamiento, QStringLiteral("Entrenamiento: ") + FormatearNumero(porcentaje, u"0.0%"));
 }
 
 void TFMain::MostrarSensores(const std::array<int, NumSensores>* valores)

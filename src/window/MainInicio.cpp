@@ -71,8 +71,7 @@ QString TFMain::TextoErrorAplicacion(const QString& mensaje)
 
 void TFMain::MostrarErrorAplicacion(const QString& mensaje)
 {
-    QMessageBox caja(QMessageBox::Critical, QStringLiteral("Gedanko"), TextoErrorAplicacion(mensaje),
-                     QMessageBox::Ok);
+    QMessageBox caja(QMessageBox::Critical, QStringLiteral("Gedanko"), TextoErrorAplicacion(mensaje), QMessageBox::Ok);
     caja.exec();
 }
 

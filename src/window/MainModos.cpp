@@ -21,8 +21,7 @@ void TFMain::ActualizarVentana()
     ui->ActionConectar->setEnabled(!FModoManual);
     ui->ActionManual->setEnabled(!FConectado);
     ui->ActionCasco->setEnabled(!FConectado);
-    for (QSlider* barra :
-         {ui->TrackBarUmbralAvRet, ui->TrackBarUmbralGiro, ui->TrackBarAvance, ui->TrackBarRetroceso})
+    for (QSlider* barra : {ui->TrackBarUmbralAvRet, ui->TrackBarUmbralGiro, ui->TrackBarAvance, ui->TrackBarRetroceso})
         barra->setEnabled(FConectado);
     ui->ShapeIndicadorFuerza->setVisible(FConectado);
     ui->ShapeIndicadorGiro->setVisible(FConectado);

@@ -12,8 +12,7 @@
 
 #include <algorithm>
 
-TPanelRegistro::TPanelRegistro(QWidget* padre)
-    : QAbstractScrollArea(padre)
+TPanelRegistro::TPanelRegistro(QWidget* padre) : QAbstractScrollArea(padre)
 {
     setFocusPolicy(Qt::ClickFocus);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -160,7 +159,8 @@ bool TPanelRegistro::LimitesSeleccion(int& l1, int& c1, int& l2, int& c2) const
 {
     if (!HaySeleccion())
         return false;
-    const bool anclaPrimero = FAnclaLinea < FCursorLinea || (FAnclaLinea == FCursorLinea && FAnclaColumna < FCursorColumna);
+    const bool anclaPrimero
+        = FAnclaLinea < FCursorLinea || (FAnclaLinea == FCursorLinea && FAnclaColumna < FCursorColumna);
     l1 = anclaPrimero ? FAnclaLinea : FCursorLinea;
     c1 = anclaPrimero ? FAnclaColumna : FCursorColumna;
     l2 = anclaPrimero ? FCursorLinea : FAnclaLinea;

@@ -18,10 +18,7 @@ QString NormalizarSaltos(const QString& texto)
 
 } // namespace
 
-TRegistroEventos::TRegistroEventos(TPanelRegistro* panel)
-    : FPanel(panel)
-{
-}
+TRegistroEventos::TRegistroEventos(TPanelRegistro* panel) : FPanel(panel) { }
 
 void TRegistroEventos::Anadir(NivelRegistro nivel, const QString& texto)
 {

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 
-TShape::TShape(QWidget* padre) : QWidget(padre) {}
+TShape::TShape(QWidget* padre) : QWidget(padre) { }
 
 void TShape::FijarCirculo(bool circulo)
 {

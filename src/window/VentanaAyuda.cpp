@@ -7,7 +7,8 @@
 #include <QVBoxLayout>
 
 TVentanaAyuda::TVentanaAyuda(QWidget* propietario)
-    : QWidget(propietario, Qt::Window), FNavegador(new QTextBrowser(this))
+    : QWidget(propietario, Qt::Window),
+      FNavegador(new QTextBrowser(this))
 {
     setObjectName(QStringLiteral("VentanaAyuda"));
     setWindowTitle(QStringLiteral("Ayuda de Gedanko"));
@@ -35,8 +36,8 @@ bool TVentanaAyuda::Mostrar(const QString& fichero)
         FNavegador->moveCursor(QTextCursor::Start);
         FNavegador->verticalScrollBar()->setValue(0);
     } else {
-        FNavegador->setHtml(QStringLiteral("<h2>No se encuentra el fichero de ayuda</h2><p>%1</p>")
-                                .arg(fichero.toHtmlEscaped()));
+        FNavegador->setHtml(
+            QStringLiteral("<h2>No se encuentra el fichero de ayuda</h2><p>%1</p>").arg(fichero.toHtmlEscaped()));
     }
     show();
     raise();

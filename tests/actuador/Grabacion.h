@@ -3,9 +3,9 @@
 #pragma once
 
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <cstdlib>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <string>
 #include <utility>
 #include <vector>

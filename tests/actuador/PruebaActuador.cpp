@@ -26,19 +26,19 @@ bool Cargada(const char* ruta)
 class PruebaActuador : public ::testing::Test {
 protected:
     TGrabacion FGrabacion;
-    TActuador FActuador{GRABADOR_RUTA};
+    TActuador FActuador {GRABADOR_RUTA};
 };
 
 TEST_F(PruebaActuador, ArranqueEscribeDosParadasYQuedaApagado)
 {
     ASSERT_FALSE(FActuador.HayError());
     EXPECT_TRUE(FActuador.MensajeError().isEmpty());
-    EXPECT_EQ(FGrabacion.Valores(), Valores{}) << "construction writes nothing";
+    EXPECT_EQ(FGrabacion.Valores(), Valores {}) << "construction writes nothing";
 
     // Start-up: Parar, then Habilitar with the toggle, which starts off.
     EXPECT_TRUE(FActuador.Parar());
     EXPECT_FALSE(FActuador.Habilitar(false));
-    EXPECT_EQ(FGrabacion.Valores(), (Valores{0, 0}));
+    EXPECT_EQ(FGrabacion.Valores(), (Valores {0, 0}));
     EXPECT_FALSE(FActuador.Habilitado());
 }
 
@@ -50,15 +50,13 @@ TEST_F(PruebaActuador, CadaOrdenEsUnByteSegunLaTabla)
         unsigned Byte;
     };
     const TCaso casos[] = {
-        {dirNinguna, giroNinguno, 0x00},    {dirNinguna, giroIzquierda, 0x04},
-        {dirNinguna, giroDerecha, 0x08},    {dirNeutral, giroNinguno, 0x00},
-        {dirNeutral, giroIzquierda, 0x04},  {dirNeutral, giroDerecha, 0x08},
-        {dirAvance, giroNinguno, 0x01},     {dirAvance, giroIzquierda, 0x05},
-        {dirAvance, giroDerecha, 0x09},     {dirRetroceso, giroNinguno, 0x02},
-        {dirRetroceso, giroIzquierda, 0x06}, {dirRetroceso, giroDerecha, 0x0A},
+        {dirNinguna, giroNinguno, 0x00},   {dirNinguna, giroIzquierda, 0x04},   {dirNinguna, giroDerecha, 0x08},
+        {dirNeutral, giroNinguno, 0x00},   {dirNeutral, giroIzquierda, 0x04},   {dirNeutral, giroDerecha, 0x08},
+        {dirAvance, giroNinguno, 0x01},    {dirAvance, giroIzquierda, 0x05},    {dirAvance, giroDerecha, 0x09},
+        {dirRetroceso, giroNinguno, 0x02}, {dirRetroceso, giroIzquierda, 0x06}, {dirRetroceso, giroDerecha, 0x0A},
     };
     ASSERT_TRUE(FActuador.Habilitar(true));
-    Valores esperados{0};  // switching on stops the vehicle first
+    Valores esperados {0}; // switching on stops the vehicle first
     for (const TCaso& caso : casos) {
         EXPECT_TRUE(FActuador.Mover(caso.Direccion, caso.Giro));
         esperados.push_back(caso.Byte);
@@ -69,15 +67,15 @@ TEST_F(PruebaActuador, CadaOrdenEsUnByteSegunLaTabla)
 TEST_F(PruebaActuador, ApagadoNoEscribeNadaYConmutarEscribeParadaAlMomento)
 {
     EXPECT_FALSE(FActuador.Mover(dirAvance, giroIzquierda));
-    EXPECT_EQ(FGrabacion.Valores(), Valores{});
+    EXPECT_EQ(FGrabacion.Valores(), Valores {});
 
     EXPECT_TRUE(FActuador.Habilitar(true));
     EXPECT_TRUE(FActuador.Mover(dirAvance, giroNinguno));
-    EXPECT_FALSE(FActuador.Habilitar(false));  // the vehicle was moving
+    EXPECT_FALSE(FActuador.Habilitar(false)); // the vehicle was moving
     EXPECT_FALSE(FActuador.Mover(dirRetroceso, giroDerecha));
     EXPECT_TRUE(FActuador.Habilitar(true));
-    EXPECT_TRUE(FActuador.Habilitar(true));  // each switch writes, even to the same state
-    EXPECT_EQ(FGrabacion.Valores(), (Valores{0x00, 0x01, 0x00, 0x00, 0x00}));
+    EXPECT_TRUE(FActuador.Habilitar(true)); // each switch writes, even to the same state
+    EXPECT_EQ(FGrabacion.Valores(), (Valores {0x00, 0x01, 0x00, 0x00, 0x00}));
 }
 
 TEST_F(PruebaActuador, LaDestruccionDejaElUltimoByteEnElPuerto)
@@ -86,7 +84,7 @@ TEST_F(PruebaActuador, LaDestruccionDejaElUltimoByteEnElPuerto)
     actuador->Habilitar(true);
     actuador->Mover(dirRetroceso, giroIzquierda);
     actuador.reset();
-    EXPECT_EQ(FGrabacion.Valores(), (Valores{0x00, 0x06}));
+    EXPECT_EQ(FGrabacion.Valores(), (Valores {0x00, 0x06}));
 }
 
 TEST(PruebaActuadorCarga, UnaLibreriaQueNoAlcanzaElPuertoNoCuentaComoCargada)
@@ -101,7 +99,7 @@ TEST(PruebaActuadorCarga, UnaLibreriaQueNoAlcanzaElPuertoNoCuentaComoCargada)
     EXPECT_FALSE(abierto.HayError());
     EXPECT_TRUE(abierto.Habilitar(true));
     EXPECT_TRUE(abierto.Mover(dirAvance, giroDerecha));
-    EXPECT_EQ(grabacion.Valores(), (Valores{0x00, 0x09}));
+    EXPECT_EQ(grabacion.Valores(), (Valores {0x00, 0x09}));
 }
 
 TEST(PruebaActuadorCarga, SinFuncionDeSalidaLaLibreriaSigueCargadaHastaLaDestruccion)
@@ -116,8 +114,7 @@ TEST(PruebaActuadorCarga, SinFuncionDeSalidaLaLibreriaSigueCargadaHastaLaDestruc
 
 TEST(PruebaActuadorCarga, NuestraLibreriaEstaJuntoAlProgramaYSoloExportaSusDosFunciones)
 {
-    const std::filesystem::path ruta =
-        std::filesystem::canonical("/proc/self/exe").parent_path() / "libinpout32.so";
+    const std::filesystem::path ruta = std::filesystem::canonical("/proc/self/exe").parent_path() / "libinpout32.so";
     void* libreria = dlopen(ruta.c_str(), RTLD_NOW);
     ASSERT_NE(libreria, nullptr) << dlerror();
     EXPECT_NE(dlsym(libreria, "Out32"), nullptr);
@@ -132,7 +129,7 @@ struct TFalloCarga {
     const char* Mensaje;
 };
 
-class PruebaActuadorFallo : public ::testing::TestWithParam<TFalloCarga> {};
+class PruebaActuadorFallo : public ::testing::TestWithParam<TFalloCarga> { };
 
 TEST_P(PruebaActuadorFallo, QuedaInutilizableConSuMensajeYNoEscribeNunca)
 {
@@ -146,7 +143,7 @@ TEST_P(PruebaActuadorFallo, QuedaInutilizableConSuMensajeYNoEscribeNunca)
     EXPECT_FALSE(actuador.Mover(dirAvance, giroIzquierda));
     EXPECT_FALSE(actuador.Parar()) << "nothing can be written without Out32";
     EXPECT_FALSE(actuador.Habilitar(false));
-    EXPECT_EQ(grabacion.Valores(), Valores{});
+    EXPECT_EQ(grabacion.Valores(), Valores {});
 }
 
 const TFalloCarga FallosCarga[] = {
@@ -159,4 +156,4 @@ const TFalloCarga FallosCarga[] = {
 INSTANTIATE_TEST_SUITE_P(Casos, PruebaActuadorFallo, ::testing::ValuesIn(FallosCarga),
                          [](const auto& info) { return std::string(info.param.Nombre); });
 
-}  // namespace
+} // namespace

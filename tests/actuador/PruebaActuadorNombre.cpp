@@ -15,6 +15,5 @@ TEST(PruebaActuadorNombre, CargaElGrabadorPorSuNombre)
     actuador.Parar();
     actuador.Habilitar(true);
     actuador.Mover(dirAvance, giroIzquierda);
-    EXPECT_EQ(grabacion.Llamadas(),
-              (std::vector<std::pair<unsigned, unsigned>>{{888, 0}, {888, 0}, {888, 5}}));
+    EXPECT_EQ(grabacion.Llamadas(), (std::vector<std::pair<unsigned, unsigned>> {{888, 0}, {888, 0}, {888, 5}}));
 }

@@ -42,9 +42,9 @@ private:
 
 struct TCasoBusqueda {
     const char* Nombre;
-    std::vector<std::pair<std::string, std::string>> Puertos;  // name, base-addr text
+    std::vector<std::pair<std::string, std::string>> Puertos; // name, base-addr text
     std::vector<std::string> Dispositivos;
-    std::string Esperado;  // below dev/, "" when none
+    std::string Esperado; // below dev/, "" when none
 };
 
 TEST(PruebaPuertoParalelo, BuscaElDispositivoCuyaBaseEs888)
@@ -52,16 +52,17 @@ TEST(PruebaPuertoParalelo, BuscaElDispositivoCuyaBaseEs888)
     const TCasoBusqueda casos[] = {
         {"nada", {}, {}, ""},
         {"el primero", {{"parport0", "888\t1912\n"}}, {"parport0"}, "parport0"},
-        {"el segundo", {{"parport0", "632\t1656\n"}, {"parport1", "888\t1912\n"}},
-         {"parport0", "parport1"}, "parport1"},
+        {"el segundo",
+         {{"parport0", "632\t1656\n"}, {"parport1", "888\t1912\n"}},
+         {"parport0", "parport1"},
+         "parport1"},
         {"sin ppdev no hay dispositivo", {{"parport0", "888\t1912\n"}}, {}, ""},
-        {"otra base", {{"parport0", "8880\t-1\n"}, {"parport1", "88\n"}},
-         {"parport0", "parport1"}, ""},
+        {"otra base", {{"parport0", "8880\t-1\n"}, {"parport1", "88\n"}}, {"parport0", "parport1"}, ""},
         {"nombres ajenos y bases ilegibles",
          {{"default", "888\n"}, {"parportx", "888\n"}, {"parport3", "abc\n"}, {"parport4", ""}},
-         {"default", "parportx", "parport3", "parport4"}, ""},
-        {"el de numero menor", {{"parport10", "888\n"}, {"parport2", "888\n"}},
-         {"parport10", "parport2"}, "parport2"},
+         {"default", "parportx", "parport3", "parport4"},
+         ""},
+        {"el de numero menor", {{"parport10", "888\n"}, {"parport2", "888\n"}}, {"parport10", "parport2"}, "parport2"},
     };
     for (const TCasoBusqueda& caso : casos) {
         TArbolFalso arbol;
@@ -70,8 +71,7 @@ TEST(PruebaPuertoParalelo, BuscaElDispositivoCuyaBaseEs888)
         for (const std::string& nombre : caso.Dispositivos)
             arbol.Dispositivo(nombre);
         const std::string esperado = caso.Esperado.empty() ? "" : arbol.Dev() + "/" + caso.Esperado;
-        EXPECT_EQ(TPuertoParalelo::BuscarDispositivo(arbol.Proc(), arbol.Dev(), 888), esperado)
-            << caso.Nombre;
+        EXPECT_EQ(TPuertoParalelo::BuscarDispositivo(arbol.Proc(), arbol.Dev(), 888), esperado) << caso.Nombre;
     }
 }
 
@@ -80,11 +80,11 @@ TEST(PruebaPuertoParalelo, LaRegionDebeEstarDeclaradaConSuDireccionReal)
     const std::pair<const char*, bool> casos[] = {
         {"0000-0cf7 : PCI Bus 0000:00\n  0378-037a : parport0\n", true},
         {"0378-037f : parport0\n", true},
-        {"0000-0cf7 : PCI Bus 0000:00\n", false},  // a bus range is no port
+        {"0000-0cf7 : PCI Bus 0000:00\n", false}, // a bus range is no port
         {"0378-037a : lp0\n", false},
         {"0370-0377 : otro\n037b-037f : parport0\n", false},
         {"0278-027a : parport0\n", false},
-        {"0000-0000 : parport0\n", false},  // what an unprivileged reader sees
+        {"0000-0000 : parport0\n", false}, // what an unprivileged reader sees
         {"basura\n", false},
     };
     for (const auto& [texto, declarada] : casos) {
@@ -115,4 +115,4 @@ TEST(PruebaPuertoParalelo, SinPuertoUtilizableNoAbreNiEscribe)
     EXPECT_FALSE(ninguno.Escribir(0x01));
 }
 
-}  // namespace
+} // namespace

@@ -13,8 +13,7 @@ GRABADOR_API void Out32(short puerto, short dato)
     if (!fichero || !*fichero)
         return;
     if (std::FILE* salida = std::fopen(fichero, "a")) {
-        std::fprintf(salida, "%u %u\n", static_cast<unsigned short>(puerto),
-                     static_cast<unsigned short>(dato));
+        std::fprintf(salida, "%u %u\n", static_cast<unsigned short>(puerto), static_cast<unsigned short>(dato));
         std::fclose(salida);
     }
 }

@@ -13,8 +13,7 @@
 
 namespace {
 
-template <typename T>
-T* Control(const QWidget& ventana, const char* nombre)
+template <typename T> T* Control(const QWidget& ventana, const char* nombre)
 {
     T* control = ventana.findChild<T*>(QString::fromLatin1(nombre));
     EXPECT_NE(control, nullptr) << nombre;
@@ -45,10 +44,8 @@ TEST(AboutBox, VentanaYControlesComoSeDisenaron)
         }
     }
     const std::tuple<const char*, QPoint, bool> etiquetas[] = {
-        {"LabelProducto", QPoint(96, 10), true},
-        {"LabelProyecto", QPoint(96, 30), true},
-        {"LabelVersion", QPoint(96, 50), true},
-        {"LabelAutor", QPoint(8, 87), false},
+        {"LabelProducto", QPoint(96, 10), true},     {"LabelProyecto", QPoint(96, 30), true},
+        {"LabelVersion", QPoint(96, 50), true},      {"LabelAutor", QPoint(8, 87), false},
         {"LabelComentarios", QPoint(8, 109), false},
     };
     const QFrame* panel = Control<QFrame>(caja, "PanelAbout");

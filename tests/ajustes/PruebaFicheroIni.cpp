@@ -33,9 +33,9 @@ TEST(RutaJuntoAlEjecutable, SustituyeLaPrimeraExeSoloEnElNombre)
         {"gedanko", ".ini", "gedanko.ini"},
     };
     for (const auto& caso : casos) {
-        EXPECT_EQ(TFicheroIni::RutaJuntoAlEjecutable(QString::fromUtf8(caso.ejecutable),
-                                                     QString::fromUtf8(caso.extension)),
-                  QString::fromUtf8(caso.esperado))
+        EXPECT_EQ(
+            TFicheroIni::RutaJuntoAlEjecutable(QString::fromUtf8(caso.ejecutable), QString::fromUtf8(caso.extension)),
+            QString::fromUtf8(caso.esperado))
             << caso.ejecutable << " " << caso.extension;
     }
 }
@@ -226,7 +226,7 @@ TEST_F(FicheroIni, UnaEscrituraQueFallaAMitadNoPierdeElFicheroAnterior)
         antes += "nota" + QByteArray::number(i) + "=una linea que ocupa sitio en el fichero\n";
     Escribir(antes);
 
-    rlimit limiteAnterior{};
+    rlimit limiteAnterior {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limiteAnterior), 0);
     const auto senalAnterior = std::signal(SIGXFSZ, SIG_IGN);
     rlimit limite = limiteAnterior;

@@ -33,7 +33,8 @@ TEST(VentanaAyuda, MuestraElManualSinBloquearYEnSuPrimerTema)
     EXPECT_TRUE(ventana.isWindow());
     EXPECT_EQ(ventana.windowModality(), Qt::NonModal);
     EXPECT_EQ(ventana.windowTitle(), QStringLiteral("Ayuda de Gedanko"));
-    EXPECT_TRUE(Texto(ventana).startsWith(QStringLiteral("Manual de Gedanko"))) << Texto(ventana).left(80).toStdString();
+    EXPECT_TRUE(Texto(ventana).startsWith(QStringLiteral("Manual de Gedanko")))
+        << Texto(ventana).left(80).toStdString();
 
     // After reading further down, showing it again returns to the top.
     QScrollBar* barra = ventana.Navegador()->verticalScrollBar();

@@ -41,8 +41,7 @@ TEST_F(AjustesTest, SingleCallSettersKeepTheEngineCode)
          "EE_LoadUserProfile(7,\"perfil\xF1.emu\")"},
         {"EE_ExpressivSetThreshold", [](TConexion& c) { return c.FijarSensibilidadAvance(640); },
          "EE_ExpressivSetThreshold(7,256,0,640)"},
-        {"EE_HeadsetGyroRezero", [](TConexion& c) { return c.CentrarGiroscopio(); },
-         "EE_HeadsetGyroRezero(7)"},
+        {"EE_HeadsetGyroRezero", [](TConexion& c) { return c.CentrarGiroscopio(); }, "EE_HeadsetGyroRezero(7)"},
     };
     for (const auto& caso : casos) {
         for (int codigo : {0, int(EDK_PERFIL_NO_VALIDO), int(EDK_GIROSCOPO_NO_CALIBRADO)}) {
@@ -50,7 +49,7 @@ TEST_F(AjustesTest, SingleCallSettersKeepTheEngineCode)
             motor.FijarResultado(caso.Funcion, codigo);
             EXPECT_EQ(caso.Operacion(*conexion), codigo == 0) << caso.Funcion;
             EXPECT_EQ(conexion->Resultado(), codigo);
-            EXPECT_EQ(motor.Llamadas(), TLlamadas{caso.Llamada});
+            EXPECT_EQ(motor.Llamadas(), TLlamadas {caso.Llamada});
         }
     }
 }
@@ -69,8 +68,7 @@ TEST_F(AjustesTest, SensitivitiesAreReadWithinTheirRanges)
         int Avance;
         int Retroceso;
     } casos[] = {
-        {1200, 1000, 9}, {-300, 300, 9}, {0, 0, 1}, {12, 12, 9}, {5, 5, 5}, {-4, 4, 4},
-        {INT_MIN, 1000, 9},
+        {1200, 1000, 9}, {-300, 300, 9}, {0, 0, 1}, {12, 12, 9}, {5, 5, 5}, {-4, 4, 4}, {INT_MIN, 1000, 9},
     };
     for (const auto& caso : casos) {
         motor.Umbral = caso.Motor;
@@ -96,8 +94,8 @@ TEST_F(AjustesTest, FijarSensibilidadRetrocesoChangesOnlyTheFirstSlot)
 {
     motor.Sensibilidades = {3, 4, 5, 6};
     EXPECT_TRUE(conexion->FijarSensibilidadRetroceso(7));
-    EXPECT_EQ(motor.Llamadas(), (TLlamadas{"EE_CognitivGetActionSensitivity(7)",
-                                            "EE_CognitivSetActionSensitivity(7,7,4,5,6)"}));
+    EXPECT_EQ(motor.Llamadas(),
+              (TLlamadas {"EE_CognitivGetActionSensitivity(7)", "EE_CognitivSetActionSensitivity(7,7,4,5,6)"}));
 
     // A refused write keeps the write's code.
     motor.FijarResultado("EE_CognitivSetActionSensitivity", EDK_FUERA_DE_RANGO);
@@ -109,14 +107,14 @@ TEST_F(AjustesTest, FijarSensibilidadRetrocesoChangesOnlyTheFirstSlot)
     motor.FijarResultado("EE_CognitivGetActionSensitivity", EDK_USUARIO_NO_VALIDO);
     EXPECT_FALSE(conexion->FijarSensibilidadRetroceso(2));
     EXPECT_EQ(conexion->Resultado(), EDK_USUARIO_NO_VALIDO);
-    EXPECT_EQ(motor.Llamadas(), TLlamadas{"EE_CognitivGetActionSensitivity(7)"});
+    EXPECT_EQ(motor.Llamadas(), TLlamadas {"EE_CognitivGetActionSensitivity(7)"});
 }
 
 TEST_F(AjustesTest, NivelEntrenamientoLeavesTheCodeAlone)
 {
     motor.NivelEntrenamiento = 0.4567f;
     EXPECT_FLOAT_EQ(conexion->NivelEntrenamiento(), 0.4567f);
-    EXPECT_EQ(motor.Llamadas(), TLlamadas{"EE_CognitivGetOverallSkillRating(7)"});
+    EXPECT_EQ(motor.Llamadas(), TLlamadas {"EE_CognitivGetOverallSkillRating(7)"});
 
     motor.FijarResultado("EE_HeadsetGyroRezero", EDK_GIROSCOPO_NO_CALIBRADO);
     conexion->CentrarGiroscopio();
@@ -137,10 +135,9 @@ TEST_F(AjustesTest, LeerGiroTurnsOnlyPastTheLimitAndAwayFromThePrevious)
         int Actual;
         TGiro Giro;
     } casos[] = {
-        {40, 60, giroDerecha},    {70, 60, giroNinguno},   {0, 50, giroNinguno},
-        {0, 51, giroDerecha},     {0, -51, giroIzquierda}, {-80, -60, giroNinguno},
-        {-40, -60, giroIzquierda}, {0, -50, giroNinguno},  {60, 60, giroNinguno},
-        {-100, 60, giroDerecha},  {100, -60, giroIzquierda}, {0, INT_MIN, giroIzquierda},
+        {40, 60, giroDerecha},   {70, 60, giroNinguno},   {0, 50, giroNinguno},      {0, 51, giroDerecha},
+        {0, -51, giroIzquierda}, {-80, -60, giroNinguno}, {-40, -60, giroIzquierda}, {0, -50, giroNinguno},
+        {60, 60, giroNinguno},   {-100, 60, giroDerecha}, {100, -60, giroIzquierda}, {0, INT_MIN, giroIzquierda},
     };
     for (const auto& caso : casos) {
         motor.EncolarGiro(caso.Anterior);
@@ -193,8 +190,8 @@ TEST_F(AjustesTest, LeerGiroReadsNothingAfterAFailedCall)
 TEST_F(AjustesTest, IntensidadGiroRoundsHalfToEvenAndCaps)
 {
     const std::pair<int, int> casos[] = {
-        {0, 0}, {15, 0}, {16, 1}, {45, 2}, {75, 2}, {-100, 3}, {-45, 2}, {299, 10}, {400, 10},
-        {-400, 10}, {INT_MIN, 10}, {INT_MAX, 10},
+        {0, 0},   {15, 0},   {16, 1},   {45, 2},    {75, 2},       {-100, 3},
+        {-45, 2}, {299, 10}, {400, 10}, {-400, 10}, {INT_MIN, 10}, {INT_MAX, 10},
     };
     for (auto [giroX, intensidad] : casos) {
         motor.EncolarGiro(giroX);

@@ -14,11 +14,11 @@ TEST(CodigoPagina, ConvertsEachCharacter)
     } casos[] = {
         {QStringLiteral("127.0.0.1"), QByteArray("127.0.0.1")},
         {QString(), QByteArray()},
-        {QStringLiteral("Perfil Ñandú.emu"), QByteArray("Perfil \xD1" "and\xFA.emu")},
+        {QStringLiteral("Perfil Ñandú.emu"), QByteArray("Perfil \xD1"
+                                                        "and\xFA.emu")},
         {QString(QChar(0x00A0)) + QChar(0x00FF), QByteArray("\xA0\xFF")},
         {QStringLiteral("€‚ƒ„…†‡ˆ‰Š‹ŒŽ"), QByteArray("\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E")},
-        {QStringLiteral("‘’“”•–—˜™š›œžŸ"),
-         QByteArray("\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9E\x9F")},
+        {QStringLiteral("‘’“”•–—˜™š›œžŸ"), QByteArray("\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9E\x9F")},
         // outside the code page: Cyrillic, a C1 control, an undefined slot's code point
         {QStringLiteral("aЖb"), QByteArray("a?b")},
         {QString(QChar(0x0081)) + QChar(0x009D), QByteArray("??")},

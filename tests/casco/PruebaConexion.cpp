@@ -25,11 +25,11 @@ TEST_F(ConexionTest, HandlesAreCreatedInOrderAndFreedOnceInReverse)
 {
     {
         std::unique_ptr<TConexion> conexion = std::make_unique<TConexionCasco>();
-        EXPECT_EQ(motor.Llamadas(), (TLlamadas{"EE_EmoEngineEventCreate()", "EE_EmoStateCreate()"}));
+        EXPECT_EQ(motor.Llamadas(), (TLlamadas {"EE_EmoEngineEventCreate()", "EE_EmoStateCreate()"}));
         motor.BorrarLlamadas();
     }
     // Destruction through the base pointer never disconnects.
-    EXPECT_EQ(motor.Llamadas(), (TLlamadas{"EE_EmoStateFree(S1)", "EE_EmoEngineEventFree(E1)"}));
+    EXPECT_EQ(motor.Llamadas(), (TLlamadas {"EE_EmoStateFree(S1)", "EE_EmoEngineEventFree(E1)"}));
     EXPECT_TRUE(motor.TodoLiberado());
     EXPECT_TRUE(motor.Anomalias().empty());
 }
@@ -73,8 +73,7 @@ TEST_F(ConexionTest, ConectarKeepsTheEngineCode)
         EXPECT_EQ(casco.Resultado(), codigo);
         EXPECT_EQ(emulador.Conectar(), codigo == 0);
         EXPECT_EQ(emulador.Resultado(), codigo);
-        EXPECT_EQ(motor.LlamadasDe("EE_EngineRemoteConnect"),
-                  TLlamadas{"EE_EngineRemoteConnect(\"10.0.0.2\",3008)"});
+        EXPECT_EQ(motor.LlamadasDe("EE_EngineRemoteConnect"), TLlamadas {"EE_EngineRemoteConnect(\"10.0.0.2\",3008)"});
     }
 }
 
@@ -83,7 +82,7 @@ TEST_F(ConexionTest, EmulatorAddressUpToFifteenCharactersOnly)
     TConexionEmulador largo15("255.255.255.255", 1726);
     EXPECT_TRUE(largo15.Conectar());
     EXPECT_EQ(motor.LlamadasDe("EE_EngineRemoteConnect"),
-              TLlamadas{"EE_EngineRemoteConnect(\"255.255.255.255\",1726)"});
+              TLlamadas {"EE_EngineRemoteConnect(\"255.255.255.255\",1726)"});
 
     const char* rechazados[] = {"255.255.255.2550", "127.000.000.0001", nullptr};
     for (const char* servidor : rechazados) {
@@ -140,15 +139,15 @@ TEST_F(ConexionTest, DesconectarTurnsOptimisationOffFreesTheParameterThenDisconn
     motor.BorrarLlamadas();
     EXPECT_FALSE(conexion.Desconectar());
     EXPECT_EQ(conexion.Resultado(), EDK_CONEXION_REMOTA_PERDIDA);
-    EXPECT_EQ(motor.Llamadas(), (TLlamadas{"EE_OptimizationDisable()", "EE_OptimizationParamFree(P1)",
-                                            "EE_EngineDisconnect()"}));
+    EXPECT_EQ(motor.Llamadas(),
+              (TLlamadas {"EE_OptimizationDisable()", "EE_OptimizationParamFree(P1)", "EE_EngineDisconnect()"}));
 
     // Without a parameter there is nothing to free.
     TConexionCasco otra;
     motor.BorrarLlamadas();
     motor.FijarResultado("EE_EngineDisconnect", 0);
     EXPECT_TRUE(otra.Desconectar());
-    EXPECT_EQ(motor.Llamadas(), (TLlamadas{"EE_OptimizationDisable()", "EE_EngineDisconnect()"}));
+    EXPECT_EQ(motor.Llamadas(), (TLlamadas {"EE_OptimizationDisable()", "EE_EngineDisconnect()"}));
 }
 
 TEST_F(ConexionTest, LeerEventoTakesTypeAndUser)
@@ -201,7 +200,7 @@ TEST_F(ConexionTest, FreshConnectionAnswersFromStartValues)
     valores.fill(-1);
     bool utilizables = true;
     conexion.CalidadContacto(valores, utilizables);
-    EXPECT_EQ(valores, (std::array<int, TConexion::NumElectrodos>{}));
+    EXPECT_EQ(valores, (std::array<int, TConexion::NumElectrodos> {}));
     EXPECT_FALSE(utilizables);
     EXPECT_EQ(conexion.Resultado(), 0);
     EXPECT_EQ(conexion.Usuario(), 0u);
@@ -227,7 +226,7 @@ TEST_F(ConexionTest, LeerEstadoCopiesEveryValueInOrder)
     ASSERT_TRUE(conexion.LeerEvento());
     motor.BorrarLlamadas();
     ASSERT_TRUE(conexion.LeerEstado());
-    EXPECT_EQ(motor.Llamadas(), (TLlamadas{
+    EXPECT_EQ(motor.Llamadas(), (TLlamadas {
                                     "EE_EmoEngineEventGetEmoState(E1,S1)",
                                     "ES_CognitivGetCurrentAction(S1)",
                                     "ES_CognitivGetCurrentActionPower(S1)",
@@ -245,7 +244,7 @@ TEST_F(ConexionTest, LeerEstadoCopiesEveryValueInOrder)
     conexion.NivelBateria(nivel, maximo);
     EXPECT_EQ(nivel, 3);
     EXPECT_EQ(maximo, 4);
-    std::array<int, TConexion::NumElectrodos> valores{};
+    std::array<int, TConexion::NumElectrodos> valores {};
     bool utilizables = true;
     conexion.CalidadContacto(valores, utilizables);
     for (int posicion = 0; posicion < TConexion::NumElectrodos; ++posicion)
@@ -357,12 +356,9 @@ TEST_F(ConexionTest, EveryChannelCountsForUsableContacts)
         int Valor;
         bool Utilizables;
     } casos[] = {
-        {-1, 0, true},
-        {17, 1, false}, // not displayed, still counts
-        {2, 0, false},  // not displayed either
-        {3, 1, false},
-        {10, 4, true},
-        {5, -3, false}, // garbage is never usable
+        {-1, 0, true}, {17, 1, false}, // not displayed, still counts
+        {2, 0, false}, // not displayed either
+        {3, 1, false}, {10, 4, true},  {5, -3, false}, // garbage is never usable
         {6, 5, false},
     };
     TConexionCasco conexion;
@@ -373,7 +369,7 @@ TEST_F(ConexionTest, EveryChannelCountsForUsableContacts)
             estado.Contactos[caso.Canal] = caso.Valor;
         motor.EncolarEstado(estado);
         ASSERT_TRUE(conexion.LeerEvento() && conexion.LeerEstado());
-        std::array<int, TConexion::NumElectrodos> valores{};
+        std::array<int, TConexion::NumElectrodos> valores {};
         bool utilizables = !caso.Utilizables;
         conexion.CalidadContacto(valores, utilizables);
         EXPECT_EQ(utilizables, caso.Utilizables) << caso.Canal << "=" << caso.Valor;
@@ -388,12 +384,12 @@ TEST_F(ConexionTest, ContactValuesMapToDisplayPositions)
     motor.EncolarEstado(estado);
     TConexionCasco conexion;
     ASSERT_TRUE(conexion.LeerEvento() && conexion.LeerEstado());
-    std::array<int, TConexion::NumElectrodos> valores{};
+    std::array<int, TConexion::NumElectrodos> valores {};
     bool utilizables = true;
     conexion.CalidadContacto(valores, utilizables);
     // AF3 AF4 F3 F4 F7 F8 FC5 FC6 T7 T8 CMS DRL P7 P8 O1 O2 = channels
     // 3 16 5 14 4 15 6 13 7 12 0 1 8 11 9 10
-    EXPECT_EQ(valores, (std::array<int, 16>{3, 1, 0, 4, 4, 0, 1, 3, 2, 2, 0, 1, 3, 1, 4, 0}));
+    EXPECT_EQ(valores, (std::array<int, 16> {3, 1, 0, 4, 4, 0, 1, 3, 2, 2, 0, 1, 3, 1, 4, 0}));
 
     // Values outside 0..4 are handed on as the engine gave them.
     estado.Contactos.fill(2);

@@ -67,13 +67,20 @@ TEST_F(TextosTest, TextoErrorGivesCodeAndMessage)
 TEST_F(TextosTest, TextoEventoNamesTheLastEventType)
 {
     const std::pair<int, const char*> casos[] = {
-        {0x0000, "EE_UnknownEvent"},         {0x0001, "EE_EmulatorError"},
-        {0x0002, "EE_ReservedEvent"},        {0x0010, "EE_UserAdded"},
-        {0x0020, "EE_UserRemoved"},          {0x0040, "EE_EmoStateUpdated"},
-        {0x0080, "EE_ProfileEvent"},         {0x0100, "EE_CognitivEvent"},
-        {0x0200, "EE_ExpressivEvent"},       {0x0400, "EE_InternalStateChanged"},
-        {0x07F0, "EE_AllEvent"},             {0x0003, "----"},
-        {0x0050, "----"},                    {-1, "----"},
+        {0x0000, "EE_UnknownEvent"},
+        {0x0001, "EE_EmulatorError"},
+        {0x0002, "EE_ReservedEvent"},
+        {0x0010, "EE_UserAdded"},
+        {0x0020, "EE_UserRemoved"},
+        {0x0040, "EE_EmoStateUpdated"},
+        {0x0080, "EE_ProfileEvent"},
+        {0x0100, "EE_CognitivEvent"},
+        {0x0200, "EE_ExpressivEvent"},
+        {0x0400, "EE_InternalStateChanged"},
+        {0x07F0, "EE_AllEvent"},
+        {0x0003, "----"},
+        {0x0050, "----"},
+        {-1, "----"},
     };
     TConexionCasco conexion;
     EXPECT_EQ(conexion.TextoEvento(), QStringLiteral("EE_UnknownEvent"));
@@ -161,7 +168,7 @@ TEST_F(TextosTest, TextoPerfilWithEveryQueryAnswered)
                                                      "Nivel de Entrenamiento Cognitivo: 45.67%\n"
                                                      "Firmas Expresivas Entrenadas: EXP.NEUTRAL APRETAR DIENTES \n"
                                                      "Sensibilidad Avance: 640"));
-    EXPECT_EQ(motor.Llamadas(), (std::vector<std::string>{
+    EXPECT_EQ(motor.Llamadas(), (std::vector<std::string> {
                                     "EE_CognitivGetTrainedSignatureActions(5)",
                                     "EE_CognitivGetActiveActions(5)",
                                     "EE_CognitivGetActionSensitivity(5)",
@@ -174,8 +181,8 @@ TEST_F(TextosTest, TextoPerfilWithEveryQueryAnswered)
 TEST_F(TextosTest, TextoPerfilLeavesOutOnlyTheRefusedValues)
 {
     const char* consultas[] = {
-        "EE_CognitivGetTrainedSignatureActions", "EE_CognitivGetActiveActions",
-        "EE_CognitivGetActionSensitivity",       "EE_CognitivGetOverallSkillRating",
+        "EE_CognitivGetTrainedSignatureActions",  "EE_CognitivGetActiveActions",
+        "EE_CognitivGetActionSensitivity",        "EE_CognitivGetOverallSkillRating",
         "EE_ExpressivGetTrainedSignatureActions", "EE_ExpressivGetThreshold",
     };
     motor.CognitivasEntrenadas = 0x0004;
@@ -205,8 +212,8 @@ TEST_F(TextosTest, TextoOptimizacionListsTheVitalDetections)
     ASSERT_TRUE(conexion.ActivarOptimizacion());
     motor.BorrarLlamadas();
     EXPECT_EQ(conexion.TextoOptimizacion(), QStringLiteral("COG.NEUTRAL TIRAR  EXP.NEUTRAL APRETAR DIENTES "));
-    EXPECT_EQ(motor.Llamadas(), (std::vector<std::string>{"EE_OptimizationGetVitalAlgorithm(P1,2)",
-                                                          "EE_OptimizationGetVitalAlgorithm(P1,0)"}));
+    EXPECT_EQ(motor.Llamadas(), (std::vector<std::string> {"EE_OptimizationGetVitalAlgorithm(P1,2)",
+                                                           "EE_OptimizationGetVitalAlgorithm(P1,0)"}));
 
     // The second query refused: the cognitive part alone, code kept.
     motor.EncolarResultado("EE_OptimizationGetVitalAlgorithm", 0);

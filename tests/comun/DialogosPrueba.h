@@ -20,10 +20,7 @@ public:
 
 class TDialogosGrabados : public TDialogos {
 public:
-    explicit TDialogosGrabados(QString abrir = {})
-        : Abrir(std::move(abrir))
-    {
-    }
+    explicit TDialogosGrabados(QString abrir = {}) : Abrir(std::move(abrir)) { }
     QString ElegirFicheroGuardar(QWidget*) override { return Guardar; }
     QString ElegirFicheroAbrir(QWidget*) override { return Abrir; }
     void MostrarError(QWidget*, const QString& texto) override { Errores.push_back(texto); }

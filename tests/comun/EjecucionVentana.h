@@ -21,7 +21,7 @@
 // clicked as soon as it answers true, or as a failure once `limite` has
 // passed, so that a run that never ends cannot hang the test program.
 inline void EjecutarConexion(TFMain& ventana, const std::function<bool()>& alBombear,
-    std::chrono::milliseconds limite = std::chrono::seconds(60))
+                             std::chrono::milliseconds limite = std::chrono::seconds(60))
 {
     QElapsedTimer reloj;
     reloj.start();

@@ -80,9 +80,8 @@ public:
     {
         const auto limite = Reloj::now() + std::chrono::milliseconds(esperaMs);
         while (FTexto.find(texto) == std::string::npos) {
-            const auto resto
-                = std::chrono::duration_cast<std::chrono::milliseconds>(limite - Reloj::now()).count();
-            pollfd p { FErrores, POLLIN, 0 };
+            const auto resto = std::chrono::duration_cast<std::chrono::milliseconds>(limite - Reloj::now()).count();
+            pollfd p {FErrores, POLLIN, 0};
             if (FErrores < 0 || resto <= 0 || ::poll(&p, 1, static_cast<int>(resto)) != 1)
                 return false;
             char buf[512];

@@ -24,8 +24,8 @@ struct TDeteccion {
     float PotenciaExpresiva = 0;
 };
 
-const TDeteccion Quieto{};
-const TDeteccion Apretar08{ACC_COG_NEUTRAL, 0, ACC_EXP_APRETAR_DIENTES, 0.8f};
+const TDeteccion Quieto {};
+const TDeteccion Apretar08 {ACC_COG_NEUTRAL, 0, ACC_EXP_APRETAR_DIENTES, 0.8f};
 
 class PruebaConduccion : public ::testing::Test {
 protected:
@@ -42,8 +42,7 @@ protected:
 
     // One full reading: the engine delivers the EmoState and the gyro change,
     // the connection reads them, the decision takes them in.
-    void Leer(int dx, const TDeteccion& deteccion = Quieto, unsigned umbralAvRet = 5,
-              unsigned umbralGiro = 5)
+    void Leer(int dx, const TDeteccion& deteccion = Quieto, unsigned umbralAvRet = 5, unsigned umbralGiro = 5)
     {
         TEstadoPrueba estado;
         estado.AccionCognitiva = deteccion.AccionCognitiva;
@@ -69,7 +68,7 @@ void EsperarInicio(const TSalidasConduccion& s)
     EXPECT_FALSE(s.GiroFijado);
     EXPECT_EQ(s.DireccionEnviada, dirNinguna);
     EXPECT_EQ(s.GiroEnviado, giroNinguno);
-    EXPECT_EQ(s.Muestra, (TMuestra{10, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(s.Muestra, (TMuestra {10, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(PruebaConduccion, ElPrimerEventoSaleDeLosValoresDeInicio)
@@ -106,25 +105,56 @@ struct TCasoAvRet {
 TEST_F(PruebaConduccion, AvanceYRetrocesoSeDecidenEnCadaLecturaContraElUmbral)
 {
     const TCasoAvRet casos[] = {
-        {"apretar en el umbral", {ACC_COG_NEUTRAL, 0, ACC_EXP_APRETAR_DIENTES, 0.5f}, 5, 0,
-         dirAvance, 5, true, dirAvance, {0, 0, 5, 0, 0, 0}},
-        {"apretar uno por debajo", {ACC_COG_NEUTRAL, 0, ACC_EXP_APRETAR_DIENTES, 0.4f}, 5, 0,
-         dirAvance, 4, false, dirNinguna, {0, 0, 4, 0, 0, 0}},
-        {"tirar gana a apretar", {ACC_COG_TIRAR, 0.7f, ACC_EXP_APRETAR_DIENTES, 1.0f}, 7, 0,
-         dirRetroceso, 7, true, dirRetroceso, {0, 0, 0, 7, 0, 0}},
-        {"umbral 10 con potencia plena", {ACC_COG_TIRAR, 1.0f, ACC_EXP_NEUTRAL, 0}, 10, 0,
-         dirRetroceso, 10, true, dirRetroceso, {0, 0, 0, 10, 0, 0}},
-        {"neutro con umbral 0: activo, sin orden", Quieto, 0, 0, dirNeutral, 0, true, dirNinguna,
-         {0, 10, 0, 0, 0, 0}},
-        {"nada con umbral 0: activo, sin orden", {ACC_COG_EMPUJAR, 0.9f, ACC_EXP_SONREIR, 0.9f}, 0,
-         0, dirNinguna, 0, true, dirNinguna, {10, 0, 0, 0, 0, 0}},
-        {"neutro con umbral 1", Quieto, 1, 0, dirNeutral, 0, false, dirNinguna,
-         {0, 10, 0, 0, 0, 0}},
+        {"apretar en el umbral",
+         {ACC_COG_NEUTRAL, 0, ACC_EXP_APRETAR_DIENTES, 0.5f},
+         5,
+         0,
+         dirAvance,
+         5,
+         true,
+         dirAvance,
+         {0, 0, 5, 0, 0, 0}},
+        {"apretar uno por debajo",
+         {ACC_COG_NEUTRAL, 0, ACC_EXP_APRETAR_DIENTES, 0.4f},
+         5,
+         0,
+         dirAvance,
+         4,
+         false,
+         dirNinguna,
+         {0, 0, 4, 0, 0, 0}},
+        {"tirar gana a apretar",
+         {ACC_COG_TIRAR, 0.7f, ACC_EXP_APRETAR_DIENTES, 1.0f},
+         7,
+         0,
+         dirRetroceso,
+         7,
+         true,
+         dirRetroceso,
+         {0, 0, 0, 7, 0, 0}},
+        {"umbral 10 con potencia plena",
+         {ACC_COG_TIRAR, 1.0f, ACC_EXP_NEUTRAL, 0},
+         10,
+         0,
+         dirRetroceso,
+         10,
+         true,
+         dirRetroceso,
+         {0, 0, 0, 10, 0, 0}},
+        {"neutro con umbral 0: activo, sin orden", Quieto, 0, 0, dirNeutral, 0, true, dirNinguna, {0, 10, 0, 0, 0, 0}},
+        {"nada con umbral 0: activo, sin orden",
+         {ACC_COG_EMPUJAR, 0.9f, ACC_EXP_SONREIR, 0.9f},
+         0,
+         0,
+         dirNinguna,
+         0,
+         true,
+         dirNinguna,
+         {10, 0, 0, 0, 0, 0}},
+        {"neutro con umbral 1", Quieto, 1, 0, dirNeutral, 0, false, dirNinguna, {0, 10, 0, 0, 0, 0}},
         // The turn values of the sample follow the gyro.
-        {"giro a la derecha en la muestra", Apretar08, 5, 150, dirAvance, 8, true, dirAvance,
-         {0, 0, 8, 0, 0, 5}},
-        {"giro a la izquierda en la muestra", Quieto, 5, -300, dirNeutral, 0, false, dirNinguna,
-         {0, 10, 0, 0, 10, 0}},
+        {"giro a la derecha en la muestra", Apretar08, 5, 150, dirAvance, 8, true, dirAvance, {0, 0, 8, 0, 0, 5}},
+        {"giro a la izquierda en la muestra", Quieto, 5, -300, dirNeutral, 0, false, dirNinguna, {0, 10, 0, 0, 10, 0}},
     };
     for (const TCasoAvRet& caso : casos) {
         SCOPED_TRACE(caso.Nombre);
@@ -143,9 +173,9 @@ TEST_F(PruebaConduccion, AvanceYRetrocesoSeDecidenEnCadaLecturaContraElUmbral)
 // One full reading of a turn scenario and the state it must leave.
 struct TPaso {
     int Dx;
-    TGiro Giro;          // detected
+    TGiro Giro; // detected
     bool Liberado;
-    TGiro Fijada;        // latched turn, giroNinguno when free
+    TGiro Fijada; // latched turn, giroNinguno when free
     std::uint32_t Contador;
 };
 
@@ -155,8 +185,8 @@ struct TEscenario {
 };
 
 // n readings with the given changes in turn, starting at Contador desde+1.
-void Anadir(std::vector<TPaso>& pasos, int n, std::vector<int> dxs, std::vector<TGiro> giros,
-            bool liberado, TGiro fijada, std::uint32_t desde)
+void Anadir(std::vector<TPaso>& pasos, int n, std::vector<int> dxs, std::vector<TGiro> giros, bool liberado,
+            TGiro fijada, std::uint32_t desde)
 {
     for (int i = 0; i < n; ++i)
         pasos.push_back({dxs[i % dxs.size()], giros[i % giros.size()], liberado, fijada,
@@ -170,24 +200,24 @@ std::vector<TEscenario> Escenarios()
         // The eleventh reading latches; a release needs the head still once
         // at a reading past the lock-out; after each change ten readings
         // cannot change the latch.
-        TEscenario e{"fijar en la undecima, soltar tras quietud", {}};
+        TEscenario e {"fijar en la undecima, soltar tras quietud", {}};
         auto& p = e.Pasos;
         for (int i = 1; i <= 10; ++i)
             p.push_back({160 + i, giroDerecha, false, giroNinguno, std::uint32_t(i)});
         p.push_back({200, giroDerecha, false, giroDerecha, 0});
         Anadir(p, 10, {0, 150}, {giroNinguno, giroDerecha}, false, giroDerecha, 0);
-        p.push_back({300, giroDerecha, false, giroDerecha, 11});  // not yet released
+        p.push_back({300, giroDerecha, false, giroDerecha, 11}); // not yet released
         p.push_back({0, giroNinguno, true, giroDerecha, 12});
-        p.push_back({150, giroDerecha, true, giroNinguno, 0});    // released
+        p.push_back({150, giroDerecha, true, giroNinguno, 0}); // released
         Anadir(p, 10, {0, 150}, {giroNinguno, giroDerecha}, true, giroNinguno, 0);
         p.push_back({0, giroNinguno, true, giroNinguno, 11});
-        p.push_back({150, giroDerecha, true, giroDerecha, 0});    // latched again
+        p.push_back({150, giroDerecha, true, giroDerecha, 0}); // latched again
         escenarios.push_back(e);
     }
     {
         // With a left turn latched, right movements leave it; only a left one
         // releases it.
-        TEscenario e{"el otro lado no suelta", {}};
+        TEscenario e {"el otro lado no suelta", {}};
         auto& p = e.Pasos;
         Anadir(p, 10, {0}, {giroNinguno}, false, giroNinguno, 0);
         p.push_back({-150, giroIzquierda, false, giroIzquierda, 0});
@@ -202,7 +232,7 @@ std::vector<TEscenario> Escenarios()
         // A decelerating turn reads as no turn with a high magnitude: it
         // cannot latch but counts as the head being still, so a turn latched
         // later can be released as soon as the lock-out ends.
-        TEscenario e{"giro que frena", {}};
+        TEscenario e {"giro que frena", {}};
         auto& p = e.Pasos;
         p.push_back({300, giroDerecha, false, giroNinguno, 1});
         Anadir(p, 9, {300}, {giroNinguno}, false, giroNinguno, 1);
@@ -223,8 +253,8 @@ TEST_F(PruebaConduccion, ElGiroSeFijaYSeSueltaConElMismoMovimiento)
         NuevaConexion();
         for (std::size_t i = 0; i < escenario.Pasos.size(); ++i) {
             const TPaso& paso = escenario.Pasos[i];
-            SCOPED_TRACE(std::string(escenario.Nombre) + ", lectura " + std::to_string(i + 1) +
-                         ", dx " + std::to_string(paso.Dx));
+            SCOPED_TRACE(std::string(escenario.Nombre) + ", lectura " + std::to_string(i + 1) + ", dx "
+                         + std::to_string(paso.Dx));
             Leer(paso.Dx);
             ASSERT_EQ(FEstado.Giro, paso.Giro);
             EXPECT_EQ(FEstado.Liberado, paso.Liberado);
@@ -249,8 +279,8 @@ TEST_F(PruebaConduccion, ElUmbralDeGiroSeAlcanzaPorIgualdad)
         TGiro Fijada;
     };
     const TCaso casos[] = {
-        {5, 150, giroDerecha},  {6, 150, giroNinguno},    {10, 300, giroDerecha},
-        {0, 60, giroDerecha},   {0, 0, giroNinguno},      {3, -90, giroIzquierda},
+        {5, 150, giroDerecha}, {6, 150, giroNinguno}, {10, 300, giroDerecha},
+        {0, 60, giroDerecha},  {0, 0, giroNinguno},   {3, -90, giroIzquierda},
     };
     for (const TCaso& caso : casos) {
         SCOPED_TRACE("umbral " + std::to_string(caso.Umbral) + ", dx " + std::to_string(caso.Dx));
@@ -280,7 +310,7 @@ TEST_F(PruebaConduccion, UnEstadoRechazadoQuitaLaMarchaYConservaElGiro)
         EXPECT_TRUE(s.GiroFijado);
         EXPECT_EQ(s.GiroEnviado, giroDerecha);
         EXPECT_EQ(s.GiroMostrado, giroDerecha);
-        EXPECT_EQ(s.Muestra, (TMuestra{10, 0, 0, 0, 0, 5})) << "the gyro part is kept";
+        EXPECT_EQ(s.Muestra, (TMuestra {10, 0, 0, 0, 0, 5})) << "the gyro part is kept";
         EXPECT_EQ(FEstado.Potencia, 8u);
         EXPECT_TRUE(FEstado.AvRetActivo);
         EXPECT_EQ(FEstado.Contador, 0u) << "rejected states do not count";
@@ -293,4 +323,4 @@ TEST_F(PruebaConduccion, UnEstadoRechazadoQuitaLaMarchaYConservaElGiro)
     EXPECT_EQ(FEstado.Contador, 1u);
 }
 
-}  // namespace
+} // namespace

@@ -46,16 +46,12 @@ public:
         for (int i = 0; i < 100000 && !lleno; ++i) // bounded: far beyond any small tmpfs
             lleno = ::write(fd, bloque.data(), bloque.size()) < 0 && errno == ENOSPC;
         // Also the last bytes of a partial block.
-        while (lleno && ::write(fd, bloque.data(), 1) == 1) {
-        }
+        while (lleno && ::write(fd, bloque.data(), 1) == 1) { }
         ::close(fd);
         return lleno;
     }
 
-    bool SoloLectura() const
-    {
-        return ::mount("tmpfs", FRuta.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-    }
+    bool SoloLectura() const { return ::mount("tmpfs", FRuta.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0; }
 
 private:
     QTemporaryDir FCarpeta;

@@ -18,8 +18,8 @@ enum class TFase { Conexion, Marcha };
 struct TLlamada {
     const char* Funcion;
     TFase Fase;
-    int Motor;       // 0 EmoEngine, 1 EmoComposer
-    bool Informa;    // a failure is reported in the log with its code
+    int Motor; // 0 EmoEngine, 1 EmoComposer
+    bool Informa; // a failure is reported in the log with its code
 };
 
 std::ostream& operator<<(std::ostream& salida, const TLlamada& llamada)
@@ -54,8 +54,7 @@ const TLlamada Llamadas[] = {
 };
 
 // Known codes of every kind, success, and one the engine never documents.
-const int Codigos[] = {0x0000, 0x0001, 0x0101, 0x0301, 0x0302, 0x0309, 0x0400,
-                       0x0500, 0x0501, 0x0600, 0x0700, 0x7FFF};
+const int Codigos[] = {0x0000, 0x0001, 0x0101, 0x0301, 0x0302, 0x0309, 0x0400, 0x0500, 0x0501, 0x0600, 0x0700, 0x7FFF};
 
 class FallosCodigosMotor : public VentanaPrograma, public testing::WithParamInterface<TLlamada> {
 protected:
@@ -128,10 +127,10 @@ TEST_P(FallosCodigosMotor, LaEjecucionTerminaConElVehiculoParadoYElErrorDicho)
             EXPECT_EQ(FGrabacion.Valores()[bytesAlFallar - 1], 0x01u);
         }
         // A lost link stops the vehicle at once, before the end of the run.
-        if (llamada.Fase == TFase::Marcha && std::string(llamada.Funcion) == "EE_EngineGetNextEvent"
-            && codigo != 0 && codigo != EDK_SIN_EVENTOS) {
+        if (llamada.Fase == TFase::Marcha && std::string(llamada.Funcion) == "EE_EngineGetNextEvent" && codigo != 0
+            && codigo != EDK_SIN_EVENTOS) {
             const std::vector<unsigned> tras = BytesDesde(bytesAlFallar);
-            EXPECT_EQ(tras, (std::vector<unsigned>{0, 0}));
+            EXPECT_EQ(tras, (std::vector<unsigned> {0, 0}));
             EXPECT_EQ(estadoTrasFallo, QStringLiteral("Error"));
         }
 

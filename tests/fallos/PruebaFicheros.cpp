@@ -55,7 +55,7 @@ TEST_F(FallosFicheros, AjustesQueNoSePuedenEscribirAvisanYConservanElFicheroAnte
         ASSERT_TRUE(Romper(montaje, caso.Fallo));
         FVentana.reset();
         // One box naming the file; GIRO is not tried after AVRET failed.
-        EXPECT_EQ(FErrores, std::vector<QString>{QStringLiteral("Unable to write to ") + ini + u'.'});
+        EXPECT_EQ(FErrores, std::vector<QString> {QStringLiteral("Unable to write to ") + ini + u'.'});
         EXPECT_EQ(Leer(ini), anterior);
     }
 }
@@ -83,7 +83,7 @@ TEST_F(FallosFicheros, ElRegistroQueNoCabeOSeRechazaDaSuErrorYSigueEnteroParaGua
 
         FDialogos->Guardar = montaje.Ruta(QStringLiteral("registro.txt"));
         FVentana->ActionGuardarExecute();
-        EXPECT_EQ(FDialogos->Errores, std::vector<QString>{caso.Error});
+        EXPECT_EQ(FDialogos->Errores, std::vector<QString> {caso.Error});
         EXPECT_TRUE(FDialogos->Mensajes.empty()) << "reported as saved";
         EXPECT_EQ(Ui().RichEditRegistro->TextoCompleto(), texto);
 
@@ -92,7 +92,7 @@ TEST_F(FallosFicheros, ElRegistroQueNoCabeOSeRechazaDaSuErrorYSigueEnteroParaGua
         FDialogos->Guardar = Ruta(QStringLiteral("registro.txt"));
         FVentana->ActionGuardarExecute();
         EXPECT_TRUE(FDialogos->Errores.empty());
-        EXPECT_EQ(FDialogos->Mensajes, std::vector<QString>{QStringLiteral("El fichero se ha guardado con éxito")});
+        EXPECT_EQ(FDialogos->Mensajes, std::vector<QString> {QStringLiteral("El fichero se ha guardado con éxito")});
         EXPECT_EQ(Leer(FDialogos->Guardar).size(), (texto + u'\n').toLatin1().replace("\n", "\r\n").size());
         FVentana.reset();
     }
@@ -109,7 +109,7 @@ TEST_F(FallosFicheros, UnRegistroGuardadoAntesSigueEnteroSiElNuevoNoCabe)
     const QString ruta = montaje.Ruta(QStringLiteral("registro.txt"));
     FDialogos->Guardar = ruta;
     FVentana->ActionGuardarExecute();
-    ASSERT_EQ(FDialogos->Mensajes, std::vector<QString>{QStringLiteral("El fichero se ha guardado con éxito")});
+    ASSERT_EQ(FDialogos->Mensajes, std::vector<QString> {QStringLiteral("El fichero se ha guardado con éxito")});
     const QByteArray anterior = Leer(ruta);
     ASSERT_FALSE(anterior.isEmpty());
 
@@ -118,7 +118,7 @@ TEST_F(FallosFicheros, UnRegistroGuardadoAntesSigueEnteroSiElNuevoNoCabe)
     ASSERT_TRUE(montaje.Llenar());
     FVentana->ActionGuardarExecute();
     EXPECT_EQ(FDialogos->Errores,
-              std::vector<QString>{QStringLiteral("Se ha producido un error escribiendo en el fichero\n28")});
+              std::vector<QString> {QStringLiteral("Se ha producido un error escribiendo en el fichero\n28")});
     EXPECT_EQ(Leer(ruta), anterior);
 }
 

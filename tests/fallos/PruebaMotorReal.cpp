@@ -68,8 +68,8 @@ protected:
 TEST_F(FallosMotorReal, EmuladorMuertoParaElVehiculoYTrasReiniciarloSeVuelveAConectar)
 {
     const std::string escenario = EscenarioAvance().toStdString();
-    auto emulador = std::make_unique<TProcesoEmulador>(
-        std::vector<std::string>{"--direccion", "127.0.0.1", "--puerto", "0", "--tasa", "128", "--escenario", escenario});
+    auto emulador = std::make_unique<TProcesoEmulador>(std::vector<std::string> {
+        "--direccion", "127.0.0.1", "--puerto", "0", "--tasa", "128", "--escenario", escenario});
     const std::uint16_t puerto = emulador->Puerto();
     ASSERT_NE(puerto, 0) << emulador->Texto();
     Crear();
@@ -99,8 +99,9 @@ TEST_F(FallosMotorReal, EmuladorMuertoParaElVehiculoYTrasReiniciarloSeVuelveACon
             error = ahora;
             bytesEnError = FGrabacion.Valores();
             // Back on the same port: the lost link does not come back by itself.
-            emulador = std::make_unique<TProcesoEmulador>(std::vector<std::string>{
-                "--direccion", "127.0.0.1", "--puerto", std::to_string(puerto), "--tasa", "128", "--escenario", escenario});
+            emulador = std::make_unique<TProcesoEmulador>(
+                std::vector<std::string> {"--direccion", "127.0.0.1", "--puerto", std::to_string(puerto), "--tasa",
+                                          "128", "--escenario", escenario});
             reiniciado = emulador->Puerto() == puerto;
             finEspera = Reloj::now() + milliseconds(300);
             etapa = Esperar;
@@ -117,8 +118,8 @@ TEST_F(FallosMotorReal, EmuladorMuertoParaElVehiculoYTrasReiniciarloSeVuelveACon
     // The failed poll came after the last pump that did not show the error;
     // the all-off byte went out in the same pass, before the label changed.
     const double pasada = Milisegundos(error - bombeoAnterior);
-    std::cerr << "kill to error shown: " << Milisegundos(error - muerte) << " ms; failed poll to byte at most: " << pasada
-              << " ms\n";
+    std::cerr << "kill to error shown: " << Milisegundos(error - muerte)
+              << " ms; failed poll to byte at most: " << pasada << " ms\n";
     RecordProperty("fallo_a_byte_ms", std::to_string(pasada));
     EXPECT_LT(pasada, 50.0);
     ASSERT_GT(bytesEnError.size(), bytesAntes);
@@ -128,7 +129,8 @@ TEST_F(FallosMotorReal, EmuladorMuertoParaElVehiculoYTrasReiniciarloSeVuelveACon
     const std::vector<QString> tras = RegistroDesde(lineasAntes);
     ASSERT_FALSE(tras.empty());
     EXPECT_EQ(tras[0], QStringLiteral("E 1281:Se ha perdido la conexión remota con el motor Emotiv"));
-    EXPECT_EQ(std::count_if(tras.begin(), tras.end(), [](const QString& l) { return l.startsWith(QStringLiteral("E 1281")); }),
+    EXPECT_EQ(std::count_if(tras.begin(), tras.end(),
+                            [](const QString& l) { return l.startsWith(QStringLiteral("E 1281")); }),
               1);
     // EmoStates already on their way when it died still drive; then the
     // all-off byte of the lost link and the end's, nothing from the emulator
@@ -136,7 +138,7 @@ TEST_F(FallosMotorReal, EmuladorMuertoParaElVehiculoYTrasReiniciarloSeVuelveACon
     const std::vector<unsigned> todos = FGrabacion.Valores();
     std::vector<unsigned> trasMuerte(todos.begin() + bytesAntes, todos.end());
     ASSERT_GE(trasMuerte.size(), 2u);
-    EXPECT_EQ(std::vector<unsigned>(trasMuerte.end() - 2, trasMuerte.end()), (std::vector<unsigned>{0, 0}));
+    EXPECT_EQ(std::vector<unsigned>(trasMuerte.end() - 2, trasMuerte.end()), (std::vector<unsigned> {0, 0}));
     EXPECT_EQ(std::count(trasMuerte.begin(), trasMuerte.end() - 2, Avance), trasMuerte.size() - 2);
     EXPECT_FALSE(FVentana->Conectado());
 

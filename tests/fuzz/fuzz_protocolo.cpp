@@ -21,9 +21,9 @@ bool Iguales(const edk::TEvento& a, const edk::TEvento& b)
     const edk::TEstadoEmo& x = a.Estado;
     const edk::TEstadoEmo& y = b.Estado;
     return x.Tiempo == y.Tiempo && x.AccionCognitiva == y.AccionCognitiva && x.PotenciaCognitiva == y.PotenciaCognitiva
-        && x.AccionExpresiva == y.AccionExpresiva && x.PotenciaExpresiva == y.PotenciaExpresiva && x.Senal == y.Senal
-        && x.Bateria == y.Bateria && x.BateriaMax == y.BateriaMax && x.Contactos == y.Contactos && x.GiroX == y.GiroX
-        && x.GiroY == y.GiroY;
+           && x.AccionExpresiva == y.AccionExpresiva && x.PotenciaExpresiva == y.PotenciaExpresiva && x.Senal == y.Senal
+           && x.Bateria == y.Bateria && x.BateriaMax == y.BateriaMax && x.Contactos == y.Contactos && x.GiroX == y.GiroX
+           && x.GiroY == y.GiroY;
 }
 
 void ProbarLinea(std::string_view linea)

@@ -80,7 +80,7 @@ TEST_F(Grafica, GuardaCadaMuestraEnSuSerieDesdeElIndiceUno)
 {
     FGrafica->AnadirMuestra({10, 1, 2, 3, 4, 65535});
     ASSERT_EQ(FGrafica->NumMuestras(), 1);
-    const TMuestra esperada{10, 1, 2, 3, 4, 65535};
+    const TMuestra esperada {10, 1, 2, 3, 4, 65535};
     for (int s = 0; s < TGrafica::NumSeries; ++s) {
         EXPECT_EQ(FGrafica->Muestra(s, 0), 0) << s;
         EXPECT_EQ(FGrafica->Muestra(s, 1), esperada[s]) << s;
@@ -213,7 +213,7 @@ TEST_F(Grafica, LaMuestraNuevaSeDibujaEnSeguidaDesdeSuLineaBase)
     EXPECT_EQ(imagen.pixel(2, 20), Rgb(clSilver));
     EXPECT_EQ(imagen.pixel(2, 10), base);
     // The other series lie on their baselines up to column 1.
-    const std::array<TColor, 6> colores{clBlack, clBlue, clRed, clGreen, clFuchsia, clTeal};
+    const std::array<TColor, 6> colores {clBlack, clBlue, clRed, clGreen, clFuchsia, clTeal};
     for (int s = 1; s < 6; ++s) {
         const int y = TGrafica::LineasBase[s];
         EXPECT_EQ(imagen.pixel(0, y), Rgb(colores[s])) << s;
@@ -229,8 +229,8 @@ TEST_F(Grafica, CadaSerieSubeConSuValorYSuColor)
     FGrafica->AnadirMuestra({3, 5, 7, 9, 10, 2});
     FGrafica->AnadirMuestra({0, 0, 0, 0, 0, 0});
     const QImage imagen = Pintar();
-    const std::array<TColor, 6> colores{clBlack, clBlue, clRed, clGreen, clFuchsia, clTeal};
-    const std::array<int, 6> valores{3, 5, 7, 9, 10, 2};
+    const std::array<TColor, 6> colores {clBlack, clBlue, clRed, clGreen, clFuchsia, clTeal};
+    const std::array<int, 6> valores {3, 5, 7, 9, 10, 2};
     for (int s = 0; s < 6; ++s) {
         const int y = TGrafica::LineasBase[s];
         EXPECT_EQ(imagen.pixel(2, y - valores[s]), Rgb(colores[s])) << s;
@@ -273,7 +273,7 @@ TEST_F(Grafica, LasSeriesPintanLosMismosPixelesQueUnaLineaPorCadaMuestra)
 
     std::mt19937 azar(1234);
     const std::uint16_t valores[] = {0, 0, 0, 3, 5, 10, 10, 20};
-    TMuestra muestra{};
+    TMuestra muestra {};
     for (int k = 0; k < 700; ++k) {
         for (int s = 0; s < TGrafica::NumSeries; ++s)
             if (azar() % 6 == 0) // runs of a few samples, then a step
@@ -287,7 +287,7 @@ TEST_F(Grafica, LasSeriesPintanLosMismosPixelesQueUnaLineaPorCadaMuestra)
     const TColor colores[] = {clBlack, clBlue, clRed, clGreen, clFuchsia, clTeal};
     for (int s = 0; s < TGrafica::NumSeries; ++s) {
         const int base = 20 * (s + 1);
-        QPolygonF linea{QPointF(0, base)};
+        QPolygonF linea {QPointF(0, base)};
         for (int x = 0; x <= FGrafica->NumMuestras(); ++x)
             linea << QPointF(x, base - FGrafica->Muestra(s, x));
         QPen pluma(AColorQt(colores[s]), 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);

@@ -23,11 +23,11 @@ namespace {
 // Answers the open dialog with the profile given on the command line.
 class TDialogosCaptura : public TDialogos {
 public:
-    explicit TDialogosCaptura(QString perfil) : FPerfil(std::move(perfil)) {}
+    explicit TDialogosCaptura(QString perfil) : FPerfil(std::move(perfil)) { }
     QString ElegirFicheroGuardar(QWidget*) override { return {}; }
     QString ElegirFicheroAbrir(QWidget*) override { return FPerfil; }
     void MostrarError(QWidget*, const QString& texto) override { std::fprintf(stderr, "%s\n", qPrintable(texto)); }
-    void MostrarMensaje(QWidget*, const QString&) override {}
+    void MostrarMensaje(QWidget*, const QString&) override { }
 
 private:
     QString FPerfil;

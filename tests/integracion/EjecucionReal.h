@@ -44,8 +44,8 @@ protected:
     {
         // No run here expects an error or message box.
         if (FVentana && FDialogos) {
-            EXPECT_EQ(FDialogos->Errores, std::vector<QString>{});
-            EXPECT_EQ(FDialogos->Mensajes, std::vector<QString>{});
+            EXPECT_EQ(FDialogos->Errores, std::vector<QString> {});
+            EXPECT_EQ(FDialogos->Mensajes, std::vector<QString> {});
         }
         FVentana.reset();
         TFMain::FijarEjecutablePrueba(QString());

@@ -16,13 +16,13 @@ constexpr Reloj::duration UnEstado = std::chrono::nanoseconds(1'000'000'000 / 32
 
 class DemoLocal : public EjecucionReal {
 protected:
-    static inline Reloj::time_point Ahora{};
-    static inline Reloj::time_point Inicio{};
+    static inline Reloj::time_point Ahora {};
+    static inline Reloj::time_point Inicio {};
 
     void SetUp() override
     {
         EjecucionReal::SetUp();
-        Inicio = Ahora = Reloj::time_point{} + std::chrono::hours(1);
+        Inicio = Ahora = Reloj::time_point {} + std::chrono::hours(1);
         // The engine looks at its clock only when its queue is empty: each
         // look makes the next EmoState due.
         edk::MotorGlobal().FijarReloj([] { return Ahora += UnEstado; });
@@ -53,7 +53,7 @@ TEST_F(DemoLocal, ConduceComoDiceElGuionDeLaDemostracion)
     RelojDeLaDemo();
     // Start-up stops the port and switches output off, then output goes on:
     // three all-off bytes before any run.
-    EXPECT_EQ(FGrabacion.Valores(), (std::vector<unsigned>{0, 0, 0}));
+    EXPECT_EQ(FGrabacion.Valores(), (std::vector<unsigned> {0, 0, 0}));
     const std::size_t previos = FGrabacion.Valores().size();
 
     // The operator loads the profile when the window first says it lacks
@@ -90,21 +90,21 @@ TEST_F(DemoLocal, ConduceComoDiceElGuionDeLaDemostracion)
         0x01, 0x00, // strong clench 17..19.5; smile and blink drive nothing; weak pull at 25 neither
         0x02, 0x00, // medium pull 29..31
         0x02, 0x00, // strong pull 33..35.5
-        0x01,       // clench at 37
+        0x01, // clench at 37
         0x00, 0x02, // a pull at 38 wins from its first reading, still below the threshold
         0x00, 0x01, // the pull fades at 40, the clench drives again at 40.3
-        0x00,       // clench off at 41; a push at 42 is only neutral
-        0x08,       // right turn latched at 47; the left turn at 51 changes nothing
-        0x00,       // right turn again at 55 releases it
+        0x00, // clench off at 41; a push at 42 is only neutral
+        0x08, // right turn latched at 47; the left turn at 51 changes nothing
+        0x00, // right turn again at 55 releases it
         0x04, 0x00, // left turn latched at 59 and released at 63; bad signal, loose electrode, gyro uncalibrated
-        0x01,       // the drive: forward at 100
-        0x09,       // right turn latched on the way at 103
-        0x08,       // clench off at 106
+        0x01, // the drive: forward at 100
+        0x09, // right turn latched on the way at 103
+        0x08, // clench off at 106
         0x0A, 0x08, // pull 108..111 with the turn still latched
-        0x00,       // right turn again at 113 releases it
-        0x01,       // forward at 116
-        0x05,       // left turn latched at 118
-        0x00,       // "Desconectar" at 120: the end of the run's all-off
+        0x00, // right turn again at 113 releases it
+        0x01, // forward at 116
+        0x05, // left turn latched at 118
+        0x00, // "Desconectar" at 120: the end of the run's all-off
     };
     EXPECT_EQ(Tramos(bytes), guion);
     // The last all-off comes from the end of the run, not from an event.
@@ -124,7 +124,7 @@ TEST_F(DemoLocal, ConduceComoDiceElGuionDeLaDemostracion)
         QStringLiteral("I Firmas Expresivas Entrenadas: EXP.NEUTRAL APRETAR DIENTES "),
         QStringLiteral("I Sensibilidad Avance: 500"),
         QStringLiteral("E 1792:Giróscopo no calibrado"), // the re-zero at 87; the one at 9 succeeds
-        QStringLiteral("S EE_ProfileEvent"),             // the demo's profile event at 92
+        QStringLiteral("S EE_ProfileEvent"), // the demo's profile event at 92
         QStringLiteral("I Desconectado"),
     };
     EXPECT_EQ(Registro(), esperado);

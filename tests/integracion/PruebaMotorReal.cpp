@@ -52,8 +52,8 @@ TEST_F(MotorReal, ElMotorLocalEsperaUnPerfilYCargaElDeDemostracion)
         },
         std::chrono::seconds(10));
 
-    EXPECT_EQ(estados, (std::vector<QString>{QStringLiteral("Desconectado"), QStringLiteral("Conectado"),
-                                             QStringLiteral("Sin Perfil"), QStringLiteral("No Enlazado")}));
+    EXPECT_EQ(estados, (std::vector<QString> {QStringLiteral("Desconectado"), QStringLiteral("Conectado"),
+                                              QStringLiteral("Sin Perfil"), QStringLiteral("No Enlazado")}));
     const std::vector<QString> esperado = {
         QStringLiteral("I Conectado al Engine Emotiv"),
         QStringLiteral("I Optimización activada"),
@@ -71,7 +71,7 @@ TEST_F(MotorReal, ElMotorLocalEsperaUnPerfilYCargaElDeDemostracion)
     // Nothing drove: one all-off per event and the end's.
     const std::vector<unsigned> bytes = BytesDesde(previos);
     EXPECT_GE(bytes.size(), 3u);
-    EXPECT_EQ(Tramos(bytes), std::vector<unsigned>{0});
+    EXPECT_EQ(Tramos(bytes), std::vector<unsigned> {0});
 }
 
 // Forward, backward, a right turn latched and released, then forward held
@@ -142,9 +142,9 @@ TEST_F(MotorReal, ConduceConElEmuladorYParaAlPerderElEnlace)
     const std::vector<unsigned> bytes = BytesDesde(previos);
     // The scenario's commands, then a single all-off for the lost link and
     // the end of the run's.
-    EXPECT_EQ(Tramos(bytes), (std::vector<unsigned>{0x00, 0x01, 0x00, 0x02, 0x00, 0x08, 0x00, 0x01, 0x00}));
+    EXPECT_EQ(Tramos(bytes), (std::vector<unsigned> {0x00, 0x01, 0x00, 0x02, 0x00, 0x08, 0x00, 0x01, 0x00}));
     ASSERT_GE(bytes.size(), 3u);
-    EXPECT_EQ(std::vector<unsigned>(bytes.end() - 3, bytes.end()), (std::vector<unsigned>{0x01, 0x00, 0x00}));
+    EXPECT_EQ(std::vector<unsigned>(bytes.end() - 3, bytes.end()), (std::vector<unsigned> {0x01, 0x00, 0x00}));
 
     const std::vector<QString> esperado = {
         QStringLiteral("I Conectado con EmoComposer en 127.0.0.1:%1").arg(puerto),

@@ -85,10 +85,18 @@ TEST_F(ControlesConduccion, DireccionYPuertoSeCorrigenAlPerderElFoco)
         const char* queda;
     };
     const TCaso casos[] = {
-        {ui.EditIp1, "256", "0"},     {ui.EditIp2, "", "0"},         {ui.EditIp3, "255", "255"},
-        {ui.EditIp4, "007", "007"},   {ui.EditIp1, "0", "0"},        {ui.EditIp2, "999", "0"},
-        {ui.EditPuerto, "0", "1726"}, {ui.EditPuerto, "65536", "1726"}, {ui.EditPuerto, "", "1726"},
-        {ui.EditPuerto, "1", "1"},    {ui.EditPuerto, "65535", "65535"}, {ui.EditPuerto, "00080", "00080"},
+        {ui.EditIp1, "256", "0"},
+        {ui.EditIp2, "", "0"},
+        {ui.EditIp3, "255", "255"},
+        {ui.EditIp4, "007", "007"},
+        {ui.EditIp1, "0", "0"},
+        {ui.EditIp2, "999", "0"},
+        {ui.EditPuerto, "0", "1726"},
+        {ui.EditPuerto, "65536", "1726"},
+        {ui.EditPuerto, "", "1726"},
+        {ui.EditPuerto, "1", "1"},
+        {ui.EditPuerto, "65535", "65535"},
+        {ui.EditPuerto, "00080", "00080"},
         {ui.EditPuerto, "99999", "1726"},
     };
     for (const TCaso& caso : casos) {
@@ -161,7 +169,7 @@ TEST_F(ControlesConduccion, LasSensibilidadesLleganAlMotorYSuRechazoSeRegistraUn
         QTest::keyClick(caso.barra, Qt::Key_Left);
         EXPECT_EQ(caso.barra->toolTip(), texto + QString::number(primera - 1));
         const QString error = QStringLiteral("1024:Identificador de usuario no válido");
-        EXPECT_EQ(Lineas(), (QStringList{error, error}));
+        EXPECT_EQ(Lineas(), (QStringList {error, error}));
 
         // Accepted: the engine keeps the value and nothing is logged.
         motor.FijarResultado(caso.funcion, 0);
@@ -180,7 +188,7 @@ TEST_F(ControlesConduccion, SinConexionLaSensibilidadSoloCambiaSuHint)
     ui.TrackBarRetroceso->setValue(9);
     EXPECT_EQ(ui.TrackBarAvance->toolTip(), "Sensibilidad Avance: 250");
     EXPECT_EQ(ui.TrackBarRetroceso->toolTip(), "Sensibilidad Retroceso: 9");
-    EXPECT_EQ(MotorPrueba().Llamadas(), std::vector<std::string>{});
+    EXPECT_EQ(MotorPrueba().Llamadas(), std::vector<std::string> {});
     EXPECT_EQ(Lineas(), QStringList());
 }
 

@@ -18,8 +18,7 @@ struct TPaso {
     Qt::KeyboardModifiers teclas = {};
 };
 
-TPaso Pulsar(TFlechas imagen, int x, int y, Qt::MouseButton boton = Qt::LeftButton,
-             Qt::KeyboardModifiers teclas = {})
+TPaso Pulsar(TFlechas imagen, int x, int y, Qt::MouseButton boton = Qt::LeftButton, Qt::KeyboardModifiers teclas = {})
 {
     return {true, imagen, x, y, boton, teclas};
 }
@@ -70,13 +69,13 @@ protected:
     }
 };
 
-class FlechasConSalida : public Flechas, public testing::WithParamInterface<TCasoFlechas> {};
+class FlechasConSalida : public Flechas, public testing::WithParamInterface<TCasoFlechas> { };
 
 TEST_P(FlechasConSalida, EnvianSuOrdenAlPuertoYLaMuestran)
 {
     const TCasoFlechas& caso = GetParam();
     PulsarActuador();
-    ASSERT_EQ(Bytes(), std::vector<unsigned>{0x00});
+    ASSERT_EQ(Bytes(), std::vector<unsigned> {0x00});
     OlvidarBytes();
 
     Ejecutar(caso.pasos);
@@ -90,55 +89,82 @@ TEST_P(FlechasConSalida, EnvianSuOrdenAlPuertoYLaMuestran)
 INSTANTIATE_TEST_SUITE_P(
     Tabla, FlechasConSalida,
     testing::Values(
-        TCasoFlechas{"arriba mientras se sostiene", {Pulsar(AA, 17, 30)}, {0x01}, 5, 0, giroNinguno},
-        TCasoFlechas{"arriba y soltar", Arriba, {0x01, 0x00}, 0, 0, giroNinguno},
-        TCasoFlechas{"abajo mientras se sostiene", {Pulsar(AA, 17, 120)}, {0x02}, 6, 0, giroNinguno},
-        TCasoFlechas{"abajo y soltar", Abajo, {0x02, 0x00}, 0, 0, giroNinguno},
-        TCasoFlechas{"izquierda se queda", Izquierda, {0x04}, 0, 3, giroIzquierda},
-        TCasoFlechas{"izquierda otra vez la apaga", Izquierda + Izquierda, {0x04, 0x00}, 0, 0, giroNinguno},
-        TCasoFlechas{"derecha con la izquierda puesta", Izquierda + Derecha, {0x04, 0x08}, 0, 4, giroDerecha},
-        TCasoFlechas{"fuera de las flechas del giro lo apaga", Izquierda + Clic(ID, 80, 17), {0x04, 0x00}, 0, 0,
-                     giroNinguno},
-        TCasoFlechas{"arriba sostenido con la izquierda", Izquierda + std::vector<TPaso>{Pulsar(AA, 17, 30)},
-                     {0x04, 0x05}, 5, 3, giroIzquierda},
-        TCasoFlechas{"arriba con la izquierda y soltar", Izquierda + Arriba, {0x04, 0x05, 0x04}, 0, 3,
-                     giroIzquierda},
-        TCasoFlechas{"abajo con la derecha y soltar", Derecha + Abajo, {0x08, 0x0A, 0x08}, 0, 4, giroDerecha},
-        TCasoFlechas{"entre las flechas: nada al pulsar, el giro al soltar", {Pulsar(AA, 17, 80)}, {}, 0, 0,
-                     giroNinguno},
-        TCasoFlechas{"entre las flechas sin giro", Clic(AA, 17, 80), {0x00}, 0, 0, giroNinguno},
-        TCasoFlechas{"entre las flechas con la izquierda", Izquierda + Clic(AA, 17, 80), {0x04, 0x04}, 0, 3,
-                     giroIzquierda},
-        TCasoFlechas{"esquinas de la flecha de arriba", Clic(AA, 6, 10) + Clic(AA, 28, 60), {0x01, 0x00, 0x01, 0x00},
-                     0, 0, giroNinguno},
-        TCasoFlechas{"justo fuera de la flecha de arriba",
-                     Clic(AA, 5, 10) + Clic(AA, 6, 9) + Clic(AA, 29, 30) + Clic(AA, 17, 61), {0, 0, 0, 0}, 0, 0,
-                     giroNinguno},
-        TCasoFlechas{"esquinas de la flecha de abajo", Clic(AA, 6, 100) + Clic(AA, 28, 150),
-                     {0x02, 0x00, 0x02, 0x00}, 0, 0, giroNinguno},
-        TCasoFlechas{"justo fuera de la flecha de abajo", Clic(AA, 17, 99) + Clic(AA, 17, 151) + Clic(AA, 5, 120),
-                     {0, 0, 0}, 0, 0, giroNinguno},
-        TCasoFlechas{"esquinas de las flechas del giro",
-                     Clic(ID, 10, 6) + Clic(ID, 60, 28) + Clic(ID, 100, 6) + Clic(ID, 150, 28),
-                     {0x04, 0x00, 0x08, 0x00}, 0, 0, giroNinguno},
-        TCasoFlechas{"justo fuera de las flechas del giro",
-                     Clic(ID, 9, 17) + Clic(ID, 61, 17) + Clic(ID, 99, 17) + Clic(ID, 151, 17) + Clic(ID, 30, 5)
-                         + Clic(ID, 30, 29),
-                     {0, 0, 0, 0, 0, 0}, 0, 0, giroNinguno},
-        TCasoFlechas{"botón y teclas no cuentan",
-                     {Pulsar(ID, 30, 17, Qt::RightButton, Qt::ShiftModifier), Soltar(ID, 30, 17, Qt::RightButton),
-                      Pulsar(AA, 17, 30, Qt::MiddleButton, Qt::ControlModifier), Soltar(AA, 17, 30, Qt::MiddleButton)},
-                     {0x04, 0x05, 0x04}, 0, 3, giroIzquierda}));
+        TCasoFlechas {"arriba mientras se sostiene", {Pulsar(AA, 17, 30)}, {0x01}, 5, 0, giroNinguno},
+        TCasoFlechas {"arriba y soltar", Arriba, {0x01, 0x00}, 0, 0, giroNinguno},
+        TCasoFlechas {"abajo mientras se sostiene", {Pulsar(AA, 17, 120)}, {0x02}, 6, 0, giroNinguno},
+        TCasoFlechas {"abajo y soltar", Abajo, {0x02, 0x00}, 0, 0, giroNinguno},
+        TCasoFlechas {"izquierda se queda", Izquierda, {0x04}, 0, 3, giroIzquierda},
+        TCasoFlechas {"izquierda otra vez la apaga", Izquierda + Izquierda, {0x04, 0x00}, 0, 0, giroNinguno},
+        TCasoFlechas {"derecha con la izquierda puesta", Izquierda + Derecha, {0x04, 0x08}, 0, 4, giroDerecha},
+        TCasoFlechas {
+            "fuera de las flechas del giro lo apaga", Izquierda + Clic(ID, 80, 17), {0x04, 0x00}, 0, 0, giroNinguno},
+        TCasoFlechas {"arriba sostenido con la izquierda",
+                      Izquierda + std::vector<TPaso> {Pulsar(AA, 17, 30)},
+                      {0x04, 0x05},
+                      5,
+                      3,
+                      giroIzquierda},
+        TCasoFlechas {"arriba con la izquierda y soltar", Izquierda + Arriba, {0x04, 0x05, 0x04}, 0, 3, giroIzquierda},
+        TCasoFlechas {"abajo con la derecha y soltar", Derecha + Abajo, {0x08, 0x0A, 0x08}, 0, 4, giroDerecha},
+        TCasoFlechas {
+            "entre las flechas: nada al pulsar, el giro al soltar", {Pulsar(AA, 17, 80)}, {}, 0, 0, giroNinguno},
+        TCasoFlechas {"entre las flechas sin giro", Clic(AA, 17, 80), {0x00}, 0, 0, giroNinguno},
+        TCasoFlechas {
+            "entre las flechas con la izquierda", Izquierda + Clic(AA, 17, 80), {0x04, 0x04}, 0, 3, giroIzquierda},
+        TCasoFlechas {"esquinas de la flecha de arriba",
+                      Clic(AA, 6, 10) + Clic(AA, 28, 60),
+                      {0x01, 0x00, 0x01, 0x00},
+                      0,
+                      0,
+                      giroNinguno},
+        TCasoFlechas {"justo fuera de la flecha de arriba",
+                      Clic(AA, 5, 10) + Clic(AA, 6, 9) + Clic(AA, 29, 30) + Clic(AA, 17, 61),
+                      {0, 0, 0, 0},
+                      0,
+                      0,
+                      giroNinguno},
+        TCasoFlechas {"esquinas de la flecha de abajo",
+                      Clic(AA, 6, 100) + Clic(AA, 28, 150),
+                      {0x02, 0x00, 0x02, 0x00},
+                      0,
+                      0,
+                      giroNinguno},
+        TCasoFlechas {"justo fuera de la flecha de abajo",
+                      Clic(AA, 17, 99) + Clic(AA, 17, 151) + Clic(AA, 5, 120),
+                      {0, 0, 0},
+                      0,
+                      0,
+                      giroNinguno},
+        TCasoFlechas {"esquinas de las flechas del giro",
+                      Clic(ID, 10, 6) + Clic(ID, 60, 28) + Clic(ID, 100, 6) + Clic(ID, 150, 28),
+                      {0x04, 0x00, 0x08, 0x00},
+                      0,
+                      0,
+                      giroNinguno},
+        TCasoFlechas {"justo fuera de las flechas del giro",
+                      Clic(ID, 9, 17) + Clic(ID, 61, 17) + Clic(ID, 99, 17) + Clic(ID, 151, 17) + Clic(ID, 30, 5)
+                          + Clic(ID, 30, 29),
+                      {0, 0, 0, 0, 0, 0},
+                      0,
+                      0,
+                      giroNinguno},
+        TCasoFlechas {"botón y teclas no cuentan",
+                      {Pulsar(ID, 30, 17, Qt::RightButton, Qt::ShiftModifier), Soltar(ID, 30, 17, Qt::RightButton),
+                       Pulsar(AA, 17, 30, Qt::MiddleButton, Qt::ControlModifier), Soltar(AA, 17, 30, Qt::MiddleButton)},
+                      {0x04, 0x05, 0x04},
+                      0,
+                      3,
+                      giroIzquierda}));
 
 TEST_F(Flechas, ConLaSalidaApagadaCambianLasImagenesYElGiroPeroNoSeEscribeNada)
 {
-    Ejecutar(Izquierda + std::vector<TPaso>{Pulsar(AA, 17, 120)});
+    Ejecutar(Izquierda + std::vector<TPaso> {Pulsar(AA, 17, 120)});
     EXPECT_EQ(IndiceAvRet(), 6);
     EXPECT_EQ(IndiceGiro(), 3);
     EXPECT_EQ(FVentana.GiroManual(), giroIzquierda);
     Ejecutar({Soltar(AA, 17, 120)});
     EXPECT_EQ(IndiceAvRet(), 0);
-    EXPECT_EQ(Bytes(), std::vector<unsigned>{});
+    EXPECT_EQ(Bytes(), std::vector<unsigned> {});
 }
 
 TEST_F(Flechas, EnModoCascoSoloActuaLaLiberacionYElGiroManualSeConserva)
@@ -150,20 +176,20 @@ TEST_F(Flechas, EnModoCascoSoloActuaLaLiberacionYElGiroManualSeConserva)
     ui.ActionCasco->trigger();
     EXPECT_EQ(IndiceGiro(), 0);
     Ejecutar({Pulsar(AA, 17, 30), Pulsar(ID, 120, 17), Pulsar(ID, 30, 17)});
-    EXPECT_EQ(Bytes(), std::vector<unsigned>{}) << "mode change and presses write nothing";
+    EXPECT_EQ(Bytes(), std::vector<unsigned> {}) << "mode change and presses write nothing";
     EXPECT_EQ(IndiceAvRet(), 0);
     EXPECT_EQ(IndiceGiro(), 0);
     EXPECT_EQ(FVentana.GiroManual(), giroIzquierda);
 
     // A release still sends no direction with the remembered turn, and shows it.
     Ejecutar({Soltar(AA, 17, 30)});
-    EXPECT_EQ(Bytes(), std::vector<unsigned>{0x04});
+    EXPECT_EQ(Bytes(), std::vector<unsigned> {0x04});
     EXPECT_EQ(IndiceGiro(), 3);
 
     ui.ActionManual->trigger();
     EXPECT_EQ(IndiceGiro(), 0);
     Ejecutar({Pulsar(AA, 17, 30)});
-    EXPECT_EQ(Bytes(), (std::vector<unsigned>{0x04, 0x05}));
+    EXPECT_EQ(Bytes(), (std::vector<unsigned> {0x04, 0x05}));
     EXPECT_EQ(IndiceAvRet(), 5);
     EXPECT_EQ(IndiceGiro(), 3);
 }
@@ -217,7 +243,7 @@ TEST_F(Flechas, MostrarFlechasEligeElIndiceYRepintaAlMomentoSoloLoQueCambia)
         avRetAntes = caso.avRet;
         giroAntes = caso.giroIndice;
     }
-    EXPECT_EQ(Bytes(), std::vector<unsigned>{});
+    EXPECT_EQ(Bytes(), std::vector<unsigned> {});
 }
 
 } // namespace

@@ -35,8 +35,8 @@ TEST_F(Modos, CadaEstadoHabilitaMuestraYColoreaSusControles)
     // Before each state is entered the window shows "Conectado", a time, a
     // silver chart with one sample, lit arrows, a power of 7 and a profile.
     const TCaso casos[] = {
-        {"manual con EmoComposer elegido", false, false, 1, false, true, false, false, false, "Desconectado",
-         false, 0, clSilver, "", 0},
+        {"manual con EmoComposer elegido", false, false, 1, false, true, false, false, false, "Desconectado", false, 0,
+         clSilver, "", 0},
         {"casco con EmoEngine", true, false, 0, true, true, false, true, false, "Desconectado", false, 0, clBtnFace,
          "12.345", 0},
         {"casco con EmoComposer", true, false, 1, true, true, false, true, true, "Desconectado", false, 0, clBtnFace,
@@ -86,8 +86,7 @@ TEST_F(Modos, CadaEstadoHabilitaMuestraYColoreaSusControles)
             EXPECT_EQ(edit->isEnabled(), caso.servidor);
             EXPECT_EQ(ColorFondo(edit), C(caso.servidor ? clWindow : clBtnFace));
         }
-        for (QSlider* barra :
-             {ui.TrackBarUmbralAvRet, ui.TrackBarUmbralGiro, ui.TrackBarAvance, ui.TrackBarRetroceso})
+        for (QSlider* barra : {ui.TrackBarUmbralAvRet, ui.TrackBarUmbralGiro, ui.TrackBarAvance, ui.TrackBarRetroceso})
             EXPECT_EQ(barra->isEnabled(), c) << barra->objectName().toStdString();
         EXPECT_EQ(!ui.ShapeIndicadorFuerza->isHidden(), c);
         EXPECT_EQ(!ui.ShapeIndicadorGiro->isHidden(), c);
@@ -111,7 +110,7 @@ TEST_F(Modos, CadaEstadoHabilitaMuestraYColoreaSusControles)
         EXPECT_EQ(IndiceGiro(), 0);
         EXPECT_EQ(ui.CGaugeFuerza->Progreso(), caso.fuerza);
     }
-    EXPECT_EQ(Bytes(), std::vector<unsigned>{}) << "changing the window state writes nothing";
+    EXPECT_EQ(Bytes(), std::vector<unsigned> {}) << "changing the window state writes nothing";
 }
 
 TEST_F(Modos, ActualizarVentanaAtiendeLosMensajesPendientesAntesDeVolver)
@@ -183,22 +182,22 @@ TEST_F(Modos, DesconectarYCentrarSoloDejanSuPeticionAlBucle)
     EXPECT_TRUE(FVentana.Conectado());
     EXPECT_FALSE(ui.BitBtnDesconectar->isHidden());
     EXPECT_EQ(Lineas(), QStringList());
-    EXPECT_EQ(Bytes(), std::vector<unsigned>{});
+    EXPECT_EQ(Bytes(), std::vector<unsigned> {});
 }
 
 TEST_F(Modos, ElActuadorEscribeLaParadaAlEncenderseYAlApagarseAunqueElVehiculoSeMueva)
 {
     PulsarActuador();
     EXPECT_TRUE(ui.ActionActuador->isChecked());
-    EXPECT_EQ(Bytes(), std::vector<unsigned>{0x00});
-    EXPECT_EQ(Lineas(), QStringList{"Actuador Habilitado"});
+    EXPECT_EQ(Bytes(), std::vector<unsigned> {0x00});
+    EXPECT_EQ(Lineas(), QStringList {"Actuador Habilitado"});
 
     QTest::mousePress(ui.ImageFlechasArribaAbajo, Qt::LeftButton, {}, QPoint(17, 30));
     PulsarActuador(); // switched off while forward is held
     QTest::mouseRelease(ui.ImageFlechasArribaAbajo, Qt::LeftButton, {}, QPoint(17, 30));
     EXPECT_FALSE(ui.ActionActuador->isChecked());
-    EXPECT_EQ(Bytes(), (std::vector<unsigned>{0x00, 0x01, 0x00}));
-    EXPECT_EQ(Lineas(), (QStringList{"Actuador Habilitado", "Actuador Inhabilitado"}));
+    EXPECT_EQ(Bytes(), (std::vector<unsigned> {0x00, 0x01, 0x00}));
+    EXPECT_EQ(Lineas(), (QStringList {"Actuador Habilitado", "Actuador Inhabilitado"}));
 }
 
 TEST_F(Modos, SinActuadorUtilizableLaSalidaNoSeEnciendeYSeDesmarca)
@@ -218,13 +217,13 @@ TEST_F(Modos, SinActuadorUtilizableLaSalidaNoSeEnciendeYSeDesmarca)
         PulsarActuador();
         EXPECT_FALSE(ui.ActionActuador->isChecked());
         EXPECT_FALSE(ui.ToolButtonActuador->isChecked());
-        EXPECT_EQ(Lineas(), QStringList{"Actuador Inhabilitado"});
+        EXPECT_EQ(Lineas(), QStringList {"Actuador Inhabilitado"});
         // Manual driving still shows the commands.
         QTest::mousePress(ui.ImageFlechasArribaAbajo, Qt::LeftButton, {}, QPoint(17, 120));
         EXPECT_EQ(IndiceAvRet(), 6);
         QTest::mouseRelease(ui.ImageFlechasArribaAbajo, Qt::LeftButton, {}, QPoint(17, 120));
     }
-    EXPECT_EQ(Bytes(), std::vector<unsigned>{});
+    EXPECT_EQ(Bytes(), std::vector<unsigned> {});
 }
 
 } // namespace

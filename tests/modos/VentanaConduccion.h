@@ -13,8 +13,8 @@
 #include "Main.h"
 #include "ui_Main.h"
 
-#include <QApplication>
 #include "PanelRegistro.h"
+#include <QApplication>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,7 +35,6 @@ inline int IndiceMostrado(const TImagen* imagen, QPixmap (*lista)(int), int cuan
             return i;
     return -1;
 }
-
 
 class VentanaConduccion : public testing::Test {
 protected:

@@ -37,7 +37,7 @@ std::set<std::string> SimbolosExportados()
     std::set<std::string> nombres;
     if (!tuberia)
         return nombres;
-    std::array<char, 512> linea{};
+    std::array<char, 512> linea {};
     while (std::fgets(linea.data(), linea.size(), tuberia.get())) {
         std::istringstream campos(linea.data());
         std::string valor, tipo, nombre;

@@ -69,7 +69,8 @@ TResumen Recorrer(const TEscenario& escenario)
         const bool tirar = s.AccionCognitiva == ACC_COG_TIRAR;
         const bool apretar = !tirar && s.AccionExpresiva == ACC_EXP_APRETAR_DIENTES;
         if (tirar || apretar) {
-            const auto potencia = static_cast<int>(std::nearbyint((tirar ? s.PotenciaCognitiva : s.PotenciaExpresiva) * 10));
+            const auto potencia
+                = static_cast<int>(std::nearbyint((tirar ? s.PotenciaCognitiva : s.PotenciaExpresiva) * 10));
             std::vector<int>& picos = tirar ? r.PicosRetroceso : r.PicosAvance;
             if (tirar != enTirar || apretar != enApretar)
                 picos.push_back(potencia);
@@ -130,7 +131,8 @@ TEST(Demo, ShowsEveryPartOfTheProgramAtItsDefaultThresholds)
         EXPECT_GE(*std::max_element(picos->begin(), picos->end()), 9);
     }
 
-    EXPECT_EQ(r.CambiosDeGiro, (std::vector<TGiroDemo>{Derecha, Ninguno, Izquierda, Ninguno, Derecha, Ninguno, Izquierda, Ninguno}));
+    EXPECT_EQ(r.CambiosDeGiro,
+              (std::vector<TGiroDemo> {Derecha, Ninguno, Izquierda, Ninguno, Derecha, Ninguno, Izquierda, Ninguno}));
 
     ASSERT_GE(r.Baterias.size(), 3u);
     EXPECT_TRUE(std::is_sorted(r.Baterias.rbegin(), r.Baterias.rend())) << "the battery only drains";

@@ -77,7 +77,7 @@ struct TCasoError {
     const char* Error; // the start of Error()
 };
 
-class EscenarioErroneo : public testing::TestWithParam<TCasoError> {};
+class EscenarioErroneo : public testing::TestWithParam<TCasoError> { };
 
 TEST_P(EscenarioErroneo, ReportsTheLine)
 {
@@ -86,37 +86,38 @@ TEST_P(EscenarioErroneo, ReportsTheLine)
     EXPECT_TRUE(e.Error().starts_with(GetParam().Error)) << e.Error();
 }
 
-INSTANTIATE_TEST_SUITE_P(Casos, EscenarioErroneo, testing::Values(
-    TCasoError{"0 alta 0\nx senal 1\n", "línea 2: tiempo no válido"},
-    TCasoError{"-1 senal 1\n", "línea 1: tiempo no válido"},
-    TCasoError{"1e3 senal 1\n", "línea 1: tiempo no válido"},
-    TCasoError{"nan senal 1\n", "línea 1: tiempo no válido"},
-    TCasoError{"2000000 senal 1\n", "línea 1: tiempo no válido"},
-    TCasoError{"2 senal 1\n1 senal 2\n", "línea 2: el tiempo retrocede"},
-    TCasoError{"1\n", "línea 1: falta la orden"},
-    TCasoError{"1 volar\n", "línea 1: orden desconocida 'volar'"},
-    TCasoError{"1 cognitiva tirar\n", "línea 1: 'cognitiva' lleva"},
-    TCasoError{"1 cognitiva sonreir 0.5\n", "línea 1: acción cognitiva desconocida"},
-    TCasoError{"1 expresiva 0x0003 0.5\n", "línea 1: acción expresiva desconocida"},
-    TCasoError{"1 expresiva apretar 1.5\n", "línea 1: potencia no válida"},
-    TCasoError{"1 expresiva apretar 0.5 en 0\n", "línea 1: duración de rampa no válida"},
-    TCasoError{"1 expresiva apretar 0.5 durante 2\n", "línea 1: tras los valores"},
-    TCasoError{"1 senal 3\n", "línea 1: señal no válida"},
-    TCasoError{"1 senal\n", "línea 1: 'senal' lleva"},
-    TCasoError{"1 bateria 5 4\n", "línea 1: batería no válida"},
-    TCasoError{"1 contactos 1 2\n", "línea 1: 'contactos' lleva"},
-    TCasoError{"1 contactos 5\n", "línea 1: calidad de contacto no válida '5'"},
-    TCasoError{"1 giro 40000 0\n", "línea 1: giro no válido"},
-    TCasoError{"1 alta -1\n", "línea 1: usuario no válido"},
-    TCasoError{"1 alta 0\n2 alta 1\n", "línea 2: ya hay un casco puesto"},
-    TCasoError{"1 baja 0\n", "línea 1: no hay ningún casco puesto"},
-    TCasoError{"1 alta 0\n2 baja 1\n", "línea 2: el casco puesto es el del usuario 0"},
-    TCasoError{"1 giroscopio roto\n", "línea 1: 'giroscopio' lleva"},
-    TCasoError{"1 evento 0x0040\n", "línea 1: ese tipo tiene orden propia"},
-    TCasoError{"1 evento 0x10001\n", "línea 1: tipo de evento no válido"},
-    TCasoError{"5 fin\n6 senal 1\n", "línea 2: nada puede seguir a 'fin'"},
-    TCasoError{"5 fin ya\n", "línea 1: 'fin' no lleva argumentos"},
-    TCasoError{std::string_view("1 senal 1\n2 sen\0al 1\n", 21), "línea 2: carácter nulo"}));
+INSTANTIATE_TEST_SUITE_P(
+    Casos, EscenarioErroneo,
+    testing::Values(TCasoError {"0 alta 0\nx senal 1\n", "línea 2: tiempo no válido"},
+                    TCasoError {"-1 senal 1\n", "línea 1: tiempo no válido"},
+                    TCasoError {"1e3 senal 1\n", "línea 1: tiempo no válido"},
+                    TCasoError {"nan senal 1\n", "línea 1: tiempo no válido"},
+                    TCasoError {"2000000 senal 1\n", "línea 1: tiempo no válido"},
+                    TCasoError {"2 senal 1\n1 senal 2\n", "línea 2: el tiempo retrocede"},
+                    TCasoError {"1\n", "línea 1: falta la orden"},
+                    TCasoError {"1 volar\n", "línea 1: orden desconocida 'volar'"},
+                    TCasoError {"1 cognitiva tirar\n", "línea 1: 'cognitiva' lleva"},
+                    TCasoError {"1 cognitiva sonreir 0.5\n", "línea 1: acción cognitiva desconocida"},
+                    TCasoError {"1 expresiva 0x0003 0.5\n", "línea 1: acción expresiva desconocida"},
+                    TCasoError {"1 expresiva apretar 1.5\n", "línea 1: potencia no válida"},
+                    TCasoError {"1 expresiva apretar 0.5 en 0\n", "línea 1: duración de rampa no válida"},
+                    TCasoError {"1 expresiva apretar 0.5 durante 2\n", "línea 1: tras los valores"},
+                    TCasoError {"1 senal 3\n", "línea 1: señal no válida"},
+                    TCasoError {"1 senal\n", "línea 1: 'senal' lleva"},
+                    TCasoError {"1 bateria 5 4\n", "línea 1: batería no válida"},
+                    TCasoError {"1 contactos 1 2\n", "línea 1: 'contactos' lleva"},
+                    TCasoError {"1 contactos 5\n", "línea 1: calidad de contacto no válida '5'"},
+                    TCasoError {"1 giro 40000 0\n", "línea 1: giro no válido"},
+                    TCasoError {"1 alta -1\n", "línea 1: usuario no válido"},
+                    TCasoError {"1 alta 0\n2 alta 1\n", "línea 2: ya hay un casco puesto"},
+                    TCasoError {"1 baja 0\n", "línea 1: no hay ningún casco puesto"},
+                    TCasoError {"1 alta 0\n2 baja 1\n", "línea 2: el casco puesto es el del usuario 0"},
+                    TCasoError {"1 giroscopio roto\n", "línea 1: 'giroscopio' lleva"},
+                    TCasoError {"1 evento 0x0040\n", "línea 1: ese tipo tiene orden propia"},
+                    TCasoError {"1 evento 0x10001\n", "línea 1: tipo de evento no válido"},
+                    TCasoError {"5 fin\n6 senal 1\n", "línea 2: nada puede seguir a 'fin'"},
+                    TCasoError {"5 fin ya\n", "línea 1: 'fin' no lleva argumentos"},
+                    TCasoError {std::string_view("1 senal 1\n2 sen\0al 1\n", 21), "línea 2: carácter nulo"}));
 
 TEST(Escenario, EveryFaultIsListedAndThePreviousContentStays)
 {

@@ -27,11 +27,11 @@ using Reloj = std::chrono::steady_clock;
 
 class Motor : public testing::Test {
 protected:
-    static inline Reloj::time_point Ahora{};
+    static inline Reloj::time_point Ahora {};
 
     void SetUp() override
     {
-        Ahora = Reloj::time_point{} + std::chrono::hours(1);
+        Ahora = Reloj::time_point {} + std::chrono::hours(1);
         edk::MotorGlobal().FijarReloj([] { return Ahora; });
         FEvento = EE_EmoEngineEventCreate();
         FEstado = EE_EmoStateCreate();
@@ -58,8 +58,9 @@ protected:
     {
         edk::TEscenario escenario;
         ASSERT_TRUE(escenario.Leer(texto)) << escenario.Error();
-        ASSERT_EQ(edk::MotorGlobal().ConectarFuente(
-                      std::make_unique<edk::TCascoSimulado>(escenario, [] { return Ahora; }, false), simulada),
+        ASSERT_EQ(edk::MotorGlobal().ConectarFuente(std::make_unique<edk::TCascoSimulado>(
+                                                        escenario, [] { return Ahora; }, false),
+                                                    simulada),
                   EDK_SIN_ERRORES);
     }
 
@@ -145,15 +146,44 @@ const std::vector<std::pair<const char*, std::function<int(unsigned int)>>>& Lla
 {
     static const std::vector<std::pair<const char*, std::function<int(unsigned int)>>> llamadas = {
         {"LoadUserProfile", [](unsigned int u) { return EE_LoadUserProfile(u, "/no/existe.emu"); }},
-        {"ExpressivSetThreshold", [](unsigned int u) { return EE_ExpressivSetThreshold(u, ACC_EXP_APRETAR_DIENTES, 0, 500); }},
-        {"ExpressivGetThreshold", [](unsigned int u) { int v; return EE_ExpressivGetThreshold(u, ACC_EXP_APRETAR_DIENTES, 0, &v); }},
-        {"CognitivGetActionSensitivity", [](unsigned int u) { int a, b, c, d; return EE_CognitivGetActionSensitivity(u, &a, &b, &c, &d); }},
+        {"ExpressivSetThreshold",
+         [](unsigned int u) { return EE_ExpressivSetThreshold(u, ACC_EXP_APRETAR_DIENTES, 0, 500); }},
+        {"ExpressivGetThreshold",
+         [](unsigned int u) {
+             int v;
+             return EE_ExpressivGetThreshold(u, ACC_EXP_APRETAR_DIENTES, 0, &v);
+         }},
+        {"CognitivGetActionSensitivity",
+         [](unsigned int u) {
+             int a, b, c, d;
+             return EE_CognitivGetActionSensitivity(u, &a, &b, &c, &d);
+         }},
         {"CognitivSetActionSensitivity", [](unsigned int u) { return EE_CognitivSetActionSensitivity(u, 5, 5, 5, 5); }},
-        {"CognitivGetTrainedSignatureActions", [](unsigned int u) { unsigned int w; return EE_CognitivGetTrainedSignatureActions(u, &w); }},
-        {"CognitivGetActiveActions", [](unsigned int u) { unsigned int w; return EE_CognitivGetActiveActions(u, &w); }},
-        {"ExpressivGetTrainedSignatureActions", [](unsigned int u) { unsigned int w; return EE_ExpressivGetTrainedSignatureActions(u, &w); }},
-        {"CognitivGetOverallSkillRating", [](unsigned int u) { float r; return EE_CognitivGetOverallSkillRating(u, &r); }},
-        {"HeadsetGetGyroDelta", [](unsigned int u) { int x, y; return EE_HeadsetGetGyroDelta(u, &x, &y); }},
+        {"CognitivGetTrainedSignatureActions",
+         [](unsigned int u) {
+             unsigned int w;
+             return EE_CognitivGetTrainedSignatureActions(u, &w);
+         }},
+        {"CognitivGetActiveActions",
+         [](unsigned int u) {
+             unsigned int w;
+             return EE_CognitivGetActiveActions(u, &w);
+         }},
+        {"ExpressivGetTrainedSignatureActions",
+         [](unsigned int u) {
+             unsigned int w;
+             return EE_ExpressivGetTrainedSignatureActions(u, &w);
+         }},
+        {"CognitivGetOverallSkillRating",
+         [](unsigned int u) {
+             float r;
+             return EE_CognitivGetOverallSkillRating(u, &r);
+         }},
+        {"HeadsetGetGyroDelta",
+         [](unsigned int u) {
+             int x, y;
+             return EE_HeadsetGetGyroDelta(u, &x, &y);
+         }},
         {"HeadsetGyroRezero", [](unsigned int u) { return EE_HeadsetGyroRezero(u); }},
     };
     return llamadas;
@@ -183,9 +213,9 @@ TEST_F(Motor, SettingsWithoutAProfileHaveTheirDefaultsAndProfileQueriesAnswer0x0
     int umbral = -1;
     EXPECT_EQ(EE_ExpressivGetThreshold(0, ACC_EXP_APRETAR_DIENTES, 0, &umbral), EDK_SIN_ERRORES);
     EXPECT_EQ(umbral, 500);
-    std::array<int, 4> s{};
+    std::array<int, 4> s {};
     EXPECT_EQ(EE_CognitivGetActionSensitivity(0, &s[0], &s[1], &s[2], &s[3]), EDK_SIN_ERRORES);
-    EXPECT_EQ(s, (std::array<int, 4>{5, 5, 5, 5}));
+    EXPECT_EQ(s, (std::array<int, 4> {5, 5, 5, 5}));
     unsigned int w = 0;
     float nivel = 0;
     EXPECT_EQ(EE_CognitivGetTrainedSignatureActions(0, &w), EDK_PERFIL_SIN_USUARIO);
@@ -201,15 +231,16 @@ TEST_F(Motor, ValuesOutsideTheirRangeAnswer0x0301AndChangeNothing)
     ASSERT_EQ(EE_CognitivSetActionSensitivity(0, 1, 9, 2, 8), EDK_SIN_ERRORES);
     EXPECT_EQ(EE_ExpressivSetThreshold(0, ACC_EXP_APRETAR_DIENTES, 0, 1001), EDK_FUERA_DE_RANGO);
     EXPECT_EQ(EE_ExpressivSetThreshold(0, ACC_EXP_APRETAR_DIENTES, 0, -1), EDK_FUERA_DE_RANGO);
-    for (const std::array<int, 4>& mal : {std::array<int, 4>{0, 5, 5, 5}, {5, 10, 5, 5}, {5, 5, -3, 5}, {5, 5, 5, 100}})
+    for (const std::array<int, 4>& mal :
+         {std::array<int, 4> {0, 5, 5, 5}, {5, 10, 5, 5}, {5, 5, -3, 5}, {5, 5, 5, 100}})
         EXPECT_EQ(EE_CognitivSetActionSensitivity(0, mal[0], mal[1], mal[2], mal[3]), EDK_FUERA_DE_RANGO);
 
     int umbral = -1;
     EXPECT_EQ(EE_ExpressivGetThreshold(0, ACC_EXP_APRETAR_DIENTES, 0, &umbral), EDK_SIN_ERRORES);
     EXPECT_EQ(umbral, 1000);
-    std::array<int, 4> s{};
+    std::array<int, 4> s {};
     EXPECT_EQ(EE_CognitivGetActionSensitivity(0, &s[0], &s[1], &s[2], &s[3]), EDK_SIN_ERRORES);
-    EXPECT_EQ(s, (std::array<int, 4>{1, 9, 2, 8}));
+    EXPECT_EQ(s, (std::array<int, 4> {1, 9, 2, 8}));
 }
 
 TEST_F(Motor, InvalidParametersAnswer0x0302)
@@ -286,11 +317,11 @@ TEST_F(Motor, AProfileIsTakenWholeOrNotAtAll)
     EXPECT_EQ(EE_LoadUserProfile(0, malo.c_str()), EDK_PERFIL_NO_VALIDO);
     EXPECT_EQ(EE_LoadUserProfile(0, (malo + ".no").c_str()), EDK_ERROR_FICHEROS);
     int umbral = 0;
-    std::array<int, 4> s{};
+    std::array<int, 4> s {};
     EXPECT_EQ(EE_ExpressivGetThreshold(0, ACC_EXP_APRETAR_DIENTES, 0, &umbral), EDK_SIN_ERRORES);
     EXPECT_EQ(umbral, 321);
     EXPECT_EQ(EE_CognitivGetActionSensitivity(0, &s[0], &s[1], &s[2], &s[3]), EDK_SIN_ERRORES);
-    EXPECT_EQ(s, (std::array<int, 4>{2, 3, 4, 6}));
+    EXPECT_EQ(s, (std::array<int, 4> {2, 3, 4, 6}));
     float nivel = -1;
     EXPECT_EQ(EE_CognitivGetOverallSkillRating(0, &nivel), EDK_PERFIL_SIN_USUARIO);
 
@@ -298,7 +329,7 @@ TEST_F(Motor, AProfileIsTakenWholeOrNotAtAll)
     EXPECT_EQ(EE_ExpressivGetThreshold(0, ACC_EXP_APRETAR_DIENTES, 0, &umbral), EDK_SIN_ERRORES);
     EXPECT_EQ(umbral, 640);
     EXPECT_EQ(EE_CognitivGetActionSensitivity(0, &s[0], &s[1], &s[2], &s[3]), EDK_SIN_ERRORES);
-    EXPECT_EQ(s, (std::array<int, 4>{3, 4, 5, 6}));
+    EXPECT_EQ(s, (std::array<int, 4> {3, 4, 5, 6}));
     EXPECT_EQ(EE_CognitivGetOverallSkillRating(0, &nivel), EDK_SIN_ERRORES);
     EXPECT_FLOAT_EQ(nivel, 0.25f);
     unsigned int w = 0;
@@ -339,7 +370,7 @@ TEST_F(Motor, TheGyroDeltaIsTheLatestEmoStateMinusTheLastRezero)
                       "3 giroscopio calibrado\n"
                       "9 fin\n");
     int x = 0, y = 0;
-    EXPECT_EQ(Vaciar(), (std::vector<int>{EE_UserAdded, EE_EmoStateUpdated}));
+    EXPECT_EQ(Vaciar(), (std::vector<int> {EE_UserAdded, EE_EmoStateUpdated}));
     EXPECT_EQ(EE_HeadsetGetGyroDelta(1, &x, &y), EDK_SIN_ERRORES);
     EXPECT_EQ(x, 10);
     EXPECT_EQ(y, -4);
@@ -383,14 +414,14 @@ TEST_F(Motor, TheSimulatedHeadsetsPowersFollowTheUsersSensitivities)
         float Apretar, Tirar;
     };
     // Pull is the second active action: slot 2, sensitivity 9.
-    for (const TCaso& caso : {TCaso{true, 500, 0.4f, 0.66f}, TCaso{true, 1000, 0.6f, 0.66f}, TCaso{true, 0, 0.2f, 0.66f},
-                              TCaso{false, 1000, 0.4f, 0.5f}}) {
+    for (const TCaso& caso : {TCaso {true, 500, 0.4f, 0.66f}, TCaso {true, 1000, 0.6f, 0.66f},
+                              TCaso {true, 0, 0.2f, 0.66f}, TCaso {false, 1000, 0.4f, 0.5f}}) {
         ConectarEscenario(escenario, caso.Simulada);
         Vaciar();
         ASSERT_EQ(EE_LoadUserProfile(0, perfil.c_str()), EDK_SIN_ERRORES);
         ASSERT_EQ(EE_ExpressivSetThreshold(0, ACC_EXP_APRETAR_DIENTES, 0, caso.Umbral), EDK_SIN_ERRORES);
         Pasar(1.0 / edk::EstadosPorSegundo);
-        EXPECT_EQ(Vaciar(), std::vector<int>{EE_EmoStateUpdated});
+        EXPECT_EQ(Vaciar(), std::vector<int> {EE_EmoStateUpdated});
         ASSERT_EQ(EE_EmoEngineEventGetEmoState(FEvento, FEstado), EDK_SIN_ERRORES);
         EXPECT_FLOAT_EQ(ES_ExpressivGetLowerFaceActionPower(FEstado), caso.Apretar) << caso.Umbral;
         EXPECT_FLOAT_EQ(ES_CognitivGetCurrentActionPower(FEstado), caso.Tirar) << caso.Umbral;
@@ -407,9 +438,9 @@ TEST_F(Motor, UsersComeAndGoWithTheirEvents)
     EXPECT_EQ(EE_CognitivSetActionSensitivity(3, 9, 9, 9, 9), EDK_USUARIO_NO_VALIDO);
     Pasar(1.0);
     Vaciar();
-    std::array<int, 4> s{};
+    std::array<int, 4> s {};
     EXPECT_EQ(EE_CognitivGetActionSensitivity(3, &s[0], &s[1], &s[2], &s[3]), EDK_SIN_ERRORES);
-    EXPECT_EQ(s, (std::array<int, 4>{5, 5, 5, 5})) << "a user added again starts from the defaults";
+    EXPECT_EQ(s, (std::array<int, 4> {5, 5, 5, 5})) << "a user added again starts from the defaults";
 }
 
 TEST_F(Motor, DisconnectingDropsTheQueueAndTheUsersAndConnectingAgainStartsAfresh)
@@ -492,7 +523,7 @@ TEST_F(Motor, RemoteConnectionFaultsComeBackAsCodes)
     // A port nobody listens on: take a free one and close it again.
     const int s = ::socket(AF_INET, SOCK_STREAM, 0);
     ASSERT_GE(s, 0);
-    sockaddr_in dir{};
+    sockaddr_in dir {};
     dir.sin_family = AF_INET;
     dir.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&dir), sizeof dir), 0);
@@ -507,7 +538,7 @@ TEST_F(Motor, ALostRemoteLinkAnswers0x0501UntilDisconnection)
 {
     const int servidor = ::socket(AF_INET, SOCK_STREAM, 0);
     ASSERT_GE(servidor, 0);
-    sockaddr_in dir{};
+    sockaddr_in dir {};
     dir.sin_family = AF_INET;
     dir.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     ASSERT_EQ(::bind(servidor, reinterpret_cast<sockaddr*>(&dir), sizeof dir), 0);

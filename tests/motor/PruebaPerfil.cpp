@@ -38,7 +38,7 @@ TEST(Perfil, AValidProfileIsReadWhole)
     TPerfil p;
     ASSERT_TRUE(p.Leer(Valido)) << p.Error();
     EXPECT_EQ(p.Datos().SensibilidadApretar, 720);
-    EXPECT_EQ(p.Datos().SensibilidadesCognitivas, (std::array<int, 4>{7, 2, 3, 9}));
+    EXPECT_EQ(p.Datos().SensibilidadesCognitivas, (std::array<int, 4> {7, 2, 3, 9}));
     EXPECT_EQ(p.Datos().CognitivasEntrenadas, 0x0007u);
     EXPECT_EQ(p.Datos().CognitivasActivas, 0x0005u);
     EXPECT_EQ(p.Datos().ExpresivasEntrenadas, 0x0101u);
@@ -62,7 +62,7 @@ struct TCaso {
     const char* Error;
 };
 
-class PerfilErroneo : public testing::TestWithParam<TCaso> {};
+class PerfilErroneo : public testing::TestWithParam<TCaso> { };
 
 TEST_P(PerfilErroneo, IsRefusedAndLeavesTheDataAlone)
 {
@@ -74,24 +74,27 @@ TEST_P(PerfilErroneo, IsRefusedAndLeavesTheDataAlone)
     EXPECT_FLOAT_EQ(p.Datos().NivelEntrenamiento, 0.4567f);
 }
 
-INSTANTIATE_TEST_SUITE_P(Casos, PerfilErroneo, testing::Values(
-    TCaso{"", "línea 1: se esperaba la cabecera"},
-    TCaso{Cambiar("GEDANKO-PERFIL 1", "GEDANKO-PERFIL 2"), "línea 1: se esperaba la cabecera"},
-    TCaso{Cambiar("# comment", "ruido"), "línea 2: se esperaba 'clave = valor'"},
-    TCaso{Cambiar("# comment", "color = azul"), "línea 2: clave desconocida 'color'"},
-    TCaso{Cambiar("# comment", "sensibilidad-apretar = 10"), "línea 3: clave repetida"},
-    TCaso{Cambiar("= 720", "= 1001"), "línea 3: sensibilidad-apretar:"},
-    TCaso{Cambiar("= 720", "= 7x"), "línea 3: sensibilidad-apretar:"},
-    TCaso{Cambiar("7, 2, 3, 9", "7, 2, 3"), "línea 4: sensibilidades-cognitivas:"},
-    TCaso{Cambiar("7, 2, 3, 9", "7, 0, 3, 9"), "línea 4: sensibilidades-cognitivas:"},
-    TCaso{Cambiar("neutral+tirar+empujar", "neutral+volar"), "línea 5: cognitivas-entrenadas: acciones no válidas"},
-    TCaso{Cambiar("neutral+tirar+empujar", "tirar"), "línea 5: cognitivas-entrenadas: la acción neutral"},
-    TCaso{Cambiar("0x0005", "0x0009"), "línea 6: cognitivas-activas: solo pueden activarse acciones entrenadas"},
-    TCaso{Cambiar("neutral+apretar", "neutral+tirar"), "línea 7: expresivas-entrenadas: acciones no válidas"},
-    TCaso{Cambiar("0.4567", "1.2"), "línea 8: nivel-entrenamiento:"},
-    TCaso{Cambiar("0.4567", "nan"), "línea 8: nivel-entrenamiento:"},
-    TCaso{Cambiar("nivel-entrenamiento = 0.4567\n", ""), "falta la clave 'nivel-entrenamiento'"},
-    TCaso{Cambiar("# comment", std::string("#\0", 2)), "línea 2: carácter nulo"}));
+INSTANTIATE_TEST_SUITE_P(
+    Casos, PerfilErroneo,
+    testing::Values(
+        TCaso {"", "línea 1: se esperaba la cabecera"},
+        TCaso {Cambiar("GEDANKO-PERFIL 1", "GEDANKO-PERFIL 2"), "línea 1: se esperaba la cabecera"},
+        TCaso {Cambiar("# comment", "ruido"), "línea 2: se esperaba 'clave = valor'"},
+        TCaso {Cambiar("# comment", "color = azul"), "línea 2: clave desconocida 'color'"},
+        TCaso {Cambiar("# comment", "sensibilidad-apretar = 10"), "línea 3: clave repetida"},
+        TCaso {Cambiar("= 720", "= 1001"), "línea 3: sensibilidad-apretar:"},
+        TCaso {Cambiar("= 720", "= 7x"), "línea 3: sensibilidad-apretar:"},
+        TCaso {Cambiar("7, 2, 3, 9", "7, 2, 3"), "línea 4: sensibilidades-cognitivas:"},
+        TCaso {Cambiar("7, 2, 3, 9", "7, 0, 3, 9"), "línea 4: sensibilidades-cognitivas:"},
+        TCaso {Cambiar("neutral+tirar+empujar", "neutral+volar"),
+               "línea 5: cognitivas-entrenadas: acciones no válidas"},
+        TCaso {Cambiar("neutral+tirar+empujar", "tirar"), "línea 5: cognitivas-entrenadas: la acción neutral"},
+        TCaso {Cambiar("0x0005", "0x0009"), "línea 6: cognitivas-activas: solo pueden activarse acciones entrenadas"},
+        TCaso {Cambiar("neutral+apretar", "neutral+tirar"), "línea 7: expresivas-entrenadas: acciones no válidas"},
+        TCaso {Cambiar("0.4567", "1.2"), "línea 8: nivel-entrenamiento:"},
+        TCaso {Cambiar("0.4567", "nan"), "línea 8: nivel-entrenamiento:"},
+        TCaso {Cambiar("nivel-entrenamiento = 0.4567\n", ""), "falta la clave 'nivel-entrenamiento'"},
+        TCaso {Cambiar("# comment", std::string("#\0", 2)), "línea 2: carácter nulo"}));
 
 TEST(Perfil, AtMostFourActionsBesidesNeutralAreActive)
 {

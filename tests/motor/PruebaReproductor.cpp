@@ -142,7 +142,7 @@ TEST(Reproductor, ALoopStartsEachLapAtTheScenariosLength)
     for (int paso = 1; paso < 600; ++paso) // almost 6 s in steps of 10 ms
         r.Avanzar(paso / 100.0, eventos);
     EXPECT_FALSE(r.Terminado());
-    EXPECT_EQ(Contar(eventos, EE_UserAdded), 3);   // 0, 2, 4
+    EXPECT_EQ(Contar(eventos, EE_UserAdded), 3); // 0, 2, 4
     EXPECT_EQ(Contar(eventos, EE_UserRemoved), 3); // 1, 3, 5
     EXPECT_EQ(Contar(eventos, EE_EmoStateUpdated), 3 * 32);
     for (const TEvento& e : eventos)

@@ -12,7 +12,7 @@
 
 namespace {
 
-class Ayuda : public VentanaPrograma {};
+class Ayuda : public VentanaPrograma { };
 
 TEST_F(Ayuda, AcercaDeMuestraLosMismosTextosCadaVezYSeDestruyeAlCerrar)
 {
@@ -28,10 +28,10 @@ TEST_F(Ayuda, AcercaDeMuestraLosMismosTextosCadaVezYSeDestruyeAlCerrar)
             caja->accept();
         });
         Ui().ActionAcercaDe->trigger();
-        EXPECT_EQ(textos, (QStringList{QStringLiteral("Gedanko"),
-                                       QStringLiteral("Gedanko: conducción de un vehículo con señales cerebrales"),
-                                       QStringLiteral("Versión: 1.0.0 (1.0.0.6)"),
-                                       QStringLiteral("14/09/2010 - Proyecto Gedanko")}));
+        EXPECT_EQ(textos, (QStringList {QStringLiteral("Gedanko"),
+                                        QStringLiteral("Gedanko: conducción de un vehículo con señales cerebrales"),
+                                        QStringLiteral("Versión: 1.0.0 (1.0.0.6)"),
+                                        QStringLiteral("14/09/2010 - Proyecto Gedanko")}));
         EXPECT_TRUE(FVentana->findChildren<TFAboutBox*>().isEmpty());
     }
 }

@@ -1,8 +1,8 @@
 // Whole runs of the control loop: the gates of each engine, the end of a run,
 // failed connections, events of every kind with their log lines, the gyro
 // re-zero and the profile load served by the loop, and one run at a time.
-#include "DialogosPrueba.h"
 #include "Controles.h"
+#include "DialogosPrueba.h"
 #include "VentanaPrograma.h"
 
 #include <QLabel>
@@ -100,7 +100,7 @@ TEST_F(Bucle, UnEstadoQueNoSePuedeLeerSeRegistraComoEventoYReenviaLaOrden)
     EjecutarHastaVaciar();
     const std::vector<QString> registro = Registro();
     EXPECT_NE(std::find(registro.begin(), registro.end(), QStringLiteral("S EE_EmoStateUpdated")), registro.end());
-    EXPECT_EQ(Bytes(), (std::vector<unsigned>{0, 0}));
+    EXPECT_EQ(Bytes(), (std::vector<unsigned> {0, 0}));
 }
 
 TEST_F(Bucle, DesconectarConElMotorCalladoTerminaLaEjecucion)
@@ -119,7 +119,7 @@ TEST_F(Bucle, DesconectarConElMotorCalladoTerminaLaEjecucion)
         MotorPrueba().FijarResultado("EE_EngineDisconnect", caso.Codigo);
         int pasadas = 0;
         Ejecutar([&] { return ++pasadas > 3; });
-        EXPECT_EQ(Bytes(), std::vector<unsigned>{0});
+        EXPECT_EQ(Bytes(), std::vector<unsigned> {0});
         EXPECT_EQ(MotorPrueba().Cuenta("EE_EngineDisconnect"), 1);
         const std::vector<QString> registro = Registro();
         ASSERT_GE(registro.size(), caso.Final.size());
@@ -177,7 +177,7 @@ TEST_F(Bucle, UnaConexionFallidaRegistraSusDosLineasYNadaMas)
         ASSERT_EQ(registro.size(), 2u);
         EXPECT_EQ(registro[0], caso.Contexto);
         EXPECT_TRUE(registro[1].startsWith(QStringLiteral("E %1:").arg(caso.Codigo))) << registro[1].toStdString();
-        EXPECT_EQ(Bytes(), std::vector<unsigned>{0});
+        EXPECT_EQ(Bytes(), std::vector<unsigned> {0});
         EXPECT_EQ(MotorPrueba().Cuenta("EE_EngineGetNextEvent"), 0);
         EXPECT_EQ(MotorPrueba().Cuenta("EE_EngineDisconnect"), 0);
         EsperarDesconectado();
@@ -232,7 +232,7 @@ TEST_F(Bucle, OptimizacionRechazadaSeRegistraYLaEjecucionSigue)
     EXPECT_EQ(registro[1], QStringLiteral("E No se ha podido activar la optimización"));
     EXPECT_TRUE(registro[2].startsWith(QStringLiteral("E 2048:")));
     EXPECT_EQ(registro[3], QStringLiteral("I Desconectado"));
-    EXPECT_EQ(Bytes(), (std::vector<unsigned>{1, 0}));
+    EXPECT_EQ(Bytes(), (std::vector<unsigned> {1, 0}));
 }
 
 TEST_F(Bucle, UsuarioEliminadoMuestraSinCascoYDetieneElAvance)
@@ -253,7 +253,7 @@ TEST_F(Bucle, UsuarioEliminadoMuestraSinCascoYDetieneElAvance)
     });
     EXPECT_EQ(estado, QStringLiteral("Sin Casco"));
     EXPECT_EQ(tiempo, QStringLiteral("0.000"));
-    EXPECT_EQ(Bytes(), (std::vector<unsigned>{1, 0, 0}));
+    EXPECT_EQ(Bytes(), (std::vector<unsigned> {1, 0, 0}));
 }
 
 TEST_F(Bucle, ElTiempoMostradoEsElDelEstadoAnterior)
@@ -314,7 +314,8 @@ TEST_F(Bucle, LaCargaDelPerfilSeAtiendeEnLaMismaPasadaTrasLasSalidas)
         EXPECT_EQ(Bytes(), caso.Bytes);
         EXPECT_EQ(cargado, caso.Cargado);
         // Served after the second EmoState was fetched, before the third poll.
-        const int segundoEstado = Posicion("EE_EmoEngineEventGetEmoState", Posicion("EE_EmoEngineEventGetEmoState") + 1);
+        const int segundoEstado
+            = Posicion("EE_EmoEngineEventGetEmoState", Posicion("EE_EmoEngineEventGetEmoState") + 1);
         const int carga = Posicion("EE_LoadUserProfile");
         ASSERT_GT(segundoEstado, 0);
         EXPECT_GT(carga, segundoEstado);
@@ -357,12 +358,12 @@ TEST_F(Bucle, CentrarElGiroscopioMuestraElPanelDuranteLasDosEsperas)
             }
             return pedido && MotorPrueba().EventosPendientes() == 0 && ++tras > 1;
         });
-        EXPECT_EQ(FEsperas, (std::vector<int>{1000, 1000}));
-        EXPECT_EQ(FPanelEnEspera, (std::vector<bool>{true, true}));
+        EXPECT_EQ(FEsperas, (std::vector<int> {1000, 1000}));
+        EXPECT_EQ(FPanelEnEspera, (std::vector<bool> {true, true}));
         EXPECT_TRUE(Ui().PanelCalibrandoAcelerometros->isHidden());
         EXPECT_EQ(MotorPrueba().Cuenta("EE_HeadsetGyroRezero"), 1);
         // The EmoState that served the request drives as usual.
-        EXPECT_EQ(Bytes(), (std::vector<unsigned>{1, 0}));
+        EXPECT_EQ(Bytes(), (std::vector<unsigned> {1, 0}));
         const std::vector<QString> registro = Registro();
         const bool hayError = std::any_of(registro.begin(), registro.end(), [](const QString& linea) {
             return linea.startsWith(QStringLiteral("E 1792:"));

@@ -35,8 +35,8 @@ protected:
 TEST_F(Inicio, LaVentanaEmpiezaConElEstandarteYLosValoresDeDiseno)
 {
     Crear();
-    EXPECT_EQ(Registro(), (std::vector<QString>{QStringLiteral("I Gedanko V:1.0.0 (1.0.0.6) - 14/09/2010"),
-                                                QStringLiteral("I 2010 - Proyecto Gedanko")}));
+    EXPECT_EQ(Registro(), (std::vector<QString> {QStringLiteral("I Gedanko V:1.0.0 (1.0.0.6) - 14/09/2010"),
+                                                 QStringLiteral("I 2010 - Proyecto Gedanko")}));
     EXPECT_EQ(FVentana->FicheroIni(), FicheroIni());
     EXPECT_EQ(FVentana->FicheroAyuda(), Ruta(QStringLiteral("gedanko.html")));
     const std::pair<QLineEdit*, const char*> edits[] = {
@@ -55,7 +55,7 @@ TEST_F(Inicio, LaVentanaEmpiezaConElEstandarteYLosValoresDeDiseno)
     ASSERT_NE(FVentana->Grafica(), nullptr);
     // The actuator loaded: stopped, then switched off (each writes the
     // all-off byte), and output stays off.
-    const std::vector<unsigned> parada{0, 0};
+    const std::vector<unsigned> parada {0, 0};
     EXPECT_EQ(FGrabacion.Valores(), parada);
     FVentana->EnviarOrden(dirAvance, giroNinguno);
     EXPECT_EQ(FGrabacion.Valores(), parada);
@@ -117,7 +117,7 @@ TEST_F(Inicio, UnFicheroDeAjustesQueNoSePuedeEscribirSeAvisaUnaVez)
     Crear();
     EXPECT_EQ(Ui().TrackBarUmbralAvRet->value(), 5);
     FVentana.reset();
-    EXPECT_EQ(FErrores, std::vector<QString>{QStringLiteral("Unable to write to ") + FicheroIni() + u'.'});
+    EXPECT_EQ(FErrores, std::vector<QString> {QStringLiteral("Unable to write to ") + FicheroIni() + u'.'});
 }
 
 TEST(ErrorAplicacion, TerminaEnPuntoSalvoQueYaAcabeEnPuntuacion)
@@ -151,7 +151,7 @@ TEST(Aplicacion, SinPantallaExplicaComoEjecutarloYTerminaConError)
 
 // Registered to run without the recording library: the program's folder then
 // offers only our own port library, which finds no port here.
-class ProgramaSinPuerto : public Inicio {};
+class ProgramaSinPuerto : public Inicio { };
 
 TEST_F(ProgramaSinPuerto, ElErrorDelActuadorEsLaTerceraLinea)
 {

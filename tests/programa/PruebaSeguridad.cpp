@@ -69,9 +69,9 @@ TEST_F(Seguridad, SinDatosDelCascoDuranteUnSegundoSeDetieneElAvanceUnaVez)
         return bombeo > 10;
     });
     // The turn stays latched and sent; only the drive direction goes.
-    EXPECT_EQ(BytesTrasGiro(), (std::vector<unsigned>{Avance | Derecha, Derecha, 0}));
+    EXPECT_EQ(BytesTrasGiro(), (std::vector<unsigned> {Avance | Derecha, Derecha, 0}));
     EXPECT_EQ(LineasQueEmpiezan(QStringLiteral("E ")),
-              std::vector<QString>{QStringLiteral("E Sin datos del casco: avance y retroceso detenidos")});
+              std::vector<QString> {QStringLiteral("E Sin datos del casco: avance y retroceso detenidos")});
 }
 
 TEST_F(Seguridad, UnDialogoModalQueParaElBucleTambienDetieneElAvance)
@@ -97,8 +97,8 @@ TEST_F(Seguridad, UnDialogoModalQueParaElBucleTambienDetieneElAvance)
         return bombeo > 2;
     });
     EXPECT_TRUE(abierta);
-    EXPECT_EQ(durante, (std::vector<unsigned>{Avance | Derecha, Derecha}));
-    EXPECT_EQ(BytesTrasGiro(), (std::vector<unsigned>{Avance | Derecha, Derecha, 0}));
+    EXPECT_EQ(durante, (std::vector<unsigned> {Avance | Derecha, Derecha}));
+    EXPECT_EQ(BytesTrasGiro(), (std::vector<unsigned> {Avance | Derecha, Derecha, 0}));
     EXPECT_EQ(LineasQueEmpiezan(QStringLiteral("E ")).size(), 1u);
 }
 
@@ -138,7 +138,7 @@ TEST_F(Seguridad, EnlacePerdidoParaElVehiculoUnaVezYLuegoSeReanuda)
     EXPECT_EQ(estadoEnFallo, QStringLiteral("Error"));
     // All off once; the first event after the link returns sends the held
     // decision again; the end of the run stops everything.
-    EXPECT_EQ(BytesTrasGiro(), (std::vector<unsigned>{Avance | Derecha, 0, Avance | Derecha, 0}));
+    EXPECT_EQ(BytesTrasGiro(), (std::vector<unsigned> {Avance | Derecha, 0, Avance | Derecha, 0}));
     const std::vector<QString> errores = LineasQueEmpiezan(QStringLiteral("E "));
     ASSERT_EQ(errores.size(), 1u);
     EXPECT_TRUE(errores[0].startsWith(QStringLiteral("E 1281:"))) << errores[0].toStdString();
@@ -150,7 +150,7 @@ TEST_F(Seguridad, CascoRetiradoDejaElGiroFijadoYQuitaElAvance)
     MotorPrueba().EncolarEvento(EE_UserRemoved);
     MotorPrueba().EncolarEvento(EE_ProfileEvent);
     EjecutarTras([](int bombeo) { return bombeo > 1; });
-    EXPECT_EQ(BytesTrasGiro(), (std::vector<unsigned>{Avance | Derecha, Derecha, Derecha, 0}));
+    EXPECT_EQ(BytesTrasGiro(), (std::vector<unsigned> {Avance | Derecha, Derecha, Derecha, 0}));
 }
 
 // Writing a state line repaints the window: the command of a full reading
@@ -172,7 +172,7 @@ TEST_F(Seguridad, LaOrdenSaleAntesDeRegistrarLaLineaDeEstado)
         return MotorPrueba().EventosPendientes() == 0 && bytesAlRegistrar.has_value();
     });
     ASSERT_TRUE(bytesAlRegistrar.has_value());
-    EXPECT_EQ(*bytesAlRegistrar, std::vector<unsigned>{Avance});
+    EXPECT_EQ(*bytesAlRegistrar, std::vector<unsigned> {Avance});
 }
 
 } // namespace

@@ -17,17 +17,18 @@ std::string Argumento(const char* texto)
     return texto ? "\"" + std::string(texto) + "\"" : std::string("null");
 }
 
-std::string Argumento(void* manejador) { return MotorPrueba().Nombre(manejador); }
+std::string Argumento(void* manejador)
+{
+    return MotorPrueba().Nombre(manejador);
+}
 
 template <typename T>
-    requires std::is_arithmetic_v<T>
-std::string Argumento(T valor)
+requires std::is_arithmetic_v<T> std::string Argumento(T valor)
 {
     return std::to_string(valor);
 }
 
-template <typename... A>
-void Anotar(const char* funcion, A... argumentos)
+template <typename... A> void Anotar(const char* funcion, A... argumentos)
 {
     std::string texto = std::string(funcion) + "(";
     bool primero = true;
@@ -202,7 +203,10 @@ void TMotorPrueba::SiguienteGiro(int& dx, int& dy)
 
 namespace {
 
-TMotorPrueba& M() { return MotorPrueba(); }
+TMotorPrueba& M()
+{
+    return MotorPrueba();
+}
 
 const TEstadoPrueba* EstadoDe(const char* funcion, EmoStateHandle hState)
 {
@@ -475,13 +479,13 @@ int EE_CognitivSetActionSensitivity(unsigned int userId, int s1, int s2, int s3,
 
 namespace {
 
-int Palabra(const char* funcion, unsigned valor, unsigned* salida)
-{
-    int codigo = M().Codigo(funcion);
-    if (codigo == EDK_SIN_ERRORES && salida)
-        *salida = valor;
-    return codigo;
-}
+    int Palabra(const char* funcion, unsigned valor, unsigned* salida)
+    {
+        int codigo = M().Codigo(funcion);
+        if (codigo == EDK_SIN_ERRORES && salida)
+            *salida = valor;
+        return codigo;
+    }
 
 } // namespace
 

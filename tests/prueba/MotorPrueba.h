@@ -70,7 +70,7 @@ struct TEstadoPrueba {
     int Senal = 0;
     int Bateria = 0;
     int BateriaMax = 0;
-    std::array<int, EDK_NUM_CANALES> Contactos{};
+    std::array<int, EDK_NUM_CANALES> Contactos {};
 };
 
 // One engine event.
@@ -96,15 +96,15 @@ public:
     std::size_t EventosPendientes() const { return FEventos.size(); }
 
     // Values the getters write.
-    int Umbral = 0;                                 // EE_ExpressivGetThreshold
-    std::array<int, 4> Sensibilidades{};            // EE_CognitivGetActionSensitivity, slots 1..4
-    unsigned CognitivasEntrenadas = 0;              // EE_CognitivGetTrainedSignatureActions
-    unsigned CognitivasActivas = 0;                 // EE_CognitivGetActiveActions
-    unsigned ExpresivasEntrenadas = 0;              // EE_ExpressivGetTrainedSignatureActions
-    float NivelEntrenamiento = 0;                   // EE_CognitivGetOverallSkillRating
-    int GiroX = 0;                                  // EE_HeadsetGetGyroDelta, queue empty
+    int Umbral = 0; // EE_ExpressivGetThreshold
+    std::array<int, 4> Sensibilidades {}; // EE_CognitivGetActionSensitivity, slots 1..4
+    unsigned CognitivasEntrenadas = 0; // EE_CognitivGetTrainedSignatureActions
+    unsigned CognitivasActivas = 0; // EE_CognitivGetActiveActions
+    unsigned ExpresivasEntrenadas = 0; // EE_ExpressivGetTrainedSignatureActions
+    float NivelEntrenamiento = 0; // EE_CognitivGetOverallSkillRating
+    int GiroX = 0; // EE_HeadsetGetGyroDelta, queue empty
     int GiroY = 0;
-    std::map<int, unsigned> Vitales;                // EE_OptimizationGetVitalAlgorithm, by suite
+    std::map<int, unsigned> Vitales; // EE_OptimizationGetVitalAlgorithm, by suite
 
     // --- Inspection ---
     const std::vector<std::string>& Llamadas() const { return FLlamadas; }
@@ -123,12 +123,12 @@ public:
 
     // --- Used by the engine's C functions ---
     struct TManejador {
-        char Clase;        // 'E' event, 'S' EmoState, 'P' optimisation parameter
-        int Numero;        // 1, 2, ... within its class
+        char Clase; // 'E' event, 'S' EmoState, 'P' optimisation parameter
+        int Numero; // 1, 2, ... within its class
         int Liberaciones = 0;
-        TEventoPrueba Evento;   // the event copied into an event handle
+        TEventoPrueba Evento; // the event copied into an event handle
         bool ConEvento = false;
-        TEstadoPrueba Estado;   // the values of an EmoState handle
+        TEstadoPrueba Estado; // the values of an EmoState handle
     };
     void* Crear(char clase);
     void Liberar(const char* funcion, void* manejador, char clase);
@@ -145,7 +145,7 @@ private:
     std::deque<TEventoPrueba> FEventos;
     std::deque<std::pair<int, int>> FGiros;
     std::map<const void*, TManejador> FManejadores;
-    std::vector<void*> FOrden;           // handles in order of creation
+    std::vector<void*> FOrden; // handles in order of creation
     std::map<char, int> FContadores;
     std::vector<std::string> FLlamadas;
     std::vector<std::string> FAnomalias;

@@ -33,7 +33,7 @@ TEST_F(MotorPruebaTest, EventsComeInOrderThenNoneWaiting)
     ASSERT_EQ(EE_EmoEngineEventGetEmoState(evento, buffer), 0);
     EXPECT_EQ(ES_CognitivGetCurrentAction(buffer), unsigned(ACC_COG_TIRAR));
     EXPECT_FLOAT_EQ(ES_GetTimeFromStart(buffer), 2.5f);
-    int contactos[EDK_NUM_CANALES]{};
+    int contactos[EDK_NUM_CANALES] {};
     ES_GetContactQualityFromAllChannels(buffer, contactos, EDK_NUM_CANALES);
     EXPECT_EQ(contactos[17], 4);
 
@@ -64,7 +64,7 @@ TEST_F(MotorPruebaTest, RefusedGetterWritesNothingAndSetterIsReadBack)
     EXPECT_EQ(EE_CognitivGetActionSensitivity(7, &s[0], &s[1], &s[2], &s[3]), 0);
     EXPECT_EQ(s[0], 7);
     EXPECT_EQ(motor.LlamadasDe("EE_CognitivSetActionSensitivity"),
-              std::vector<std::string>{"EE_CognitivSetActionSensitivity(7,7,4,5,6)"});
+              std::vector<std::string> {"EE_CognitivSetActionSensitivity(7,7,4,5,6)"});
 }
 
 TEST_F(MotorPruebaTest, GyroQueueThenFixedValue)
@@ -79,7 +79,7 @@ TEST_F(MotorPruebaTest, GyroQueueThenFixedValue)
         EE_HeadsetGetGyroDelta(0, &x, &y);
         leidos.push_back(x);
     }
-    EXPECT_EQ(leidos, (std::vector<int>{60, -51, 5}));
+    EXPECT_EQ(leidos, (std::vector<int> {60, -51, 5}));
 }
 
 TEST_F(MotorPruebaTest, RecordsCallsAndHandleMisuse)
@@ -90,7 +90,7 @@ TEST_F(MotorPruebaTest, RecordsCallsAndHandleMisuse)
     EE_EngineRemoteConnect("127.0.0.1", 1726);
     EE_OptimizationParamFree(parametro);
     EE_OptimizationParamFree(parametro);
-    EXPECT_EQ(motor.Llamadas(), (std::vector<std::string>{
+    EXPECT_EQ(motor.Llamadas(), (std::vector<std::string> {
                                     "EE_EmoEngineEventCreate()",
                                     "EE_OptimizationParamCreate()",
                                     "EE_OptimizationSetVitalAlgorithm(P1,2,5)",

@@ -3,10 +3,10 @@
 #include "GuardadoRegistro.h"
 #include "RegistroEventos.h"
 
+#include "PanelRegistro.h"
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include "PanelRegistro.h"
 #include <QTemporaryDir>
 #include <cerrno>
 #include <fcntl.h>
@@ -111,7 +111,8 @@ TEST_F(GuardadoRegistro, ErroresAlAbrirConSuCodigo)
         EXPECT_FALSE(FGuardado.Guardar(caso.ruta, "x")) << caso.nombre;
         EXPECT_EQ(FGuardado.PasoFallido(), pgAbrir) << caso.nombre;
         EXPECT_EQ(FGuardado.CodigoError(), caso.codigo) << caso.nombre;
-        EXPECT_EQ(FGuardado.Mensaje(), QStringLiteral("Se ha producido un error abriendo el fichero\n%1").arg(caso.codigo));
+        EXPECT_EQ(FGuardado.Mensaje(),
+                  QStringLiteral("Se ha producido un error abriendo el fichero\n%1").arg(caso.codigo));
     }
     EXPECT_FALSE(QFile::exists(Ruta("no")));
 }
@@ -146,7 +147,8 @@ TEST_F(GuardadoRegistro, UnDispositivoLlenoDaErrorDeEscritura28)
 
 TEST_F(GuardadoRegistro, NoDejaDescriptoresAbiertos)
 {
-    const auto abiertos = [] { return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size(); };
+    const auto abiertos
+        = [] { return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size(); };
     const auto antes = abiertos();
     for (int i = 0; i < 20; ++i) {
         FGuardado.Guardar(Ruta("a.txt"), "a");

@@ -5,9 +5,9 @@
 #include "Main.h"
 #include "ui_Main.h"
 
+#include "PanelRegistro.h"
 #include <QAction>
 #include <QFile>
-#include "PanelRegistro.h"
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cerrno>
@@ -99,7 +99,8 @@ TEST_F(MainRegistro, GuardarEscribeElRegistroYLoDejaIgual)
     } casos[] = {
         {{}, QByteArray()},
         {{"A", "B"}, QByteArray("A\r\nB\r\n")},
-        {{"Perfil:\nC:\\Perfiles\\juan.emu", "Calibración €"}, QByteArray("Perfil:\r\nC:\\Perfiles\\juan.emu\r\nCalibraci\xf3n \x80\r\n")},
+        {{"Perfil:\nC:\\Perfiles\\juan.emu", "Calibración €"},
+         QByteArray("Perfil:\r\nC:\\Perfiles\\juan.emu\r\nCalibraci\xf3n \x80\r\n")},
     };
     const QString ruta = FCarpeta.filePath(QStringLiteral("registro.txt"));
     for (const auto& caso : casos) {
@@ -156,7 +157,8 @@ TEST_F(MainRegistro, UnFicheroDeSoloLecturaMuestraElError13)
     const QString ruta = FCarpeta.filePath(QStringLiteral("solo_lectura.txt"));
     QFile(ruta).open(QIODevice::WriteOnly);
     QFile::setPermissions(ruta, QFileDevice::ReadOwner);
-    EXPECT_CALL(*FDialogos, MostrarError(&FVentana, QStringLiteral("Se ha producido un error abriendo el fichero\n13")));
+    EXPECT_CALL(*FDialogos,
+                MostrarError(&FVentana, QStringLiteral("Se ha producido un error abriendo el fichero\n13")));
     GuardarEn(ruta);
 }
 

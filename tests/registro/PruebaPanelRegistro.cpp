@@ -67,8 +67,8 @@ TEST_F(PanelRegistro, ElOperadorSeleccionaConElRatonYCopiaTextoPlano)
 
     // Drag from column 5 of the first line to column 5 of the third.
     QTest::mousePress(vista, Qt::LeftButton, Qt::NoModifier, Punto(0, 5));
-    QMouseEvent mover(QEvent::MouseMove, Punto(2, 5), vista->mapToGlobal(Punto(2, 5)), Qt::NoButton,
-                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent mover(QEvent::MouseMove, Punto(2, 5), vista->mapToGlobal(Punto(2, 5)), Qt::NoButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(vista, &mover);
     QTest::mouseRelease(vista, Qt::LeftButton, Qt::NoModifier, Punto(2, 5));
     EXPECT_EQ(FPanel.TextoSeleccionado(), QStringLiteral("beta\ngamma\ndelta"));

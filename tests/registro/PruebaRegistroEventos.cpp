@@ -14,7 +14,7 @@ protected:
     void SetUp() override { FPanel.resize(483, 108); }
 
     TPanelRegistro FPanel;
-    TRegistroEventos FRegistro{&FPanel};
+    TRegistroEventos FRegistro {&FPanel};
 };
 
 TEST_F(RegistroEventos, CadaNivelTieneSuColorYNoRecoloreaLosAnteriores)
@@ -25,10 +25,8 @@ TEST_F(RegistroEventos, CadaNivelTieneSuColorYNoRecoloreaLosAnteriores)
         const char* texto;
         QColor color;
     } casos[] = {
-        {nrEstado, "estado", textoVentana},
-        {nrInformacion, "información", QColor(0, 0, 255)},
-        {nrError, "error", QColor(255, 0, 0)},
-        {nrEstado, "otro estado", textoVentana},
+        {nrEstado, "estado", textoVentana},         {nrInformacion, "información", QColor(0, 0, 255)},
+        {nrError, "error", QColor(255, 0, 0)},      {nrEstado, "otro estado", textoVentana},
         {nrError, "otro error", QColor(255, 0, 0)},
     };
     for (const auto& caso : casos)

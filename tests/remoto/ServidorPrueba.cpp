@@ -13,12 +13,11 @@ int EscucharEnLoopback(std::uint16_t& puerto, bool escuchar)
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return -1;
-    sockaddr_in dir{};
+    sockaddr_in dir {};
     dir.sin_family = AF_INET;
     dir.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t largo = sizeof dir;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&dir), sizeof dir) != 0
-        || (escuchar && ::listen(fd, 4) != 0)
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&dir), sizeof dir) != 0 || (escuchar && ::listen(fd, 4) != 0)
         || ::getsockname(fd, reinterpret_cast<sockaddr*>(&dir), &largo) != 0) {
         ::close(fd);
         return -1;
@@ -29,7 +28,10 @@ int EscucharEnLoopback(std::uint16_t& puerto, bool escuchar)
 
 } // namespace
 
-TServidorPrueba::TServidorPrueba() { FEscucha = EscucharEnLoopback(FPuerto, true); }
+TServidorPrueba::TServidorPrueba()
+{
+    FEscucha = EscucharEnLoopback(FPuerto, true);
+}
 
 TServidorPrueba::~TServidorPrueba()
 {
@@ -40,7 +42,7 @@ TServidorPrueba::~TServidorPrueba()
 
 bool TServidorPrueba::Aceptar(int esperaMs)
 {
-    pollfd p{FEscucha, POLLIN, 0};
+    pollfd p {FEscucha, POLLIN, 0};
     if (FEscucha < 0 || ::poll(&p, 1, esperaMs) != 1)
         return false;
     FCliente = ::accept4(FEscucha, nullptr, nullptr, SOCK_CLOEXEC);
@@ -65,7 +67,10 @@ void TServidorPrueba::CerrarCliente()
     FCliente = -1;
 }
 
-TPuertoSinEscucha::TPuertoSinEscucha() { FFd = EscucharEnLoopback(FPuerto, false); }
+TPuertoSinEscucha::TPuertoSinEscucha()
+{
+    FFd = EscucharEnLoopback(FPuerto, false);
+}
 
 TPuertoSinEscucha::~TPuertoSinEscucha()
 {

@@ -8,7 +8,7 @@
 
 class TServidorPrueba {
 public:
-    TServidorPrueba();   // listens on 127.0.0.1, port chosen by the system
+    TServidorPrueba(); // listens on 127.0.0.1, port chosen by the system
     ~TServidorPrueba();
     TServidorPrueba(const TServidorPrueba&) = delete;
     TServidorPrueba& operator=(const TServidorPrueba&) = delete;

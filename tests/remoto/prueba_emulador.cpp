@@ -57,18 +57,42 @@ TEST(OrdenesEmulador, CambianElEstadoEnviado)
         void (*Comprobar)(const edk::TEstadoEmo&);
     };
     const TCaso casos[] = {
-        {"apretar 0.8", [](const edk::TEstadoEmo& e) { EXPECT_EQ(e.AccionExpresiva, 0x0100u); EXPECT_FLOAT_EQ(e.PotenciaExpresiva, 0.8f); }},
+        {"apretar 0.8",
+         [](const edk::TEstadoEmo& e) {
+             EXPECT_EQ(e.AccionExpresiva, 0x0100u);
+             EXPECT_FLOAT_EQ(e.PotenciaExpresiva, 0.8f);
+         }},
         {"apretar 0,25", [](const edk::TEstadoEmo& e) { EXPECT_FLOAT_EQ(e.PotenciaExpresiva, 0.25f); }},
         {"apretar", [](const edk::TEstadoEmo& e) { EXPECT_FLOAT_EQ(e.PotenciaExpresiva, 1.0f); }},
-        {"  tirar   0.5 ", [](const edk::TEstadoEmo& e) { EXPECT_EQ(e.AccionCognitiva, 0x0004u); EXPECT_FLOAT_EQ(e.PotenciaCognitiva, 0.5f); }},
+        {"  tirar   0.5 ",
+         [](const edk::TEstadoEmo& e) {
+             EXPECT_EQ(e.AccionCognitiva, 0x0004u);
+             EXPECT_FLOAT_EQ(e.PotenciaCognitiva, 0.5f);
+         }},
         {"izquierda", [](const edk::TEstadoEmo& e) { EXPECT_EQ(e.GiroX, -150); }},
         {"derecha 10", [](const edk::TEstadoEmo& e) { EXPECT_EQ(e.GiroX, 300); }},
         {"senal 1", [](const edk::TEstadoEmo& e) { EXPECT_EQ(e.Senal, 1); }},
         {"señal 0", [](const edk::TEstadoEmo& e) { EXPECT_EQ(e.Senal, 0); }},
-        {"contactos 3", [](const edk::TEstadoEmo& e) { EXPECT_EQ(e.Contactos[0], 3); EXPECT_EQ(e.Contactos[17], 3); }},
-        {"contactos 17 1", [](const edk::TEstadoEmo& e) { EXPECT_EQ(e.Contactos[17], 1); EXPECT_EQ(e.Contactos[16], 9); }},
-        {"bateria 2 5", [](const edk::TEstadoEmo& e) { EXPECT_EQ(e.Bateria, 2); EXPECT_EQ(e.BateriaMax, 5); }},
-        {"bateria 4", [](const edk::TEstadoEmo& e) { EXPECT_EQ(e.Bateria, 4); EXPECT_EQ(e.BateriaMax, 4); }},
+        {"contactos 3",
+         [](const edk::TEstadoEmo& e) {
+             EXPECT_EQ(e.Contactos[0], 3);
+             EXPECT_EQ(e.Contactos[17], 3);
+         }},
+        {"contactos 17 1",
+         [](const edk::TEstadoEmo& e) {
+             EXPECT_EQ(e.Contactos[17], 1);
+             EXPECT_EQ(e.Contactos[16], 9);
+         }},
+        {"bateria 2 5",
+         [](const edk::TEstadoEmo& e) {
+             EXPECT_EQ(e.Bateria, 2);
+             EXPECT_EQ(e.BateriaMax, 5);
+         }},
+        {"bateria 4",
+         [](const edk::TEstadoEmo& e) {
+             EXPECT_EQ(e.Bateria, 4);
+             EXPECT_EQ(e.BateriaMax, 4);
+         }},
     };
     for (const TCaso& c : casos) {
         SCOPED_TRACE(c.Linea);
@@ -85,10 +109,10 @@ TEST(OrdenesEmulador, CambianElEstadoEnviado)
 
 TEST(OrdenesEmulador, OrdenesNoValidasNoCambianNada)
 {
-    for (const char* linea : {"apretar 1.5", "apretar -0.1", "apretar x", "apretar nan", "tirar 0.5 0.5", "izquierda 11",
-                              "derecha -1", "senal 3", "senal", "contactos 5", "contactos 18 2", "contactos 1 2 3",
-                              "bateria 5 4", "bateria -1", "bateria 1001", "neutro 1", "volar", "APRETAR",
-                              "a b c d e f"}) {
+    for (const char* linea :
+         {"apretar 1.5", "apretar -0.1", "apretar x", "apretar nan", "tirar 0.5 0.5", "izquierda 11", "derecha -1",
+          "senal 3", "senal", "contactos 5", "contactos 18 2", "contactos 1 2 3", "bateria 5 4", "bateria -1",
+          "bateria 1001", "neutro 1", "volar", "APRETAR", "a b c d e f"}) {
         TEstadoVivo vivo;
         const emulador::TRespuestaOrden r = TOrdenes::Ejecutar(linea, vivo);
         EXPECT_FALSE(r.Valida) << linea;
@@ -126,7 +150,8 @@ TEST(OrdenesEmulador, CascoGiroscopioRestablecerYSalir)
     EXPECT_EQ(e.AccionExpresiva, 0x0001u);
 
     const std::string ayuda = TOrdenes::Ejecutar("ayuda", vivo).Texto;
-    for (const char* orden : {"apretar", "tirar", "izquierda", "derecha", "senal", "contactos", "bateria", "quitar", "poner", "salir"})
+    for (const char* orden :
+         {"apretar", "tirar", "izquierda", "derecha", "senal", "contactos", "bateria", "quitar", "poner", "salir"})
         EXPECT_NE(ayuda.find(orden), std::string::npos) << orden;
 }
 
@@ -150,7 +175,7 @@ TEST(OpcionesEmulador, Casos)
         {{"--otra"}, false},
     };
     for (const TCaso& c : casos) {
-        std::vector<const char*> argv{"gedanko-emulador"};
+        std::vector<const char*> argv {"gedanko-emulador"};
         argv.insert(argv.end(), c.Args.begin(), c.Args.end());
         emulador::TOpciones o;
         EXPECT_EQ(o.Leer(static_cast<int>(argv.size()), argv.data()), c.Valida) << (c.Args.empty() ? "" : c.Args[0]);

@@ -63,7 +63,7 @@ TEST(DireccionIPv4, Casos)
     const TCaso casos[] = {
         {"127.0.0.1", true, 0x7F000001},
         {"127.000.0.001", true, 0x7F000001}, // leading zeros are decimal
-        {"010.0.0.8", true, 0x0A000008},     // never octal
+        {"010.0.0.8", true, 0x0A000008}, // never octal
         {"0.0.0.0", true, 0},
         {"255.255.255.255", true, 0xFFFFFFFF},
         {"192.168.1.20", true, 0xC0A80114},
@@ -102,8 +102,8 @@ TEST(ConectarRemoto, ParametrosNoValidos)
         const char* Direccion;
         std::uint16_t Puerto;
     };
-    for (const TCaso& c : {TCaso{nullptr, servidor.Puerto()}, TCaso{"127.0.0", servidor.Puerto()},
-                           TCaso{"127.0.0.256", servidor.Puerto()}, TCaso{"127.0.0.1", 0}}) {
+    for (const TCaso& c : {TCaso {nullptr, servidor.Puerto()}, TCaso {"127.0.0", servidor.Puerto()},
+                           TCaso {"127.0.0.256", servidor.Puerto()}, TCaso {"127.0.0.1", 0}}) {
         int codigo = -1;
         EXPECT_EQ(edk::ConectarRemoto(c.Direccion, c.Puerto, codigo), nullptr);
         EXPECT_EQ(codigo, EDK_PARAMETRO_NO_VALIDO) << (c.Direccion ? c.Direccion : "(nulo)") << ':' << c.Puerto;
@@ -126,7 +126,7 @@ TEST(ConectarRemoto, ServidorQueNoContestaSeAbandonaTrasElLimite)
 {
     const int escucha = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     ASSERT_GE(escucha, 0);
-    sockaddr_in dir{};
+    sockaddr_in dir {};
     dir.sin_family = AF_INET;
     dir.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t largo = sizeof dir;

@@ -19,8 +19,7 @@ using Reloj = std::chrono::steady_clock;
 
 // Polls until an event satisfies 'vale' (answer 0), the link is lost
 // (answer 0x0501) or the time is over (answer 0x0600).
-template <typename F>
-int EsperarEvento(edk::TFuenteEventos& fuente, F vale, int esperaMs = 5000)
+template <typename F> int EsperarEvento(edk::TFuenteEventos& fuente, F vale, int esperaMs = 5000)
 {
     const auto limite = Reloj::now() + std::chrono::milliseconds(esperaMs);
     edk::TEvento e;
@@ -64,10 +63,12 @@ TEST(ProcesoEmulador, DemoLlegaPorElEnlaceYMatarloPierdeLaConexion)
 
     // A live change at the console reaches the client.
     ASSERT_TRUE(emulador.Escribir("apretar 0.8\n"));
-    EXPECT_EQ(EsperarEvento(*fuente, [](const edk::TEvento& e) {
-                  return e.Tipo == EE_EmoStateUpdated && e.Estado.AccionExpresiva == ACC_EXP_APRETAR_DIENTES
-                      && e.Estado.PotenciaExpresiva == 0.8f;
-              }),
+    EXPECT_EQ(EsperarEvento(*fuente,
+                            [](const edk::TEvento& e) {
+                                return e.Tipo == EE_EmoStateUpdated
+                                       && e.Estado.AccionExpresiva == ACC_EXP_APRETAR_DIENTES
+                                       && e.Estado.PotenciaExpresiva == 0.8f;
+                            }),
               EDK_SIN_ERRORES);
 
     // A second client gets its own playback from the start.
@@ -77,7 +78,9 @@ TEST(ProcesoEmulador, DemoLlegaPorElEnlaceYMatarloPierdeLaConexion)
     EXPECT_TRUE(emulador.EsperarTexto("cliente conectado"));
 
     emulador.Senal(SIGKILL);
-    EXPECT_EQ(EsperarEvento(*fuente, [](const edk::TEvento&) { return false; }, 1000), EDK_CONEXION_REMOTA_PERDIDA);
+    EXPECT_EQ(EsperarEvento(
+                  *fuente, [](const edk::TEvento&) { return false; }, 1000),
+              EDK_CONEXION_REMOTA_PERDIDA);
     edk::TEvento e;
     EXPECT_EQ(fuente->Siguiente(e), EDK_CONEXION_REMOTA_PERDIDA);
 }
@@ -99,7 +102,9 @@ TEST(ProcesoEmulador, SigtermYSalirParanEnOrden)
         }
         EXPECT_EQ(emulador.EsperarSalida(), 0);
         EXPECT_TRUE(emulador.EsperarTexto("deteniendo el emulador", 1000)) << emulador.Texto();
-        EXPECT_EQ(EsperarEvento(*fuente, [](const edk::TEvento&) { return false; }, 1000), EDK_CONEXION_REMOTA_PERDIDA);
+        EXPECT_EQ(EsperarEvento(
+                      *fuente, [](const edk::TEvento&) { return false; }, 1000),
+                  EDK_CONEXION_REMOTA_PERDIDA);
     }
 }
 

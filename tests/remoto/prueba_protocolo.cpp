@@ -18,7 +18,7 @@ edk::TEvento EstadoCompleto()
     e.Usuario = 7;
     e.Estado.Tiempo = 12.5f;
     e.Estado.AccionCognitiva = ACC_COG_TIRAR;
-    e.Estado.PotenciaCognitiva = 0.1f;          // not exact in binary: shortest form must still round-trip
+    e.Estado.PotenciaCognitiva = 0.1f; // not exact in binary: shortest form must still round-trip
     e.Estado.AccionExpresiva = ACC_EXP_APRETAR_DIENTES;
     e.Estado.PotenciaExpresiva = 1.0f;
     e.Estado.Senal = 1;
@@ -64,7 +64,7 @@ TEST(Protocolo, CadaTipoDeEventoIdaYVuelta)
 {
     std::vector<edk::TEvento> casos;
     casos.push_back(EstadoCompleto());
-    casos.push_back(edk::TEvento{EE_EmoStateUpdated, 0, {}}); // defaults of a fresh EmoState
+    casos.push_back(edk::TEvento {EE_EmoStateUpdated, 0, {}}); // defaults of a fresh EmoState
     edk::TEvento grande = EstadoCompleto();
     grande.Usuario = std::numeric_limits<std::uint32_t>::max();
     grande.Estado.Tiempo = 1e7f;
@@ -74,7 +74,7 @@ TEST(Protocolo, CadaTipoDeEventoIdaYVuelta)
     casos.push_back(grande);
     for (const int tipo : {int(EE_UserAdded), int(EE_UserRemoved), edk::TipoInternoGiroCalibrado,
                            edk::TipoInternoGiroSinCalibrar, int(EE_UnknownEvent), int(EE_ProfileEvent), 0xFFFF})
-        casos.push_back(edk::TEvento{tipo, 3, {}});
+        casos.push_back(edk::TEvento {tipo, 3, {}});
 
     for (const edk::TEvento& original : casos) {
         std::string linea;
@@ -113,15 +113,15 @@ TEST(Protocolo, LineasMalFormadasSeRechazan)
         " ",
         "ESTADO",
         "estado 0 1 1 0 1 0 2 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0",
-        bueno + " ",                                     // trailing space
-        " " + bueno,                                     // leading space
+        bueno + " ", // trailing space
+        " " + bueno, // leading space
         "ESTADO  0 1 1 0 1 0 2 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0", // double space
-        bueno + " 0",                                    // one token too many
-        "ESTADO 0 1 1 0 1 0 2 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0",   // one too few
-        "ESTADO 0 1 1 0 1 0 2 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0",   // 17 contacts
+        bueno + " 0", // one token too many
+        "ESTADO 0 1 1 0 1 0 2 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0", // one too few
+        "ESTADO 0 1 1 0 1 0 2 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0", // 17 contacts
         "ESTADO 0 1 1 0 1 0 2 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0", // 19 contacts
-        "ESTADO 0 1 1 0 1 0 2 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4, 0 0",  // empty contact
-        "ESTADO 0 1 1 0 1 0 2 0 0 5,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0",  // contact above 4
+        "ESTADO 0 1 1 0 1 0 2 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4, 0 0", // empty contact
+        "ESTADO 0 1 1 0 1 0 2 0 0 5,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0", // contact above 4
         "ESTADO 0 1 1 0 1 0 2 0 0 -1,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0", // contact below 0
         "ESTADO -1 1 1 0 1 0 2 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0", // negative user
         "ESTADO 4294967296 1 1 0 1 0 2 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0", // user overflows
@@ -131,18 +131,18 @@ TEST(Protocolo, LineasMalFormadasSeRechazan)
         "ESTADO 0 1e40 1 0 1 0 2 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0", // beyond float
         "ESTADO 0 1 1 1.5 1 0 2 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0", // power above 1
         "ESTADO 0 1 1 0 1 -0.1 2 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0",
-        "ESTADO 0 1 1 0 1 0 3 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0",   // signal above 2
-        "ESTADO 0 1 1 0 1 0 2 -1 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0",  // negative battery
+        "ESTADO 0 1 1 0 1 0 3 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0", // signal above 2
+        "ESTADO 0 1 1 0 1 0 2 -1 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0", // negative battery
         "ESTADO 0 1 1 0 1 0 2 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 32768 0", // gyro too large
-        "ESTADO 0 1 +1 0 1 0 2 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0",  // explicit sign
+        "ESTADO 0 1 +1 0 1 0 2 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0", // explicit sign
         "ESTADO 0 1 0x4 0 1 0 2 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0", // hex
         "ESTADO 0 1 1 0 1 0 2 0 0 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4 0 0\r", // stray CR
-        bueno.substr(0, bueno.size() - 2) + std::string(1, '\0') + " 0",             // NUL inside a token
+        bueno.substr(0, bueno.size() - 2) + std::string(1, '\0') + " 0", // NUL inside a token
         "USUARIO_ANADIDO",
         "USUARIO_ANADIDO 1 2",
         "USUARIO_ANADIDO x",
         "GIRO_CALIBRADO -3",
-        "EVENTO 64 0",        // an EmoState needs its own line
+        "EVENTO 64 0", // an EmoState needs its own line
         "EVENTO 16 0",
         "EVENTO 65536 0",
         "EVENTO -1 0",
@@ -150,7 +150,7 @@ TEST(Protocolo, LineasMalFormadasSeRechazan)
         "DESCONOCIDO 1",
         std::string(2000, 'A'),
     };
-    const edk::TEvento centinela{0x0400, 99, {}};
+    const edk::TEvento centinela {0x0400, 99, {}};
     for (const std::string& linea : casos) {
         edk::TEvento e = centinela;
         EXPECT_FALSE(edk::InterpretarLinea(linea, e)) << linea;
@@ -174,8 +174,8 @@ TEST(Protocolo, ValoresQueNoViajanNoSeFormatean)
         con([](edk::TEvento& e) { e.Estado.Contactos[3] = 9; }),
         con([](edk::TEvento& e) { e.Estado.Senal = -1; }),
         con([](edk::TEvento& e) { e.Estado.GiroY = 40000; }),
-        edk::TEvento{0x10000, 0, {}},
-        edk::TEvento{-5, 0, {}},
+        edk::TEvento {0x10000, 0, {}},
+        edk::TEvento {-5, 0, {}},
     };
     for (const edk::TEvento& e : casos) {
         std::string linea = "sin tocar";

@@ -3,9 +3,9 @@
 // --imagenes it renders every picture list instead, enlarged, for a look at
 // the artwork.
 #include "Controles.h"
+#include "EjecutableTemporal.h"
 #include "Grafica.h"
 #include "Imagenes.h"
-#include "EjecutableTemporal.h"
 #include "Main.h"
 #include "ui_Main.h"
 
@@ -69,10 +69,9 @@ static void MostrarEjemploConectado(TFMain& ventana)
     ui.ActionCasco->setChecked(true);
     ui.ActionConectar->setVisible(false);
     ui.ActionDesconectar->setVisible(true);
-    for (QWidget* control : std::initializer_list<QWidget*>{ui.TrackBarUmbralAvRet, ui.TrackBarUmbralGiro,
-                                                             ui.TrackBarAvance, ui.TrackBarRetroceso,
-                                                             ui.LabelTiempoConexionEtq, ui.LabelTiempoConexion,
-                                                             ui.LabelFicheroPerfil})
+    for (QWidget* control : std::initializer_list<QWidget*> {
+             ui.TrackBarUmbralAvRet, ui.TrackBarUmbralGiro, ui.TrackBarAvance, ui.TrackBarRetroceso,
+             ui.LabelTiempoConexionEtq, ui.LabelTiempoConexion, ui.LabelFicheroPerfil})
         control->setEnabled(true);
     FijarColorFondo(ui.LabelTiempoConexion, clWindow);
     FijarColorFondo(ui.LabelFicheroPerfil, clYellow);

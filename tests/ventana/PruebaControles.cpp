@@ -28,7 +28,7 @@ TEST(Gauge, HoldsItsProgressInsideTheRangeAndWritesTheWholePercentage)
         const char* texto;
     };
     const TCaso casos[] = {
-        {0, 100, 50, 50, "50%"}, {0, 4, 5, 4, "100%"},  {0, 4, -2, 0, "0%"},   {0, 3, 2, 2, "66%"},
+        {0, 100, 50, 50, "50%"}, {0, 4, 5, 4, "100%"},    {0, 4, -2, 0, "0%"}, {0, 3, 2, 2, "66%"},
         {0, 3, 1, 1, "33%"},     {10, 20, 15, 15, "50%"}, {0, 0, 0, 0, "0%"},  {0, 10, 7, 7, "70%"},
     };
     for (const TCaso& c : casos) {
@@ -125,8 +125,8 @@ TEST(Shape, DrawsACircleOrAFilledBar)
     circulo.fill(Qt::transparent);
     forma.render(&circulo, QPoint(), QRegion(), QWidget::DrawChildren);
     EXPECT_EQ(circulo.pixelColor(10, 10), QColor(Qt::green));
-    EXPECT_EQ(circulo.pixelColor(10, 0).alpha() > 0 ? circulo.pixelColor(10, 0).lightness() : 0, 0);  // outline
-    EXPECT_EQ(circulo.pixelColor(0, 0).alpha(), 0);                                                   // corner stays clear
+    EXPECT_EQ(circulo.pixelColor(10, 0).alpha() > 0 ? circulo.pixelColor(10, 0).lightness() : 0, 0); // outline
+    EXPECT_EQ(circulo.pixelColor(0, 0).alpha(), 0); // corner stays clear
 
     forma.resize(18, 3);
     forma.FijarCirculo(false);
@@ -142,7 +142,7 @@ TEST(RadioGroup, KeepsTheChosenItemAndReportsOnlyTheOperatorsClicks)
 {
     TRadioGroup grupo;
     grupo.resize(165, 51);
-    grupo.FijarIndiceElemento(0);  // before the items exist, as a form sets it
+    grupo.FijarIndiceElemento(0); // before the items exist, as a form sets it
     grupo.FijarElementos({"EmoEngine", "EmoComposer"});
     EXPECT_EQ(grupo.IndiceElemento(), 0);
     ASSERT_NE(grupo.Boton(1), nullptr);
@@ -224,11 +224,11 @@ TEST(Imagenes, ListsHaveTheirSizesAndNothingOutsideThem)
         for (int i = 0; i < cuantas; ++i) {
             const QImage imagen = lista(i).toImage();
             EXPECT_EQ(imagen.size(), tamano) << i;
-            EXPECT_EQ(imagen.pixelColor(0, 0).alpha(), 0) << i;  // transparent corner
-            EXPECT_GT(imagen.pixelColor(tamano.width() / 2, tamano.height() / 2).alpha() +
-                          imagen.pixelColor(tamano.width() / 3, tamano.height() / 2).alpha(),
+            EXPECT_EQ(imagen.pixelColor(0, 0).alpha(), 0) << i; // transparent corner
+            EXPECT_GT(imagen.pixelColor(tamano.width() / 2, tamano.height() / 2).alpha()
+                          + imagen.pixelColor(tamano.width() / 3, tamano.height() / 2).alpha(),
                       0)
-                << i;  // something is drawn
+                << i; // something is drawn
         }
         EXPECT_TRUE(lista(-1).isNull());
         EXPECT_TRUE(lista(cuantas).isNull());
@@ -249,7 +249,7 @@ TEST(Imagenes, ArrowsLightTheirPartInLimeOrYellow)
     const QColor verde = AColorQt(clGreen), lima = AColorQt(clLime), amarillo = AColorQt(clYellow);
     auto cerca = [](QColor a, QColor b) {
         return std::abs(a.red() - b.red()) < 60 && std::abs(a.green() - b.green()) < 60
-            && std::abs(a.blue() - b.blue()) < 60;
+               && std::abs(a.blue() - b.blue()) < 60;
     };
     // Sample points in the lower half of each part, away from the highlight: up (15,45),
     // dot (15,80), down (15,140).
@@ -262,7 +262,7 @@ TEST(Imagenes, ArrowsLightTheirPartInLimeOrYellow)
         EXPECT_TRUE(cerca(Pixel(imagen, 15, 45), arribaAbajo[i][0])) << i;
         EXPECT_TRUE(cerca(Pixel(imagen, 15, 80), arribaAbajo[i][1])) << i;
         EXPECT_TRUE(cerca(Pixel(imagen, 15, 140), arribaAbajo[i][2])) << i;
-        EXPECT_EQ(Pixel(imagen, 15, 95).alpha(), 0) << i;  // between the dot and the down arrow
+        EXPECT_EQ(Pixel(imagen, 15, 95).alpha(), 0) << i; // between the dot and the down arrow
     }
     // Left (45,15), right (115,15).
     const QColor izquierdaDerecha[5][2] = {
@@ -287,10 +287,10 @@ TEST(Imagenes, HeadTintsAndLegendSymbols)
     EXPECT_GT(rojo.red(), rojo.blue() + 40);
 
     const QPixmap leyenda = ImagenLeyenda();
-    EXPECT_EQ(Pixel(leyenda, 0, 60), QColor(Qt::black));   // left edge
-    EXPECT_EQ(Pixel(leyenda, 12, 0), QColor(Qt::black));   // top edge
+    EXPECT_EQ(Pixel(leyenda, 0, 60), QColor(Qt::black)); // left edge
+    EXPECT_EQ(Pixel(leyenda, 12, 0), QColor(Qt::black)); // top edge
     EXPECT_EQ(Pixel(leyenda, 12, 129), QColor(Qt::black)); // bottom edge
-    EXPECT_EQ(Pixel(leyenda, 19, 60), QColor(Qt::white));  // no line on the right
+    EXPECT_EQ(Pixel(leyenda, 19, 60), QColor(Qt::white)); // no line on the right
     const std::pair<int, TColor> simbolos[] = {
         {19, clBlack}, {39, clBlue}, {59, clRed}, {79, clGreen}, {99, clFuchsia}, {119, clTeal},
     };

@@ -16,8 +16,7 @@
 namespace {
 
 // Runs the answer on the modal dialog as soon as it is shown.
-template <typename TDialogo>
-void Responder(std::function<void(TDialogo*)> respuesta)
+template <typename TDialogo> void Responder(std::function<void(TDialogo*)> respuesta)
 {
     QTimer::singleShot(0, [respuesta] {
         auto* dialogo = qobject_cast<TDialogo*>(QApplication::activeModalWidget());
@@ -45,7 +44,7 @@ TEST_F(Dialogos, SaveAddsTheTextExtensionAndOpensWithTheLastName)
         EXPECT_FALSE(dialogo->testOption(QFileDialog::DontConfirmOverwrite));
         EXPECT_TRUE(dialogo->isSizeGripEnabled());
         dialogo->selectFile(Ruta("registro"));
-        static_cast<QDialog*>(dialogo)->accept();  // as the dialog's own button does
+        static_cast<QDialog*>(dialogo)->accept(); // as the dialog's own button does
     });
     const QString elegido = dialogos.ElegirFicheroGuardar(&padre);
     EXPECT_EQ(elegido, Ruta("registro.txt"));
@@ -77,10 +76,10 @@ TEST_F(Dialogos, OpenTakesOnlyAnExistingProfile)
             caja->button(QMessageBox::Ok)->click();
         });
         dialogo->selectFile(Ruta("nadie.emu"));
-        static_cast<QDialog*>(dialogo)->accept();  // as the dialog's own button does
+        static_cast<QDialog*>(dialogo)->accept(); // as the dialog's own button does
         rechazado = aviso && dialogo->isVisible();
         dialogo->selectFile(Ruta("ana.emu"));
-        static_cast<QDialog*>(dialogo)->accept();  // as the dialog's own button does
+        static_cast<QDialog*>(dialogo)->accept(); // as the dialog's own button does
     });
     EXPECT_EQ(dialogos.ElegirFicheroAbrir(&padre), Ruta("ana.emu"));
     EXPECT_TRUE(rechazado);

@@ -4,21 +4,21 @@
 // caption is cut off.
 #include "Colores.h"
 #include "Controles.h"
+#include "EjecutableTemporal.h"
 #include "Gauge.h"
 #include "Imagen.h"
 #include "Imagenes.h"
 #include "Impresion.h"
-#include "EjecutableTemporal.h"
 #include "Main.h"
 #include "RadioGroup.h"
 #include "Shape.h"
 #include "ui_Main.h"
 
+#include "PanelRegistro.h"
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QLineEdit>
-#include "PanelRegistro.h"
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -53,8 +53,8 @@ struct TControl {
     const char* nombre;
     const char* padre;
     const char* clase;
-    int x, y, ancho, alto;  // ancho < 0: the control sizes itself, only its place is designed
-    const char* hint;       // nullptr: not checked
+    int x, y, ancho, alto; // ancho < 0: the control sizes itself, only its place is designed
+    const char* hint; // nullptr: not checked
 };
 
 const TControl Controles[] = {
@@ -298,7 +298,7 @@ TEST_F(Diseno, ImagesOpenWithTheFirstPictureOfTheirLists)
     for (const auto& [imagen, esperada] : imagenes) {
         SCOPED_TRACE(imagen->objectName().toStdString());
         EXPECT_EQ(imagen->alignment(), Qt::AlignCenter);
-        EXPECT_FALSE(imagen->autoFillBackground());  // transparent
+        EXPECT_FALSE(imagen->autoFillBackground()); // transparent
         EXPECT_EQ(imagen->pixmap().toImage(), esperada.toImage());
     }
 }
@@ -346,9 +346,18 @@ TEST_F(Diseno, TheLogPaneIsReadOnlyFixedPitchAndNeverReachedByTab)
         actual = actual->nextInFocusChain();
     }
     EXPECT_FALSE(cadena.contains("RichEditRegistro"));
-    const QStringList disenado = {"RadioGroupMotor_0", "EditIp1", "EditIp2", "EditIp3", "EditIp4",
-                                  "EditPuerto", "BitBtnConectar", "BitBtnDesconectar", "TrackBarUmbralAvRet",
-                                  "TrackBarUmbralGiro", "TrackBarAvance", "TrackBarRetroceso"};
+    const QStringList disenado = {"RadioGroupMotor_0",
+                                  "EditIp1",
+                                  "EditIp2",
+                                  "EditIp3",
+                                  "EditIp4",
+                                  "EditPuerto",
+                                  "BitBtnConectar",
+                                  "BitBtnDesconectar",
+                                  "TrackBarUmbralAvRet",
+                                  "TrackBarUmbralGiro",
+                                  "TrackBarAvance",
+                                  "TrackBarRetroceso"};
     QStringList vistos;
     for (const QString& nombre : cadena)
         if (disenado.contains(nombre) && !vistos.contains(nombre))
@@ -408,7 +417,6 @@ TEST_F(Formulario, ActionsHaveTheirCaptionsHintsCategoriesAndCheckBehaviour)
     }
     EXPECT_EQ(ui.ActionAyuda->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(ui.ActionAyuda->shortcutContext(), Qt::WindowShortcut);
-
 }
 
 TEST_F(Diseno, ToolButtonsShowTheirActionsImageOnly)
@@ -433,7 +441,7 @@ TEST_F(Diseno, ModeActionsAreOneChoiceAndTheStateSwitchTogglesOncePerClick)
     ui.ToolButtonCasco->click();
     EXPECT_TRUE(ui.ActionCasco->isChecked());
     EXPECT_FALSE(ui.ActionManual->isChecked());
-    ui.ToolButtonCasco->click();  // the chosen one stays chosen
+    ui.ToolButtonCasco->click(); // the chosen one stays chosen
     EXPECT_TRUE(ui.ActionCasco->isChecked());
     ui.ToolButtonManual->click();
     EXPECT_TRUE(ui.ActionManual->isChecked());
@@ -469,7 +477,7 @@ TEST_F(Diseno, ButtonsFollowTheirActions)
     for (const auto& [boton, accion] : enlaces) {
         SCOPED_TRACE(boton->objectName().toStdString());
         EXPECT_EQ(boton->toolTip(), accion->toolTip());
-        accion->setVisible(true);  // a hidden action is also disabled
+        accion->setVisible(true); // a hidden action is also disabled
         for (bool habilitada : {true, false, true}) {
             accion->setEnabled(habilitada);
             EXPECT_EQ(boton->isEnabled(), habilitada);
@@ -487,7 +495,7 @@ TEST_F(Diseno, F1AnywhereInTheWindowAsksForHelp)
     // The help handler opens a window: only the shortcut is looked at here.
     QObject::disconnect(ui.ActionAyuda, &QAction::triggered, nullptr, nullptr);
     QSignalSpy ayuda(ui.ActionAyuda, &QAction::triggered);
-    for (QWidget* foco : std::initializer_list<QWidget*>{ui.EditPuerto, ui.RichEditRegistro, ui.TrackBarAvance}) {
+    for (QWidget* foco : std::initializer_list<QWidget*> {ui.EditPuerto, ui.RichEditRegistro, ui.TrackBarAvance}) {
         foco->setEnabled(true);
         foco->setFocus();
         QTest::keyClick(foco, Qt::Key_F1);

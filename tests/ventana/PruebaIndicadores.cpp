@@ -2,11 +2,11 @@
 // with the idle look while no run is connected.
 #include "Colores.h"
 #include "Controles.h"
+#include "EjecutableTemporal.h"
 #include "Gauge.h"
+#include "Imagen.h"
 #include "Imagenes.h"
 #include "Impresion.h"
-#include "Imagen.h"
-#include "EjecutableTemporal.h"
 #include "Main.h"
 #include "Shape.h"
 #include "ui_Main.h"
@@ -41,9 +41,12 @@ TEST_F(Indicadores, EstadoSetsTextAndColoursAndIgnoresUnknownStates)
         TColor fondo, fuente;
     };
     const TCaso casos[] = {
-        {0, "Desconectado", clGray, clWhite},  {1, "Sin Casco", clYellow, clBlack},
-        {2, "Error", clRed, clWhite},          {3, "Conectado", clGreen, clWhite},
-        {4, "Señal Ruidosa", clYellow, clBlack}, {5, "Sin Perfil", clPurple, clWhite},
+        {0, "Desconectado", clGray, clWhite},
+        {1, "Sin Casco", clYellow, clBlack},
+        {2, "Error", clRed, clWhite},
+        {3, "Conectado", clGreen, clWhite},
+        {4, "Señal Ruidosa", clYellow, clBlack},
+        {5, "Sin Perfil", clPurple, clWhite},
         {6, "No Enlazado", clYellow, clBlack},
     };
     for (const TCaso& caso : casos) {
@@ -71,7 +74,7 @@ TEST_F(Indicadores, SenalShowsLevelsWhileConnectedAndKeepsTheLastColour)
     };
     // Applied in order: codes 0 and 1 keep whatever colour the bar had.
     const TCaso casos[] = {
-        {true, 2, 1, clYellow}, {true, 1, 0, clYellow}, {true, 3, 2, clLime}, {true, 0, 0, clLime},
+        {true, 2, 1, clYellow}, {true, 1, 0, clYellow}, {true, 3, 2, clLime},    {true, 0, 0, clLime},
         {true, 2, 1, clYellow}, {true, 7, 0, clYellow}, {false, 3, 0, clYellow}, {false, 2, 0, clYellow},
     };
     for (const TCaso& caso : casos) {
@@ -99,7 +102,7 @@ TEST_F(Indicadores, BateriaScalesToTheMaximumAndFallsBackToIdle)
         {true, 2, 5, 4, 2, clYellow, clWhite, "50%"},
         {true, 3, 5, 4, 3, clGreen, clWhite, "75%"},
         {true, 4, 5, 4, 4, clGreen, clWhite, "100%"},
-        {true, 5, 5, 4, 4, clGreen, clWhite, "100%"},  // above the range: full, green
+        {true, 5, 5, 4, 4, clGreen, clWhite, "100%"}, // above the range: full, green
         {true, 1, 2, 1, 1, clGreen, clWhite, "100%"},
         // idle looks: not connected, a negative level, no sensible maximum
         {true, -1, 5, 10, 0, clBlack, clBtnFace, "0%"},
@@ -158,7 +161,7 @@ TEST_F(Indicadores, EntrenamientoRoundsUpTheSkillAndColoursTheBar)
     const TCaso casos[] = {
         {0.0f, 0, clRed, "Entrenamiento: 0.0%"},
         {1.0f, 100, clGreen, "Entrenamiento: 100.0%"},
-        {0.66f, 67, clGreen, "Entrenamiento: 66.0%"},  // the float lies just above 0.66
+        {0.66f, 67, clGreen, "Entrenamiento: 66.0%"}, // the float lies just above 0.66
         {0.3f, 31, clRed, "Entrenamiento: 30.0%"},
         {0.32f, 32, clRed, "Entrenamiento: 32.0%"},
         {0.453f, 46, clYellow, "Entrenamiento: 45.3%"},
@@ -197,7 +200,8 @@ TEST_F(Indicadores, SensoresColourByContactAndPickTheHead)
 {
     const QList<TShape*> marcas = ventana.findChildren<TShape*>(QRegularExpression("^ShapeElectodo"));
     ASSERT_EQ(marcas.size(), 16);
-    auto marca = [&](int i) { return ventana.findChild<TShape*>(QString("ShapeElectodo%1").arg(i + 1, 2, 10, QChar('0'))); };
+    auto marca
+        = [&](int i) { return ventana.findChild<TShape*>(QString("ShapeElectodo%1").arg(i + 1, 2, 10, QChar('0'))); };
     auto todas = [&](TColor color) {
         for (int i = 0; i < 16; ++i)
             EXPECT_EQ(marca(i)->ColorRelleno(), C(color)) << i;
@@ -215,8 +219,8 @@ TEST_F(Indicadores, SensoresColourByContactAndPickTheHead)
     EXPECT_EQ(ui.ImageCasco->pixmap().toImage(), ImagenCasco(2).toImage());
 
     const std::array<int, 16> valores = {0, 1, 2, 3, 4, 4, 3, 2, 1, 0, 4, 4, -1, 5, 99, 2};
-    const TColor esperados[16] = {clBlack, clRed,  clNaranja, clYellow, clLime,  clLime,  clYellow, clNaranja,
-                                  clRed,   clBlack, clLime,   clLime,   clBlack, clBlack, clBlack,  clNaranja};
+    const TColor esperados[16] = {clBlack, clRed,   clNaranja, clYellow, clLime,  clLime,  clYellow, clNaranja,
+                                  clRed,   clBlack, clLime,    clLime,   clBlack, clBlack, clBlack,  clNaranja};
     ventana.MostrarSensores(&valores);
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(marca(i)->ColorRelleno(), C(esperados[i])) << i;

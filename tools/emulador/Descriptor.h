@@ -8,7 +8,7 @@ namespace emulador {
 
 class TDescriptor {
 public:
-    explicit TDescriptor(int fd = -1) : FFd(fd) {}
+    explicit TDescriptor(int fd = -1) : FFd(fd) { }
     ~TDescriptor()
     {
         if (FFd >= 0)
@@ -16,7 +16,7 @@ public:
     }
     TDescriptor(const TDescriptor&) = delete;
     TDescriptor& operator=(const TDescriptor&) = delete;
-    TDescriptor(TDescriptor&& otro) noexcept : FFd(std::exchange(otro.FFd, -1)) {}
+    TDescriptor(TDescriptor&& otro) noexcept : FFd(std::exchange(otro.FFd, -1)) { }
     TDescriptor& operator=(TDescriptor&& otro) noexcept
     {
         if (this != &otro) {

@@ -6,12 +6,12 @@ namespace emulador {
 
 namespace {
 
-std::string Numero(double valor, const char* formato)
-{
-    char buf[48];
-    std::snprintf(buf, sizeof buf, formato, valor);
-    return buf;
-}
+    std::string Numero(double valor, const char* formato)
+    {
+        char buf[48];
+        std::snprintf(buf, sizeof buf, formato, valor);
+        return buf;
+    }
 
 } // namespace
 
@@ -24,7 +24,7 @@ void TEstadoVivo::FijarBateria(int nivel, int maximo)
 void TEstadoVivo::Restablecer()
 {
     const bool puesto = FCascoPuesto;
-    *this = TEstadoVivo{};
+    *this = TEstadoVivo {};
     FCascoPuesto = puesto;
 }
 
@@ -55,11 +55,17 @@ std::string TEstadoVivo::Describir() const
 {
     std::string s = FCascoPuesto ? "Casco: puesto\n" : "Casco: quitado\n";
     if (FExpresiva)
-        s.append("Expresión: ").append(std::to_string(FExpresiva->Accion)).append(" potencia ")
-            .append(Numero(FExpresiva->Potencia, "%.2f")).append("\n");
+        s.append("Expresión: ")
+            .append(std::to_string(FExpresiva->Accion))
+            .append(" potencia ")
+            .append(Numero(FExpresiva->Potencia, "%.2f"))
+            .append("\n");
     if (FCognitiva)
-        s.append("Acción cognitiva: ").append(std::to_string(FCognitiva->Accion)).append(" potencia ")
-            .append(Numero(FCognitiva->Potencia, "%.2f")).append("\n");
+        s.append("Acción cognitiva: ")
+            .append(std::to_string(FCognitiva->Accion))
+            .append(" potencia ")
+            .append(Numero(FCognitiva->Potencia, "%.2f"))
+            .append("\n");
     if (FGiroX)
         s.append("Giro horizontal: ").append(std::to_string(*FGiroX)).append("\n");
     if (FSenal)
@@ -71,8 +77,11 @@ std::string TEstadoVivo::Describir() const
     if (!contactos.empty())
         s.append("Contactos (canal=calidad):").append(contactos).append("\n");
     if (FBateria)
-        s.append("Batería: ").append(std::to_string(*FBateria)).append("/")
-            .append(std::to_string(FBateriaMax.value_or(0))).append("\n");
+        s.append("Batería: ")
+            .append(std::to_string(*FBateria))
+            .append("/")
+            .append(std::to_string(FBateriaMax.value_or(0)))
+            .append("\n");
     if (!FExpresiva && !FCognitiva && !FGiroX && !FSenal && contactos.empty() && !FBateria)
         s += "Sin cambios: se envían los valores del escenario\n";
     return s;

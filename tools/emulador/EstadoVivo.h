@@ -19,8 +19,8 @@ struct TAccionViva {
 
 class TEstadoVivo {
 public:
-    void FijarExpresiva(std::uint32_t accion, float potencia) { FExpresiva = TAccionViva{accion, potencia}; }
-    void FijarCognitiva(std::uint32_t accion, float potencia) { FCognitiva = TAccionViva{accion, potencia}; }
+    void FijarExpresiva(std::uint32_t accion, float potencia) { FExpresiva = TAccionViva {accion, potencia}; }
+    void FijarCognitiva(std::uint32_t accion, float potencia) { FCognitiva = TAccionViva {accion, potencia}; }
     void FijarGiro(int giroX) { FGiroX = giroX; }
     void FijarSenal(int senal) { FSenal = senal; }
     void FijarContacto(std::size_t canal, int calidad)
@@ -31,7 +31,7 @@ public:
     void FijarContactos(int calidad) { FContactos.fill(calidad); }
     void FijarBateria(int nivel, int maximo);
     void FijarCasco(bool puesto) { FCascoPuesto = puesto; }
-    void Restablecer();           // back to the scenario's values; the headset stays as it is
+    void Restablecer(); // back to the scenario's values; the headset stays as it is
 
     bool CascoPuesto() const { return FCascoPuesto; }
     void Aplicar(edk::TEstadoEmo& estado) const;
@@ -42,7 +42,7 @@ private:
     std::optional<TAccionViva> FCognitiva;
     std::optional<int> FGiroX;
     std::optional<int> FSenal;
-    std::array<std::optional<int>, edk::NumCanales> FContactos{};
+    std::array<std::optional<int>, edk::NumCanales> FContactos {};
     std::optional<int> FBateria;
     std::optional<int> FBateriaMax;
     bool FCascoPuesto = true;

@@ -9,17 +9,17 @@ namespace emulador {
 
 namespace {
 
-constexpr int TasaMaxima = 1000;
+    constexpr int TasaMaxima = 1000;
 
-bool Entero(std::string_view texto, int minimo, int maximo, int& valor)
-{
-    int v = 0;
-    const auto [fin, error] = std::from_chars(texto.data(), texto.data() + texto.size(), v);
-    if (texto.empty() || error != std::errc() || fin != texto.data() + texto.size() || v < minimo || v > maximo)
-        return false;
-    valor = v;
-    return true;
-}
+    bool Entero(std::string_view texto, int minimo, int maximo, int& valor)
+    {
+        int v = 0;
+        const auto [fin, error] = std::from_chars(texto.data(), texto.data() + texto.size(), v);
+        if (texto.empty() || error != std::errc() || fin != texto.data() + texto.size() || v < minimo || v > maximo)
+            return false;
+        valor = v;
+        return true;
+    }
 
 } // namespace
 
@@ -60,7 +60,8 @@ bool TOpciones::Leer(int argc, const char* const* argv)
             Puerto = static_cast<std::uint16_t>(n);
         } else if (opcion == "--tasa") {
             if (!Entero(valor, 1, TasaMaxima, n)) {
-                FError = "tasa no válida (1.." + std::to_string(TasaMaxima) + " estados por segundo): " + std::string(valor);
+                FError = "tasa no válida (1.." + std::to_string(TasaMaxima)
+                         + " estados por segundo): " + std::string(valor);
                 return false;
             }
             Tasa = n;

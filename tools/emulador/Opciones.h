@@ -14,9 +14,9 @@ public:
     static std::string Uso();
 
     std::string Direccion = "127.0.0.1";
-    std::uint16_t Puerto = 1726;      // 0: the system picks a free port
-    std::string Escenario;            // empty: the built-in demo
-    double Tasa = 32;                 // EmoStates per second
+    std::uint16_t Puerto = 1726; // 0: the system picks a free port
+    std::string Escenario; // empty: the built-in demo
+    double Tasa = 32; // EmoStates per second
     bool Bucle = false;
     bool Ayuda = false;
 

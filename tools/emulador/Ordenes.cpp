@@ -11,131 +11,136 @@ namespace emulador {
 
 namespace {
 
-// Scale of a head turn: a turn of intensity n is a horizontal gyro change of
-// 30 n, which the program reads back as intensity n (it needs more than 50,
-// so intensities 2 to 10 count as a turn).
-constexpr int GiroPorIntensidad = 30;
-constexpr int IntensidadGiroPorDefecto = 5;
-constexpr std::size_t PalabrasMaximas = 4;
+    // Scale of a head turn: a turn of intensity n is a horizontal gyro change of
+    // 30 n, which the program reads back as intensity n (it needs more than 50,
+    // so intensities 2 to 10 count as a turn).
+    constexpr int GiroPorIntensidad = 30;
+    constexpr int IntensidadGiroPorDefecto = 5;
+    constexpr std::size_t PalabrasMaximas = 4;
 
-std::vector<std::string_view> Palabras(std::string_view linea)
-{
-    std::vector<std::string_view> p;
-    std::size_t i = 0;
-    while (i < linea.size() && p.size() <= PalabrasMaximas) {
-        while (i < linea.size() && (linea[i] == ' ' || linea[i] == '\t' || linea[i] == '\r'))
-            ++i;
-        const std::size_t inicio = i;
-        while (i < linea.size() && linea[i] != ' ' && linea[i] != '\t' && linea[i] != '\r')
-            ++i;
-        if (i > inicio)
-            p.push_back(linea.substr(inicio, i - inicio));
+    std::vector<std::string_view> Palabras(std::string_view linea)
+    {
+        std::vector<std::string_view> p;
+        std::size_t i = 0;
+        while (i < linea.size() && p.size() <= PalabrasMaximas) {
+            while (i < linea.size() && (linea[i] == ' ' || linea[i] == '\t' || linea[i] == '\r'))
+                ++i;
+            const std::size_t inicio = i;
+            while (i < linea.size() && linea[i] != ' ' && linea[i] != '\t' && linea[i] != '\r')
+                ++i;
+            if (i > inicio)
+                p.push_back(linea.substr(inicio, i - inicio));
+        }
+        return p;
     }
-    return p;
-}
 
-bool Entero(std::string_view texto, int minimo, int maximo, int& valor)
-{
-    int v = 0;
-    const auto [fin, error] = std::from_chars(texto.data(), texto.data() + texto.size(), v);
-    if (error != std::errc() || fin != texto.data() + texto.size() || v < minimo || v > maximo)
-        return false;
-    valor = v;
-    return true;
-}
-
-// A power 0..1, written with a point or a comma.
-bool Potencia(std::string_view texto, float& valor)
-{
-    std::string t(texto);
-    for (char& c : t)
-        if (c == ',')
-            c = '.';
-    float v = 0;
-    const auto [fin, error] = std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::fixed);
-    if (error != std::errc() || fin != t.data() + t.size() || !std::isfinite(v) || v < 0 || v > 1)
-        return false;
-    valor = v;
-    return true;
-}
-
-std::string DosDecimales(float v)
-{
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.2f", static_cast<double>(v));
-    return buf;
-}
-
-TRespuestaOrden Bien(std::string texto, TAccionOrden accion = aoNinguna)
-{
-    return TRespuestaOrden{true, accion, std::move(texto)};
-}
-
-TRespuestaOrden Mal(std::string texto)
-{
-    return TRespuestaOrden{false, aoNinguna, std::move(texto)};
-}
-
-TRespuestaOrden Accion(const std::vector<std::string_view>& p, TEstadoVivo& vivo, bool expresiva)
-{
-    float potencia = 1;
-    if (p.size() > 2 || (p.size() == 2 && !Potencia(p[1], potencia)))
-        return Mal("Uso: " + std::string(p[0]) + " [potencia 0..1]");
-    if (expresiva) {
-        vivo.FijarExpresiva(ACC_EXP_APRETAR_DIENTES, potencia);
-        return Bien("Apretar dientes con potencia " + DosDecimales(potencia));
+    bool Entero(std::string_view texto, int minimo, int maximo, int& valor)
+    {
+        int v = 0;
+        const auto [fin, error] = std::from_chars(texto.data(), texto.data() + texto.size(), v);
+        if (error != std::errc() || fin != texto.data() + texto.size() || v < minimo || v > maximo)
+            return false;
+        valor = v;
+        return true;
     }
-    vivo.FijarCognitiva(ACC_COG_TIRAR, potencia);
-    return Bien("Tirar con potencia " + DosDecimales(potencia));
-}
 
-TRespuestaOrden Giro(const std::vector<std::string_view>& p, TEstadoVivo& vivo, int signo)
-{
-    int intensidad = IntensidadGiroPorDefecto;
-    if (p.size() > 2 || (p.size() == 2 && !Entero(p[1], 0, 10, intensidad)))
-        return Mal("Uso: " + std::string(p[0]) + " [intensidad 0..10]");
-    vivo.FijarGiro(signo * intensidad * GiroPorIntensidad);
-    return Bien(std::string(signo < 0 ? "Giro a la izquierda" : "Giro a la derecha") + " de intensidad "
-                + std::to_string(intensidad) + " (giro horizontal " + std::to_string(signo * intensidad * GiroPorIntensidad) + ")");
-}
-
-TRespuestaOrden Contactos(const std::vector<std::string_view>& p, TEstadoVivo& vivo)
-{
-    int calidad = 0;
-    if (p.size() == 2 && Entero(p[1], 0, 4, calidad)) {
-        vivo.FijarContactos(calidad);
-        return Bien("Todos los contactos con calidad " + std::to_string(calidad));
+    // A power 0..1, written with a point or a comma.
+    bool Potencia(std::string_view texto, float& valor)
+    {
+        std::string t(texto);
+        for (char& c : t)
+            if (c == ',')
+                c = '.';
+        float v = 0;
+        const auto [fin, error] = std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::fixed);
+        if (error != std::errc() || fin != t.data() + t.size() || !std::isfinite(v) || v < 0 || v > 1)
+            return false;
+        valor = v;
+        return true;
     }
-    int canal = 0;
-    if (p.size() == 3 && Entero(p[1], 0, edk::NumCanales - 1, canal) && Entero(p[2], 0, 4, calidad)) {
-        vivo.FijarContacto(static_cast<std::size_t>(canal), calidad);
-        return Bien("Contacto del canal " + std::to_string(canal) + " con calidad " + std::to_string(calidad));
+
+    std::string DosDecimales(float v)
+    {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.2f", static_cast<double>(v));
+        return buf;
     }
-    return Mal("Uso: contactos CALIDAD (0..4) | contactos CANAL (0..17) CALIDAD (0..4)");
-}
 
-TRespuestaOrden Bateria(const std::vector<std::string_view>& p, TEstadoVivo& vivo)
-{
-    int nivel = 0;
-    int maximo = 0;
-    if (p.size() == 2 && Entero(p[1], 0, 1000, nivel)) {
-        maximo = nivel;
-    } else if (!(p.size() == 3 && Entero(p[1], 0, 1000, nivel) && Entero(p[2], 0, 1000, maximo) && nivel <= maximo)) {
-        return Mal("Uso: bateria NIVEL [MAXIMO], con 0 <= NIVEL <= MAXIMO <= 1000");
+    TRespuestaOrden Bien(std::string texto, TAccionOrden accion = aoNinguna)
+    {
+        return TRespuestaOrden {true, accion, std::move(texto)};
     }
-    vivo.FijarBateria(nivel, maximo);
-    return Bien("Batería " + std::to_string(nivel) + " de " + std::to_string(maximo));
-}
 
-TRespuestaOrden Casco(TEstadoVivo& vivo, bool poner)
-{
-    if (vivo.CascoPuesto() == poner)
-        return Bien(poner ? "El casco ya está puesto" : "El casco ya está quitado");
-    vivo.FijarCasco(poner);
-    return poner ? Bien("Casco puesto", aoPonerCasco) : Bien("Casco quitado", aoQuitarCasco);
-}
+    TRespuestaOrden Mal(std::string texto)
+    {
+        return TRespuestaOrden {false, aoNinguna, std::move(texto)};
+    }
 
-bool Sola(const std::vector<std::string_view>& p) { return p.size() == 1; }
+    TRespuestaOrden Accion(const std::vector<std::string_view>& p, TEstadoVivo& vivo, bool expresiva)
+    {
+        float potencia = 1;
+        if (p.size() > 2 || (p.size() == 2 && !Potencia(p[1], potencia)))
+            return Mal("Uso: " + std::string(p[0]) + " [potencia 0..1]");
+        if (expresiva) {
+            vivo.FijarExpresiva(ACC_EXP_APRETAR_DIENTES, potencia);
+            return Bien("Apretar dientes con potencia " + DosDecimales(potencia));
+        }
+        vivo.FijarCognitiva(ACC_COG_TIRAR, potencia);
+        return Bien("Tirar con potencia " + DosDecimales(potencia));
+    }
+
+    TRespuestaOrden Giro(const std::vector<std::string_view>& p, TEstadoVivo& vivo, int signo)
+    {
+        int intensidad = IntensidadGiroPorDefecto;
+        if (p.size() > 2 || (p.size() == 2 && !Entero(p[1], 0, 10, intensidad)))
+            return Mal("Uso: " + std::string(p[0]) + " [intensidad 0..10]");
+        vivo.FijarGiro(signo * intensidad * GiroPorIntensidad);
+        return Bien(std::string(signo < 0 ? "Giro a la izquierda" : "Giro a la derecha") + " de intensidad "
+                    + std::to_string(intensidad) + " (giro horizontal "
+                    + std::to_string(signo * intensidad * GiroPorIntensidad) + ")");
+    }
+
+    TRespuestaOrden Contactos(const std::vector<std::string_view>& p, TEstadoVivo& vivo)
+    {
+        int calidad = 0;
+        if (p.size() == 2 && Entero(p[1], 0, 4, calidad)) {
+            vivo.FijarContactos(calidad);
+            return Bien("Todos los contactos con calidad " + std::to_string(calidad));
+        }
+        int canal = 0;
+        if (p.size() == 3 && Entero(p[1], 0, edk::NumCanales - 1, canal) && Entero(p[2], 0, 4, calidad)) {
+            vivo.FijarContacto(static_cast<std::size_t>(canal), calidad);
+            return Bien("Contacto del canal " + std::to_string(canal) + " con calidad " + std::to_string(calidad));
+        }
+        return Mal("Uso: contactos CALIDAD (0..4) | contactos CANAL (0..17) CALIDAD (0..4)");
+    }
+
+    TRespuestaOrden Bateria(const std::vector<std::string_view>& p, TEstadoVivo& vivo)
+    {
+        int nivel = 0;
+        int maximo = 0;
+        if (p.size() == 2 && Entero(p[1], 0, 1000, nivel)) {
+            maximo = nivel;
+        } else if (!(p.size() == 3 && Entero(p[1], 0, 1000, nivel) && Entero(p[2], 0, 1000, maximo)
+                     && nivel <= maximo)) {
+            return Mal("Uso: bateria NIVEL [MAXIMO], con 0 <= NIVEL <= MAXIMO <= 1000");
+        }
+        vivo.FijarBateria(nivel, maximo);
+        return Bien("Batería " + std::to_string(nivel) + " de " + std::to_string(maximo));
+    }
+
+    TRespuestaOrden Casco(TEstadoVivo& vivo, bool poner)
+    {
+        if (vivo.CascoPuesto() == poner)
+            return Bien(poner ? "El casco ya está puesto" : "El casco ya está quitado");
+        vivo.FijarCasco(poner);
+        return poner ? Bien("Casco puesto", aoPonerCasco) : Bien("Casco quitado", aoQuitarCasco);
+    }
+
+    bool Sola(const std::vector<std::string_view>& p)
+    {
+        return p.size() == 1;
+    }
 
 } // namespace
 
@@ -199,7 +204,8 @@ TRespuestaOrden TOrdenes::Ejecutar(std::string_view linea, TEstadoVivo& vivo)
         if (orden == "salir")
             return Bien("Deteniendo el emulador", aoSalir);
     }
-    return Mal("Orden no válida: \"" + std::string(linea.substr(0, 80)) + "\". Escriba \"ayuda\" para ver las órdenes.");
+    return Mal("Orden no válida: \"" + std::string(linea.substr(0, 80))
+               + "\". Escriba \"ayuda\" para ver las órdenes.");
 }
 
 std::string TOrdenes::Ayuda()

@@ -16,7 +16,7 @@ enum TAccionOrden { aoNinguna, aoSalir, aoPonerCasco, aoQuitarCasco, aoGiroCalib
 struct TRespuestaOrden {
     bool Valida = false;
     TAccionOrden Accion = aoNinguna;
-    std::string Texto;      // the answer for the operator, without a final line break
+    std::string Texto; // the answer for the operator, without a final line break
 };
 
 class TOrdenes {

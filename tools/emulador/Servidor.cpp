@@ -19,36 +19,37 @@ namespace emulador {
 
 namespace {
 
-constexpr std::size_t ClientesMaximos = 32;
-// A client that leaves this much unread is dropped rather than buffered forever.
-constexpr std::size_t SalidaMaxima = 1024 * 1024;
-constexpr std::size_t LineaConsolaMaxima = 512;
+    constexpr std::size_t ClientesMaximos = 32;
+    // A client that leaves this much unread is dropped rather than buffered forever.
+    constexpr std::size_t SalidaMaxima = 1024 * 1024;
+    constexpr std::size_t LineaConsolaMaxima = 512;
 
-void Registrar(const std::string& texto)
-{
-    std::fprintf(stderr, "gedanko-emulador: %s\n", texto.c_str());
-    std::fflush(stderr);
-}
-
-void Responder(const std::string& texto)
-{
-    if (!texto.empty()) {
-        std::fprintf(stdout, "%s\n", texto.c_str());
-        std::fflush(stdout);
+    void Registrar(const std::string& texto)
+    {
+        std::fprintf(stderr, "gedanko-emulador: %s\n", texto.c_str());
+        std::fflush(stderr);
     }
-}
 
-std::string NombreDe(const sockaddr_in& dir)
-{
-    char ip[INET_ADDRSTRLEN] = "?";
-    ::inet_ntop(AF_INET, &dir.sin_addr, ip, sizeof ip);
-    return std::string(ip) + ":" + std::to_string(ntohs(dir.sin_port));
-}
+    void Responder(const std::string& texto)
+    {
+        if (!texto.empty()) {
+            std::fprintf(stdout, "%s\n", texto.c_str());
+            std::fflush(stdout);
+        }
+    }
+
+    std::string NombreDe(const sockaddr_in& dir)
+    {
+        char ip[INET_ADDRSTRLEN] = "?";
+        ::inet_ntop(AF_INET, &dir.sin_addr, ip, sizeof ip);
+        return std::string(ip) + ":" + std::to_string(ntohs(dir.sin_port));
+    }
 
 } // namespace
 
 TServidor::TServidor(const edk::TEscenario& escenario, const TOpciones& opciones)
-    : FEscenario(escenario), FOpciones(opciones)
+    : FEscenario(escenario),
+      FOpciones(opciones)
 {
 }
 
@@ -66,7 +67,7 @@ bool TServidor::Escuchar()
     }
     const int si = 1;
     ::setsockopt(FEscucha.Fd(), SOL_SOCKET, SO_REUSEADDR, &si, sizeof si);
-    sockaddr_in dir{};
+    sockaddr_in dir {};
     dir.sin_family = AF_INET;
     dir.sin_port = htons(FOpciones.Puerto);
     dir.sin_addr.s_addr = htonl(ip);
@@ -74,7 +75,8 @@ bool TServidor::Escuchar()
     if (::bind(FEscucha.Fd(), reinterpret_cast<const sockaddr*>(&dir), sizeof dir) != 0
         || ::listen(FEscucha.Fd(), 8) != 0
         || ::getsockname(FEscucha.Fd(), reinterpret_cast<sockaddr*>(&dir), &largo) != 0) {
-        FError = "no se puede escuchar en " + FOpciones.Direccion + ":" + std::to_string(FOpciones.Puerto) + ": " + std::strerror(errno);
+        FError = "no se puede escuchar en " + FOpciones.Direccion + ":" + std::to_string(FOpciones.Puerto) + ": "
+                 + std::strerror(errno);
         return false;
     }
     FPuerto = ntohs(dir.sin_port);
@@ -84,7 +86,7 @@ bool TServidor::Escuchar()
 void TServidor::Ejecutar(const sigset_t& mascaraEspera, const volatile std::sig_atomic_t& parar)
 {
     const double periodo = 1.0 / FOpciones.Tasa;
-    const timespec espera{0, static_cast<long>(std::clamp(periodo, 0.001, 0.5) * 1e9)};
+    const timespec espera {0, static_cast<long>(std::clamp(periodo, 0.001, 0.5) * 1e9)};
     std::vector<pollfd> fds;
     while (!parar && !FSalir) {
         fds.clear();
@@ -118,14 +120,16 @@ void TServidor::Ejecutar(const sigset_t& mascaraEspera, const volatile std::sig_
 
 void TServidor::Aceptar()
 {
-    sockaddr_in dir{};
+    sockaddr_in dir {};
     socklen_t largo = sizeof dir;
-    TDescriptor socket(::accept4(FEscucha.Fd(), reinterpret_cast<sockaddr*>(&dir), &largo, SOCK_NONBLOCK | SOCK_CLOEXEC));
+    TDescriptor socket(
+        ::accept4(FEscucha.Fd(), reinterpret_cast<sockaddr*>(&dir), &largo, SOCK_NONBLOCK | SOCK_CLOEXEC));
     if (socket.Fd() < 0)
         return;
     const std::string nombre = NombreDe(dir);
     if (FClientes.size() >= ClientesMaximos) {
-        Registrar("cliente rechazado: " + nombre + " (ya hay " + std::to_string(FClientes.size()) + " clientes conectados)");
+        Registrar("cliente rechazado: " + nombre + " (ya hay " + std::to_string(FClientes.size())
+                  + " clientes conectados)");
         return;
     }
     TCliente c;
@@ -202,7 +206,8 @@ void TServidor::AvanzarClientes()
 void TServidor::Enviar(TCliente& cliente)
 {
     while (!cliente.Salida.empty()) {
-        const ssize_t n = ::send(cliente.Socket.Fd(), cliente.Salida.data(), cliente.Salida.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        const ssize_t n
+            = ::send(cliente.Socket.Fd(), cliente.Salida.data(), cliente.Salida.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n > 0) {
             cliente.Salida.erase(0, static_cast<std::size_t>(n));
             continue;

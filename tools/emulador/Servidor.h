@@ -37,10 +37,10 @@ private:
 
     struct TCliente {
         TDescriptor Socket;
-        std::string Nombre;           // address:port, for the log
+        std::string Nombre; // address:port, for the log
         TReloj::time_point Inicio;
         std::unique_ptr<TSesion> Sesion;
-        std::string Salida;           // lines not yet taken by the socket
+        std::string Salida; // lines not yet taken by the socket
         bool Cerrar = false;
     };
 
@@ -58,7 +58,7 @@ private:
     std::uint16_t FPuerto = 0;
     std::vector<TCliente> FClientes;
     TEstadoVivo FVivo;
-    std::string FConsola;             // console input not yet ending in a line break
+    std::string FConsola; // console input not yet ending in a line break
     bool FConsolaAbierta = true;
     bool FSalir = false;
     std::string FError;

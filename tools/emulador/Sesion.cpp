@@ -8,12 +8,13 @@
 namespace emulador {
 
 namespace {
-// Like the player, a session that falls behind drops stale EmoStates.
-constexpr double RetrasoMaximo = 1.0;
+    // Like the player, a session that falls behind drops stale EmoStates.
+    constexpr double RetrasoMaximo = 1.0;
 } // namespace
 
 TSesion::TSesion(const edk::TEscenario& escenario, double estadosPorSegundo, bool enBucle)
-    : FReproductor(escenario, estadosPorSegundo, enBucle), FTasa(estadosPorSegundo)
+    : FReproductor(escenario, estadosPorSegundo, enBucle),
+      FTasa(estadosPorSegundo)
 {
 }
 
@@ -69,11 +70,20 @@ void TSesion::Anunciar(TAccionOrden accion, std::string& salida)
     edk::TEvento e;
     e.Usuario = FUsuario;
     switch (accion) {
-    case aoPonerCasco: e.Tipo = EE_UserAdded; break;
-    case aoQuitarCasco: e.Tipo = EE_UserRemoved; break;
-    case aoGiroCalibrado: e.Tipo = edk::TipoInternoGiroCalibrado; break;
-    case aoGiroSinCalibrar: e.Tipo = edk::TipoInternoGiroSinCalibrar; break;
-    default: return;
+    case aoPonerCasco:
+        e.Tipo = EE_UserAdded;
+        break;
+    case aoQuitarCasco:
+        e.Tipo = EE_UserRemoved;
+        break;
+    case aoGiroCalibrado:
+        e.Tipo = edk::TipoInternoGiroCalibrado;
+        break;
+    case aoGiroSinCalibrar:
+        e.Tipo = edk::TipoInternoGiroSinCalibrar;
+        break;
+    default:
+        return;
     }
     Escribir(e, salida);
 }

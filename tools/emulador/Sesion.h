@@ -37,10 +37,10 @@ private:
     edk::TReproductor FReproductor;
     double FTasa;
     std::vector<edk::TEvento> FEventos;
-    edk::TEstadoEmo FUltimo;        // last EmoState of the scenario, before the live changes
-    bool FCasco = false;            // the scenario has a headset on
+    edk::TEstadoEmo FUltimo; // last EmoState of the scenario, before the live changes
+    bool FCasco = false; // the scenario has a headset on
     std::uint32_t FUsuario = 0;
-    double FFin = -1;               // moment the scenario was found over
+    double FFin = -1; // moment the scenario was found over
     long long FEstadosTrasFin = 0;
     std::size_t FOmitidos = 0;
 };

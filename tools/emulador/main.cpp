@@ -16,7 +16,10 @@ namespace {
 
 volatile std::sig_atomic_t Parar = 0;
 
-extern "C" void AlRecibirSenal(int) { Parar = 1; }
+extern "C" void AlRecibirSenal(int)
+{
+    Parar = 1;
+}
 
 // Started with a standard stream closed, the first socket would take its
 // number and be read as the console: put /dev/null in its place.
@@ -44,7 +47,8 @@ int main(int argc, char** argv)
 
     edk::TEscenario leido;
     if (!opciones.Escenario.empty() && !leido.LeerFichero(opciones.Escenario)) {
-        std::fprintf(stderr, "gedanko-emulador: escenario no válido %s:\n%s\n", opciones.Escenario.c_str(), leido.Error().c_str());
+        std::fprintf(stderr, "gedanko-emulador: escenario no válido %s:\n%s\n", opciones.Escenario.c_str(),
+                     leido.Error().c_str());
         return 2;
     }
     const edk::TEscenario& escenario = opciones.Escenario.empty() ? edk::TEscenario::Demo() : leido;
@@ -59,7 +63,7 @@ int main(int argc, char** argv)
     sigaddset(&bloqueadas, SIGINT);
     sigaddset(&bloqueadas, SIGTERM);
     sigprocmask(SIG_BLOCK, &bloqueadas, &original);
-    struct sigaction accion {};
+    struct sigaction accion { };
     accion.sa_handler = AlRecibirSenal;
     sigemptyset(&accion.sa_mask);
     sigaction(SIGINT, &accion, nullptr);
@@ -73,8 +77,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "gedanko-emulador: %s\n", servidor.Error().c_str());
         return 1;
     }
-    std::fprintf(stderr, "gedanko-emulador: escuchando en %s:%u (escenario: %s, %g estados por segundo, %s)\n"
-                         "gedanko-emulador: escriba \"ayuda\" para ver las órdenes\n",
+    std::fprintf(stderr,
+                 "gedanko-emulador: escuchando en %s:%u (escenario: %s, %g estados por segundo, %s)\n"
+                 "gedanko-emulador: escriba \"ayuda\" para ver las órdenes\n",
                  opciones.Direccion.c_str(), static_cast<unsigned>(servidor.Puerto()),
                  opciones.Escenario.empty() ? "demostración" : opciones.Escenario.c_str(), opciones.Tasa,
                  opciones.Bucle ? "en bucle" : "sin bucle");
