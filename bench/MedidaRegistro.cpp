@@ -3,6 +3,7 @@
 #include "ConexionEmulador.h"
 #include "ContadorPintados.h"
 #include "Main.h"
+#include "Memoria.h"
 #include "MotorGuion.h"
 #include "Muestras.h"
 #include "Salida.h"
@@ -11,8 +12,6 @@
 #include <QElapsedTimer>
 #include <QStringList>
 
-#include <fstream>
-#include <string>
 #include <vector>
 
 namespace {
@@ -20,16 +19,6 @@ namespace {
 // Appends are timed one by one within this many lines of each mark.
 constexpr int Ventana = 25;
 constexpr int Marcas[] = {100, 100'000};
-
-long PicoMemoriaKb()
-{
-    std::ifstream estado("/proc/self/status");
-    std::string linea;
-    while (std::getline(estado, linea))
-        if (linea.rfind("VmHWM:", 0) == 0)
-            return std::stol(linea.substr(6));
-    return -1;
-}
 
 // The state lines the program writes, read from the scripted engine through
 // the real connection, so that their length and content are the program's.

@@ -2,6 +2,8 @@
 // the moment the application object exists it watches for the first paint of
 // a top-level window, lets that paint finish, prints the moments and the peak
 // resident memory on standard output and ends the process at once.
+#include "Memoria.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
@@ -10,8 +12,6 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <string>
 #include <unistd.h>
 
 namespace {
@@ -20,16 +20,6 @@ std::int64_t Ahora()
 {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
-}
-
-long PicoMemoriaKb()
-{
-    std::ifstream estado("/proc/self/status");
-    std::string linea;
-    while (std::getline(estado, linea))
-        if (linea.rfind("VmHWM:", 0) == 0)
-            return std::stol(linea.substr(6));
-    return -1;
 }
 
 std::int64_t InstanteAplicacion = 0;

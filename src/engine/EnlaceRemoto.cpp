@@ -3,6 +3,7 @@
 // caller wait.
 #include "EnlaceRemoto.h"
 
+#include "Descriptor.h"
 #include "Protocolo.h"
 #include "edk.h"
 
@@ -23,32 +24,6 @@ namespace edk {
 namespace {
 
     constexpr int EsperaConexionMs = 2000;
-
-    // Owns one file descriptor and closes it once.
-    class TDescriptor {
-    public:
-        explicit TDescriptor(int fd = -1) : FFd(fd) { }
-        ~TDescriptor()
-        {
-            if (FFd >= 0)
-                ::close(FFd);
-        }
-        TDescriptor(const TDescriptor&) = delete;
-        TDescriptor& operator=(const TDescriptor&) = delete;
-        TDescriptor(TDescriptor&& otro) noexcept : FFd(otro.FFd) { otro.FFd = -1; }
-        TDescriptor& operator=(TDescriptor&&) = delete;
-
-        int Fd() const { return FFd; }
-        void Cerrar()
-        {
-            if (FFd >= 0)
-                ::close(FFd);
-            FFd = -1;
-        }
-
-    private:
-        int FFd;
-    };
 
     // Events read from a connected socket. The receive buffer is allocated once;
     // a line never grows beyond LongitudMaximaLinea, so each poll does a bounded

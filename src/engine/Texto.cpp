@@ -1,6 +1,8 @@
 // Strict number parsing, token splitting and bounded file reading.
 #include "Texto.h"
 
+#include "Descriptor.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -17,23 +19,6 @@ namespace {
     {
         return c == ' ' || c == '\t' || c == '\r';
     }
-
-    // RAII owner of a POSIX file descriptor.
-    class TDescriptor {
-    public:
-        explicit TDescriptor(int fd) : FFd(fd) { }
-        ~TDescriptor()
-        {
-            if (FFd >= 0)
-                ::close(FFd);
-        }
-        TDescriptor(const TDescriptor&) = delete;
-        TDescriptor& operator=(const TDescriptor&) = delete;
-        int Fd() const { return FFd; }
-
-    private:
-        int FFd;
-    };
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "GuardadoRegistro.h"
 
 #include "CodigoPagina.h"
+#include "Descriptor.h"
 
 #include <QFile>
 #include <cerrno>
@@ -10,32 +11,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Owns a file descriptor; Cerrar hands back close's own result, the
-// destructor closes whatever is still open.
-class TDescriptor {
-public:
-    explicit TDescriptor(int fd) : FFd(fd) { }
-    ~TDescriptor()
-    {
-        if (FFd >= 0)
-            ::close(FFd);
-    }
-    TDescriptor(const TDescriptor&) = delete;
-    TDescriptor& operator=(const TDescriptor&) = delete;
-
-    int Fd() const { return FFd; }
-    // close is not retried on EINTR: on Linux the descriptor is gone anyway.
-    bool Cerrar()
-    {
-        const int fd = FFd;
-        FFd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int FFd;
-};
 
 bool EscribirTodo(int fd, const char* datos, qsizetype cuantos)
 {
