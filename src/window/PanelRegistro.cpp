@@ -11,6 +11,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cstdlib>
 
 TPanelRegistro::TPanelRegistro(QWidget* padre) : QAbstractScrollArea(padre)
 {
@@ -35,6 +36,9 @@ void TPanelRegistro::Anadir(int nivel, QStringView texto)
         AnadirLinea(nivel, texto.mid(desde, salto - desde));
         desde = salto + 1;
     }
+    // The caret moves to the entry's start, which drops any selection: its
+    // highlight must go from the screen too.
+    const bool habiaSeleccion = HaySeleccion();
     FCursorLinea = FAnclaLinea = inicio;
     FCursorColumna = FAnclaColumna = 0;
 
@@ -42,9 +46,11 @@ void TPanelRegistro::Anadir(int nivel, QStringView texto)
     const int antes = barra->value();
     AjustarBarras();
     barra->setValue(barra->maximum());
-    // When the view did not move, only the new lines need painting; a move
-    // scrolls the pixels already shown and paints the uncovered strip.
-    if (barra->value() == antes) {
+    if (habiaSeleccion) {
+        viewport()->update();
+    } else if (barra->value() == antes) {
+        // The view did not move: only the new lines need painting. A move
+        // has scrolled the lines already shown (scrollContentsBy).
         const int y = Margen + (inicio - barra->value()) * AltoLinea();
         viewport()->update(0, y, viewport()->width(), viewport()->height() - y);
     }
@@ -150,9 +156,21 @@ void TPanelRegistro::changeEvent(QEvent* evento)
     }
 }
 
+// Only the band of whole lines moves as pixels: the margins and a partly
+// shown line below it would carry stale rows, so they are painted afresh.
+// A sideways move or a jump past the view repaints everything.
 void TPanelRegistro::scrollContentsBy(int dx, int dy)
 {
-    viewport()->scroll(dx, dy * AltoLinea());
+    const int enVista = LineasEnVista();
+    if (dx != 0 || std::abs(dy) >= enVista) {
+        viewport()->update();
+        return;
+    }
+    const int alto = AltoLinea();
+    const QRect lineas(0, Margen, viewport()->width(), enVista * alto);
+    viewport()->scroll(0, dy * alto, lineas);
+    const int debajo = lineas.bottom() + 1;
+    viewport()->update(0, debajo, viewport()->width(), viewport()->height() - debajo);
 }
 
 bool TPanelRegistro::LimitesSeleccion(int& l1, int& c1, int& l2, int& c2) const
@@ -186,16 +204,26 @@ void TPanelRegistro::paintEvent(QPaintEvent* evento)
         const int y = Margen + (i - primera) * alto;
         const QString texto = Linea(i);
         ++FLineasPintadas;
+        QRect resaltado;
         if (seleccion && i >= s1 && i <= s2) {
             const int a = i == s1 ? std::min<int>(c1, texto.size()) : 0;
             const int b = i == s2 ? std::min<int>(c2, texto.size()) : texto.size();
             const int xa = x0 + AnchoTexto(texto.left(a));
             // A selected line break shows as a small block past the text.
             const int xb = x0 + AnchoTexto(texto.left(b)) + (i < s2 ? fontMetrics().averageCharWidth() : 0);
-            pintor.fillRect(QRect(xa, y, xb - xa, alto), palette().color(QPalette::Highlight));
+            resaltado = QRect(xa, y, xb - xa, alto);
         }
         pintor.setPen(ColorLinea(i));
         pintor.drawText(x0, y + ascenso, texto);
+        if (!resaltado.isEmpty()) {
+            // The selected part again, in the highlight's own colours.
+            pintor.save();
+            pintor.setClipRect(resaltado);
+            pintor.fillRect(resaltado, palette().color(QPalette::Highlight));
+            pintor.setPen(palette().color(QPalette::HighlightedText));
+            pintor.drawText(x0, y + ascenso, texto);
+            pintor.restore();
+        }
     }
 }
 

@@ -7,8 +7,12 @@
 
 #include "PanelRegistro.h"
 #include <QAction>
+#include <QApplication>
 #include <QFile>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <cerrno>
 #include <fcntl.h>
@@ -160,6 +164,26 @@ TEST_F(MainRegistro, UnFicheroDeSoloLecturaMuestraElError13)
     EXPECT_CALL(*FDialogos,
                 MostrarError(&FVentana, QStringLiteral("Se ha producido un error abriendo el fichero\n13")));
     GuardarEn(ruta);
+}
+
+// The operator's first minutes: each press of the port button logs a line;
+// once the pane is full, what the screen shows of it must stay readable,
+// equal to a fresh paint of the pane.
+TEST_F(MainRegistro, ElPanelLlenoSeVeComoUnPintadoFresco)
+{
+    FVentana.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&FVentana));
+    TPanelRegistro* panel = FVentana.ui->RichEditRegistro;
+    for (int i = 0; i < 12; ++i)
+        FVentana.ui->ActionActuador->trigger();
+    QApplication::processEvents();
+    ASSERT_GT(panel->verticalScrollBar()->value(), 0) << "the pane never filled";
+    const QPoint origen = panel->mapTo(&FVentana, QPoint(0, 0));
+    const QImage pantalla = FVentana.screen()
+                                ->grabWindow(FVentana.winId(), origen.x(), origen.y(), panel->width(), panel->height())
+                                .toImage()
+                                .convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(pantalla == panel->grab().toImage().convertToFormat(QImage::Format_RGB32));
 }
 
 } // namespace

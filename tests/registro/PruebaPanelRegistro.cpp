@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -122,6 +124,124 @@ TEST_F(PanelRegistro, UnLargoRegistroSoloPintaLasLineasVisibles)
     FPanel.Anadir(0, QStringLiteral("nueva"));
     QApplication::processEvents();
     EXPECT_LE(FPanel.LineasPintadas(), 3);
+}
+
+// What the platform shows must equal a fresh paint of the pane after any mix
+// of appends, scrolls and selections: the pane paints incrementally and
+// scrolls pixels already shown, which a whole-widget grab() cannot reveal.
+class PintadoIncremental : public testing::TestWithParam<int> {
+protected:
+    void SetUp() override
+    {
+        FPanel = new TPanelRegistro(&FVentana);
+        // The pane's height in the window, or one that is a whole number of
+        // lines plus the margins.
+        const int alto = GetParam() > 0
+                             ? GetParam()
+                             : FPanel->AltoLinea() * 7 + 4 + FPanel->horizontalScrollBar()->sizeHint().height();
+        FPanel->setGeometry(3, 3, 483, alto);
+        FVentana.resize(500, alto + 6);
+        FVentana.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&FVentana));
+    }
+
+    // The pane's pixels in the window's backing store.
+    QImage EnPantalla() const
+    {
+        QApplication::processEvents();
+        const QPoint origen = FPanel->mapTo(&FVentana, QPoint(0, 0));
+        const QPixmap captura = FVentana.screen()->grabWindow(FVentana.winId(), origen.x(), origen.y(), FPanel->width(),
+                                                              FPanel->height());
+        return captura.toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    QImage Fresco() const { return FPanel->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+    void Comprobar(const char* paso) const
+    {
+        const QImage pantalla = EnPantalla();
+        ASSERT_FALSE(pantalla.isNull()) << paso;
+        EXPECT_TRUE(pantalla == Fresco()) << "the screen differs from a fresh paint after: " << paso;
+    }
+
+    void Anadir(int desde, int cuantas)
+    {
+        for (int i = desde; i < desde + cuantas; ++i) {
+            FPanel->Anadir(i % 3, QStringLiteral("Actuador Habilitado %1 gjpqy").arg(i));
+            QApplication::processEvents();
+        }
+    }
+
+    QWidget FVentana;
+    TPanelRegistro* FPanel = nullptr;
+};
+
+TEST_P(PintadoIncremental, LoQueSeVeEsUnPintadoFresco)
+{
+    Anadir(0, 3);
+    Comprobar("three appends");
+    Anadir(3, 12);
+    Comprobar("appends past a full pane");
+
+    QWidget* vista = FPanel->viewport();
+    FPanel->setFocus();
+    QTest::keyClick(FPanel, Qt::Key_Up);
+    Comprobar("arrow up");
+    QTest::keyClick(FPanel, Qt::Key_PageUp);
+    Comprobar("page up");
+    QWheelEvent rueda(QPointF(20, 20), vista->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(vista, &rueda);
+    Comprobar("wheel down");
+    QScrollBar* barra = FPanel->verticalScrollBar();
+    barra->setSliderDown(true);
+    barra->setSliderPosition(1);
+    barra->setSliderDown(false);
+    Comprobar("scroll bar dragged");
+
+    QTest::mousePress(vista, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QMouseEvent mover(QEvent::MouseMove, QPointF(60, 40), vista->mapToGlobal(QPointF(60, 40)), Qt::NoButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(vista, &mover);
+    QTest::mouseRelease(vista, Qt::LeftButton, Qt::NoModifier, QPoint(60, 40));
+    ASSERT_TRUE(FPanel->HaySeleccion());
+    Comprobar("a selection");
+    Anadir(15, 2);
+    Comprobar("appends after a selection");
+    FPanel->horizontalScrollBar()->setValue(15);
+    Comprobar("scrolled sideways");
+    Anadir(17, 1);
+    Comprobar("append while scrolled sideways");
+}
+
+// 108: the pane in the main window; 0: a whole number of lines.
+INSTANTIATE_TEST_SUITE_P(Alturas, PintadoIncremental, testing::Values(108, 0),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return info.param > 0 ? "Alto" + std::to_string(info.param) : std::string("LineasEnteras");
+                         });
+
+// Selected text is drawn in the palette's highlighted-text colour, not in its
+// level's colour on the highlight.
+TEST(PanelRegistroSeleccion, ElTextoSeleccionadoUsaElColorDeResaltado)
+{
+    TPanelRegistro panel;
+    panel.resize(483, 108);
+    QPalette paleta = panel.palette();
+    paleta.setColor(QPalette::Highlight, QColor(0, 0, 128));
+    paleta.setColor(QPalette::HighlightedText, QColor(255, 255, 0));
+    panel.setPalette(paleta);
+    panel.Anadir(1, QStringLiteral("WWWWWWWWWW"));
+    panel.SeleccionarTodo();
+    const QImage imagen = panel.viewport()->grab().toImage();
+    int resaltado = 0, azul = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 80; ++x) {
+            const QColor c = imagen.pixelColor(x, y);
+            resaltado += c == QColor(255, 255, 0);
+            azul += c == QColor(0, 0, 255);
+        }
+    EXPECT_GT(resaltado, 0);
+    EXPECT_EQ(azul, 0);
 }
 
 } // namespace
