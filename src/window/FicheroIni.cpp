@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <cerrno>
+#include <fcntl.h>
 #include <limits>
 #include <utility>
 
@@ -40,13 +42,49 @@ std::optional<QByteArrayView> NombreSeccion(QByteArrayView contenido)
     return limpio.sliced(1, cierre - 1);
 }
 
+bool EsBlanco(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// A comment fills a line that begins with one of these, or ends a value
+// line from a blank followed by one of these.
+bool AbreComentario(char c)
+{
+    return c == ';' || c == '#';
+}
+
 // The position of the '=' of a key line, or -1 for comments and other lines.
 qsizetype IgualDeClave(QByteArrayView contenido)
 {
     const QByteArrayView limpio = contenido.trimmed();
-    if (limpio.isEmpty() || limpio.startsWith(';') || limpio.startsWith('#'))
+    if (limpio.isEmpty() || AbreComentario(limpio.front()))
         return -1;
     return contenido.indexOf('=');
+}
+
+// Where the value of a key line stands: after the '=' and its blanks, before
+// the blanks that end it and a comment that follows it.
+struct TTramoValor {
+    qsizetype FInicio;
+    qsizetype FFin;
+};
+
+TTramoValor TramoValor(QByteArrayView contenido)
+{
+    qsizetype inicio = contenido.indexOf('=') + 1;
+    qsizetype fin = contenido.size();
+    for (qsizetype i = inicio; i + 1 < contenido.size(); ++i) {
+        if (EsBlanco(contenido[i]) && AbreComentario(contenido[i + 1])) {
+            fin = i;
+            break;
+        }
+    }
+    while (inicio < fin && EsBlanco(contenido[inicio]))
+        ++inicio;
+    while (fin > inicio && EsBlanco(contenido[fin - 1]))
+        --fin;
+    return {inicio, fin};
 }
 
 int ValorHexadecimal(QChar c)
@@ -58,6 +96,37 @@ int ValorHexadecimal(QChar c)
     if (c >= u'A' && c <= u'F')
         return c.unicode() - u'A' + 10;
     return -1;
+}
+
+// Allocates room for the file's first `cuantos` bytes without changing its
+// length or contents, so that writing them cannot run out of space halfway.
+// A file system that cannot reserve room is written without.
+bool Reservar(int fd, qsizetype cuantos)
+{
+    if (cuantos == 0)
+        return true;
+    int resultado;
+    do
+        resultado = ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, off_t(cuantos));
+    while (resultado != 0 && errno == EINTR);
+    return resultado == 0 || errno == EOPNOTSUPP || errno == ENOSYS;
+}
+
+// Writes the text over an existing file and cuts the file to its length.
+// Never creates the file. Room is reserved first, so a full disk leaves the
+// old text whole.
+bool Sobrescribir(const QString& ruta, const QByteArray& texto)
+{
+    QFile fichero(ruta);
+    // Read and write: write only would empty the file on opening.
+    if (!fichero.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered))
+        return false;
+    if (!Reservar(fichero.handle(), texto.size()))
+        return false;
+    if (fichero.write(texto) != texto.size() || !fichero.resize(texto.size()))
+        return false;
+    fichero.close();
+    return fichero.error() == QFileDevice::NoError;
 }
 
 } // namespace
@@ -171,7 +240,8 @@ int TFicheroIni::LeerEntero(const QString& seccion, const QString& clave, int de
     if (posicion.FClave < 0)
         return defecto;
     const QByteArrayView contenido = Contenido(lineas[posicion.FClave]);
-    const QByteArrayView valor = contenido.sliced(contenido.indexOf('=') + 1);
+    const TTramoValor tramo = TramoValor(contenido);
+    const QByteArrayView valor = contenido.sliced(tramo.FInicio, tramo.FFin - tramo.FInicio);
     return InterpretarEntero(QString::fromUtf8(valor)).value_or(defecto);
 }
 
@@ -205,12 +275,8 @@ bool TFicheroIni::EscribirEntero(const QString& seccion, const QString& clave, i
     const TPosicion posicion = Buscar(lineas, seccion, clave);
     if (posicion.FClave >= 0) {
         QByteArray& linea = lineas[posicion.FClave];
-        const QByteArray terminador = Terminador(linea).toByteArray();
-        const QByteArrayView contenido = Contenido(linea);
-        qsizetype inicioValor = contenido.indexOf('=') + 1;
-        while (inicioValor < contenido.size() && (contenido[inicioValor] == ' ' || contenido[inicioValor] == '\t'))
-            ++inicioValor;
-        linea = contenido.first(inicioValor).toByteArray() + numero + terminador;
+        const TTramoValor tramo = TramoValor(Contenido(linea));
+        linea.replace(tramo.FInicio, tramo.FFin - tramo.FInicio, numero);
     } else if (posicion.FSeccion >= 0) {
         const qsizetype tras = qMax(posicion.FSeccion, posicion.FUltimaClave);
         terminar(tras);
@@ -223,13 +289,21 @@ bool TFicheroIni::EscribirEntero(const QString& seccion, const QString& clave, i
         lineas.append(lineaNueva);
     }
 
+    return Guardar(lineas.join());
+}
+
+bool TFicheroIni::Guardar(const QByteArray& texto)
+{
     // The new text goes to a temporary file beside the old one and replaces it
     // only once it is complete. Unbuffered, so that a failed write (a full
     // disk) is seen by the save file itself and the old file is kept.
-    const QByteArray texto = lineas.join();
     QSaveFile fichero(FRuta);
-    if (!fichero.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return Fallar(fichero.errorString());
+    if (!fichero.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        // A folder that takes no new file (no permission, no free inode) may
+        // still hold a file the user can write: it is written where it stands.
+        const QString error = fichero.errorString();
+        return Sobrescribir(FRuta, texto) || Fallar(error);
+    }
     if (fichero.write(texto) != texto.size() || !fichero.flush()) {
         const QString error = fichero.errorString();
         fichero.cancelWriting();

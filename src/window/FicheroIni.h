@@ -1,8 +1,10 @@
 // The program's settings file: a small INI text file beside the executable.
-// Section and key names match without regard to case. Reading never fails
-// (anything unreadable gives the default); writing changes only the value it
-// writes and keeps every other byte of the file, and replaces the file as a
-// whole so that a failed write leaves the old one intact.
+// Section and key names match without regard to case; a comment may follow a
+// value after a blank. Reading never fails (anything unreadable gives the
+// default); writing changes only the value it writes and keeps every other
+// byte of the file. The file is replaced as a whole so that a failed write
+// leaves the old one intact; only in a folder that takes no new file is it
+// written in place, with its room reserved first.
 #pragma once
 
 #include <QByteArray>
@@ -26,12 +28,13 @@ public:
 
     const QString& Ruta() const { return FRuta; }
 
-    // The key's value, or the default when the file, section or key is
-    // missing or the value is not an integer.
+    // The key's value without a comment that follows it, or the default when
+    // the file, section or key is missing or the value is not an integer.
     int LeerEntero(const QString& seccion, const QString& clave, int defecto) const;
 
-    // Writes the value as a decimal integer. False when the file cannot be
-    // read or replaced; MensajeError then names the file.
+    // Writes the value as a decimal integer in place of the old one, keeping
+    // a comment that follows it. False when the file cannot be read or
+    // written either way; MensajeError then names the file.
     bool EscribirEntero(const QString& seccion, const QString& clave, int valor);
 
     const QString& MensajeError() const { return FMensajeError; }
@@ -50,6 +53,9 @@ private:
     // file. False when the file exists but cannot be read.
     bool Cargar(QList<QByteArray>& lineas, QString& detalle) const;
     static TPosicion Buscar(const QList<QByteArray>& lineas, const QString& seccion, const QString& clave);
+    // Puts the whole text in the file: through a temporary file where the
+    // folder allows one, over the existing file where it does not.
+    bool Guardar(const QByteArray& texto);
     bool Fallar(const QString& detalle);
 
     QString FRuta;

@@ -1,5 +1,6 @@
 // The settings file: where it lies, how values are read, and that writing
-// touches nothing but the value written, even when the write fails.
+// touches nothing but the value written, even when the write fails or the
+// folder takes no new file.
 #include "FicheroIni.h"
 
 #include <QDir>
@@ -10,6 +11,8 @@
 #include <csignal>
 #include <optional>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -76,8 +79,46 @@ TEST(InterpretarEntero, DecimalHexadecimalYTextosQueNoSonEnteros)
         EXPECT_EQ(TFicheroIni::InterpretarEntero(QString::fromUtf8(texto)), esperado) << '"' << texto << '"';
 }
 
+// The unprivileged user (nobody) whose ids the super-user takes to meet
+// permission bits as an operator does.
+constexpr uid_t UsuarioSinPrivilegios = 65534;
+
+// For one scope, the effective ids of an unprivileged user when the tests run
+// as the super-user, whom permission bits do not stop; a normal user keeps
+// its own. The real ids stay, so the super-user's come back at the end.
+class TSinPrivilegios {
+public:
+    TSinPrivilegios()
+    {
+        if (FUsuario != 0)
+            return;
+        FGrupoCambiado = ::setegid(UsuarioSinPrivilegios) == 0;
+        FUsuarioCambiado = FGrupoCambiado && ::seteuid(UsuarioSinPrivilegios) == 0;
+    }
+    ~TSinPrivilegios()
+    {
+        if (FUsuarioCambiado)
+            (void)::seteuid(FUsuario);
+        if (FGrupoCambiado)
+            (void)::setegid(FGrupo);
+    }
+    TSinPrivilegios(const TSinPrivilegios&) = delete;
+    TSinPrivilegios& operator=(const TSinPrivilegios&) = delete;
+
+    bool SinPrivilegios() const { return ::geteuid() != 0; }
+
+private:
+    const uid_t FUsuario = ::geteuid();
+    const gid_t FGrupo = ::getegid();
+    bool FGrupoCambiado = false;
+    bool FUsuarioCambiado = false;
+};
+
 class FicheroIni : public testing::Test {
 protected:
+    // A test may have taken away the folder's write permission.
+    void TearDown() override { ::chmod(QFile::encodeName(FCarpeta.path()).constData(), 0700); }
+
     QString Ruta() const { return FCarpeta.filePath(QStringLiteral("gedanko.ini")); }
 
     void Escribir(const QByteArray& datos, const QString& ruta = {})
@@ -136,6 +177,12 @@ TEST_F(FicheroIni, LeeValoresDeLaSeccionYClaveSinDistinguirMayusculas)
         {"[UMBRALES]\nAVRET=abc\nGIRO=0x\n", 5, 5},
         {"[UMBRALES]\nAVRET=\nGIRO\n", 5, 5},
         {"[UMBRALES]\n;AVRET=3\n#GIRO=3\n", 5, 5},
+        // A comment after a blank ends the value; a mark without a blank
+        // before it is part of the value.
+        {"[UMBRALES]\nAVRET=7 ; del operador\nGIRO=0x7\t# hex\n", 7, 7},
+        {"[UMBRALES]\r\nAVRET = $A  ;uno ; dos\r\nGIRO=-3 #\r\n", 10, -3},
+        {"[UMBRALES]\nAVRET= ; sin valor\nGIRO=7 x ; dos palabras\n", 5, 5},
+        {"[UMBRALES]\nAVRET=7;pegado\nGIRO=7#pegado\n", 5, 5},
         {"[OTRA]\nAVRET=3\n[UMBRALES]\nGIRO=2\n", 5, 2},
         {"AVRET=3\n[UMBRALES]\n[OTRA]\nGIRO=2\n", 5, 5},
         {"[UMBRALES]\nAVRET=1\nAVRET=2\n[UMBRALES]\nGIRO=8\n", 1, 5},
@@ -168,7 +215,14 @@ TEST_F(FicheroIni, EscribirCambiaSoloElValorYConservaElRestoDelFichero)
         // Comments, blank lines, other sections, the names' case, the blanks
         // before a value and CR LF line ends stay as they were.
         {"; ajustes\r\n[VENTANA]\r\nX=1\r\n\r\n[umbrales]\r\nGiro = 3 ; viejo\r\n\r\n[OTRA]\r\nAVRET=9\r\n",
-         "; ajustes\r\n[VENTANA]\r\nX=1\r\n\r\n[umbrales]\r\nGiro = 0\r\nAVRET=10\r\n\r\n[OTRA]\r\nAVRET=9\r\n"},
+         "; ajustes\r\n[VENTANA]\r\nX=1\r\n\r\n[umbrales]\r\nGiro = 0 ; viejo\r\n"
+         "AVRET=10\r\n\r\n[OTRA]\r\nAVRET=9\r\n"},
+        // Only the value changes: the blanks around it and a comment after it
+        // stay; a mark glued to the value is part of it.
+        {"[UMBRALES]\nAVRET=7 ; del operador\nGIRO = 0x3\t# hex \n",
+         "[UMBRALES]\nAVRET=10 ; del operador\nGIRO = 0\t# hex \n"},
+        {"[UMBRALES]\nAVRET= ; sin valor\nGIRO=3  \n", "[UMBRALES]\nAVRET=10 ; sin valor\nGIRO=0  \n"},
+        {"[UMBRALES]\nAVRET=7;pegado\n", "[UMBRALES]\nAVRET=10\nGIRO=0\n"},
         // A missing key goes after the section's last key, before a comment
         // and a blank line that lead to the next section.
         {"[UMBRALES]\nAVRET=1\n; la siguiente\n\n[OTRA]\nY=2\n",
@@ -244,6 +298,69 @@ TEST_F(FicheroIni, UnaEscrituraQueFallaAMitadNoPierdeElFicheroAnterior)
     EXPECT_EQ(Contenido(), antes);
     EXPECT_EQ(QDir(FCarpeta.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
               QStringList({QStringLiteral("gedanko.ini")}));
+}
+
+// A folder the user may not write to takes no temporary file: the user's own
+// writable file in it is then written where it stands and cut to the new
+// length. Where the folder allows, the file is still replaced whole.
+TEST_F(FicheroIni, EnUnaCarpetaSinPermisoSeEscribeElMismoFichero)
+{
+    struct TCaso {
+        const char* nombre;
+        bool carpetaEscribible;
+        bool ficheroEscribible;
+        const char* antes;
+        bool escrito;
+        const char* despues;
+    };
+    const char* const anterior = "[UMBRALES]\nAVRET=3\nGIRO=4\n";
+    const TCaso casos[] = {
+        {"carpeta escribible", true, true, anterior, true, "[UMBRALES]\nAVRET=7\nGIRO=2\n"},
+        {"texto mas corto", false, true, "[UMBRALES]\nAVRET=10\nGIRO=10\n[OTRA]\nX=1\n", true,
+         "[UMBRALES]\nAVRET=7\nGIRO=2\n[OTRA]\nX=1\n"},
+        {"texto mas largo", false, true, "[UMBRALES]\n", true, "[UMBRALES]\nAVRET=7\nGIRO=2\n"},
+        {"fichero tampoco escribible", false, false, anterior, false, anterior},
+    };
+    const QByteArray carpeta = QFile::encodeName(FCarpeta.path());
+    const QByteArray fichero = QFile::encodeName(Ruta());
+    for (const TCaso& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        ASSERT_EQ(::chmod(carpeta.constData(), 0700), 0);
+        QFile::remove(Ruta());
+        Escribir(caso.antes);
+        // The folder must be reachable by the unprivileged user.
+        ASSERT_EQ(::chmod(carpeta.constData(), caso.carpetaEscribible ? 0777 : 0555), 0);
+        ASSERT_EQ(::chmod(fichero.constData(), caso.ficheroEscribible ? 0644 : 0444), 0);
+        if (caso.ficheroEscribible && ::geteuid() == 0) {
+            ASSERT_EQ(::chown(fichero.constData(), UsuarioSinPrivilegios, UsuarioSinPrivilegios), 0);
+        }
+        // Held open, the old file keeps its inode number from being reused.
+        QFile viejo(Ruta());
+        ASSERT_TRUE(viejo.open(QIODevice::ReadOnly));
+
+        TFicheroIni ini(Ruta());
+        bool escrito;
+        {
+            const TSinPrivilegios usuario;
+            if (!usuario.SinPrivilegios())
+                GTEST_SKIP() << "cannot take the ids of user " << UsuarioSinPrivilegios;
+            if (!QFileInfo::exists(Ruta()))
+                GTEST_SKIP() << "the temporary folder is out of reach of user " << UsuarioSinPrivilegios;
+            escrito = GuardarUmbrales(ini, 7, 2);
+        }
+
+        EXPECT_EQ(escrito, caso.escrito) << ini.DetalleError().toStdString();
+        EXPECT_EQ(Contenido(), QByteArray(caso.despues));
+        EXPECT_EQ(ini.MensajeError(), caso.escrito ? QString() : QStringLiteral("Unable to write to ") + Ruta());
+        struct stat antes { };
+        struct stat despues { };
+        ASSERT_EQ(::fstat(viejo.handle(), &antes), 0);
+        ASSERT_EQ(::stat(fichero.constData(), &despues), 0);
+        EXPECT_EQ(despues.st_ino == antes.st_ino, !caso.carpetaEscribible)
+            << "replaced whole only where the folder allows";
+        EXPECT_EQ(QDir(FCarpeta.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                  QStringList({QStringLiteral("gedanko.ini")}));
+    }
 }
 
 } // namespace

@@ -1,11 +1,16 @@
 // Files that cannot be written: the settings file at exit and the saved log,
-// on a device that is full or read-only (a small tmpfs, root only), each with
-// its clear message and nothing lost that was written before.
+// on a device that is full, read-only or out of inodes (a small tmpfs, root
+// only), each with its clear message and nothing lost that was written
+// before.
 #include "Montaje.h"
 #include "VentanaReal.h"
 
 #include <QFile>
 #include <QSlider>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -22,6 +27,20 @@ QByteArray Leer(const QString& ruta)
 {
     QFile fichero(ruta);
     return fichero.open(QIODevice::ReadOnly) ? fichero.readAll() : QByteArray("<no se puede leer>");
+}
+
+// Uses up the device's free inodes with empty files; true when a new file was
+// refused for want of one.
+bool AgotarInodos(const TMontajeTmpfs& montaje)
+{
+    for (int i = 0; i < 1000; ++i) { // bounded: far beyond the inodes of the test's tmpfs
+        const QByteArray ruta = QFile::encodeName(montaje.Ruta(QStringLiteral("inodo%1").arg(i)));
+        const int fd = ::open(ruta.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0)
+            return errno == ENOSPC;
+        ::close(fd);
+    }
+    return false;
 }
 
 class FallosFicheros : public VentanaReal {
@@ -57,6 +76,52 @@ TEST_F(FallosFicheros, AjustesQueNoSePuedenEscribirAvisanYConservanElFicheroAnte
         // One box naming the file; GIRO is not tried after AVRET failed.
         EXPECT_EQ(FErrores, std::vector<QString> {QStringLiteral("Unable to write to ") + ini + u'.'});
         EXPECT_EQ(Leer(ini), anterior);
+    }
+}
+
+// A folder that takes no new file (no inode left) still lets the settings be
+// written over the old file, when the device has room for the new text; when
+// it has none, the old file stays whole.
+TEST_F(FallosFicheros, AjustesEnUnDispositivoSinInodosSeEscribenEnElMismoFicheroSiCaben)
+{
+    struct TCaso {
+        const char* Nombre;
+        bool Lleno;
+    };
+    const TCaso casos[] = {{"sin inodos", false}, {"sin inodos y lleno", true}};
+    // Exactly one page: the new value's extra digit needs room on the device.
+    QByteArray anterior = "; del operador\n[UMBRALES]\nAVRET=7\nGIRO=3\n[OTRA]\nX=1\n;";
+    anterior += QByteArray(::sysconf(_SC_PAGESIZE) - anterior.size() - 1, 'x') + '\n';
+    QByteArray nuevo = anterior;
+    nuevo.replace("AVRET=7", "AVRET=10").replace("GIRO=3", "GIRO=9");
+    for (const TCaso& caso : casos) {
+        SCOPED_TRACE(caso.Nombre);
+        TMontajeTmpfs montaje("size=64k,nr_inodes=16");
+        if (!montaje.Montado())
+            GTEST_SKIP() << "needs root to mount a tmpfs";
+        const QString ini = montaje.Ruta(QStringLiteral("gedanko.ini"));
+        {
+            QFile fichero(ini);
+            ASSERT_TRUE(fichero.open(QIODevice::WriteOnly));
+            ASSERT_EQ(fichero.write(anterior), anterior.size());
+        }
+        TFMain::FijarEjecutablePrueba(montaje.Ruta(QStringLiteral("gedanko")));
+        FErrores.clear();
+        Crear();
+        Ui().TrackBarUmbralAvRet->setValue(10);
+        Ui().TrackBarUmbralGiro->setValue(9);
+        if (caso.Lleno) {
+            ASSERT_TRUE(montaje.Llenar());
+        }
+        ASSERT_TRUE(AgotarInodos(montaje));
+        FVentana.reset();
+        if (caso.Lleno) {
+            EXPECT_EQ(FErrores, std::vector<QString> {QStringLiteral("Unable to write to ") + ini + u'.'});
+            EXPECT_EQ(Leer(ini), anterior);
+        } else {
+            EXPECT_TRUE(FErrores.empty()) << FErrores.front().toStdString();
+            EXPECT_EQ(Leer(ini), nuevo);
+        }
     }
 }
 
