@@ -5,6 +5,10 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QToolTip>
 
 void VincularBoton(QAbstractButton* boton, QAction* accion)
 {
@@ -25,6 +29,37 @@ void VincularBoton(QAbstractButton* boton, QAction* accion)
         boton->setChecked(accion->isChecked());
         accion->trigger();
     });
+}
+
+// Just above the middle of the thumb, in screen coordinates.
+static QPoint SobreElMando(const QSlider* barra)
+{
+    QStyleOptionSlider opcion;
+    opcion.initFrom(barra);
+    opcion.orientation = barra->orientation();
+    opcion.minimum = barra->minimum();
+    opcion.maximum = barra->maximum();
+    opcion.sliderPosition = barra->sliderPosition();
+    opcion.sliderValue = barra->value();
+    opcion.upsideDown = barra->invertedAppearance();
+    opcion.tickPosition = barra->tickPosition();
+    opcion.tickInterval = barra->tickInterval();
+    const QRect mando = barra->style()->subControlRect(QStyle::CC_Slider, &opcion, QStyle::SC_SliderHandle, barra);
+    return barra->mapToGlobal(QPoint(mando.center().x(), mando.top()));
+}
+
+void MostrarPosicionAlArrastrar(QSlider* barra)
+{
+    const auto mostrar = [barra] {
+        const QString texto = QString::number(barra->sliderPosition());
+        // The toolkit puts a tip below and right of the point it is given:
+        // lift it by its own height and that offset, so it covers nothing.
+        const int alto = QFontMetrics(QToolTip::font()).height();
+        QToolTip::showText(SobreElMando(barra) - QPoint(0, 2 * alto + 8), texto, barra);
+    };
+    QObject::connect(barra, &QSlider::sliderPressed, barra, mostrar);
+    QObject::connect(barra, &QSlider::sliderMoved, barra, mostrar);
+    QObject::connect(barra, &QSlider::sliderReleased, barra, [] { QToolTip::hideText(); });
 }
 
 static QPalette::ColorRole RolFondo(const QWidget* control)

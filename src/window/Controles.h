@@ -9,12 +9,17 @@
 class QAbstractButton;
 class QAction;
 class QProgressBar;
+class QSlider;
 class QWidget;
 
 // The button takes the action's caption, hint, enabled state, visibility and
 // checked state now and whenever they change; a click triggers the action.
 // The button's own icon is left alone.
 void VincularBoton(QAbstractButton* boton, QAction* accion);
+
+// While the operator drags the track bar's thumb, a tip above the thumb
+// shows its position; it goes when the thumb is released.
+void MostrarPosicionAlArrastrar(QSlider* barra);
 
 // Background of a control: the base colour of edits and text panes, the
 // window colour (filled) of everything else.

@@ -91,6 +91,7 @@ public:
 
 private:
     void ConectarManejadoresConduccion();
+    bool ModosBloqueados();
     void ReiniciarIndicadores();
     void DetenerGrafica();
 
@@ -136,6 +137,8 @@ public:
     static constexpr int EsperaActiva = 1;
     static constexpr int EsperaReposo = 10;
     static constexpr std::int64_t ReposoTras = 250;
+    // A loop that stood still longer than this has fallen behind the engine.
+    static constexpr std::int64_t PausaMaxima = 100;
 
 private:
     struct TEjecucion;
@@ -145,6 +148,7 @@ private:
     void AtenderEstado(TEjecucion& ejecucion);
     void AtenderSinEvento(TEjecucion& ejecucion);
     void DetenerSiSilencio(TEjecucion& ejecucion);
+    void VigilarPausa(TEjecucion& ejecucion);
     void EnviarSalidas(TEjecucion& ejecucion);
     void CentrarGiroscopio(TEjecucion& ejecucion);
     void CargarPerfilPendiente();
@@ -152,6 +156,7 @@ private:
     void EsperarMensajes(TEjecucion& ejecucion);
 
     bool FEnEjecucion = false; // a run is between its click and its end
+    bool FModosBloqueados = false; // from the click until the run's last steps
     TReloj FReloj;
     TEspera FEspera;
 

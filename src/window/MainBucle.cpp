@@ -42,6 +42,15 @@ bool Mueve(TDireccion direccion)
     return direccion == dirAvance || direccion == dirRetroceso;
 }
 
+// The outputs of a state that is no longer current: it is shown as detected,
+// but forward and backward do not reach the vehicle.
+TSalidasConduccion SinAvanceNiRetroceso(TSalidasConduccion salidas)
+{
+    salidas.AvRetActivo = false;
+    salidas.DireccionEnviada = dirNinguna;
+    return salidas;
+}
+
 } // namespace
 
 // What lives for one run of the loop.
@@ -55,6 +64,11 @@ struct TFMain::TEjecucion {
     std::int64_t UltimoEvento = 0;
     TDireccion DireccionEnviada = dirNinguna;
     bool EnlacePerdido = false;
+    // After a pause of the loop the engine's queue holds states that are no
+    // longer current: they are read and shown, but do not drive, until a
+    // poll finds the queue empty. Marca is the time of the last check.
+    bool AlDia = true;
+    std::int64_t Marca = 0;
     // The state line of a full reading, logged once the command has gone out.
     bool LineaEstadoPendiente = false;
     // Ends an idle pass's wait for window messages. One timer serves the
@@ -75,10 +89,16 @@ void TFMain::ActionConectarExecute()
     if (FEnEjecucion)
         return;
     FEnEjecucion = true;
+    // A mode switch dispatched while connecting would leave a run that the
+    // window can no longer stop: the mode actions rest until the run ends.
+    FModosBloqueados = true;
+    ui->ActionManual->setEnabled(false);
+    ui->ActionCasco->setEnabled(false);
 
     TEjecucion ejecucion;
     if (IniciarEjecucion(ejecucion)) {
         ejecucion.UltimoEvento = FReloj();
+        ejecucion.Marca = ejecucion.UltimoEvento;
         ejecucion.LimiteEspera.setTimerType(Qt::PreciseTimer);
         ejecucion.LimiteEspera.start(EsperaActiva);
         // The loop stands still while a modal dialog opened from one of its
@@ -147,6 +167,7 @@ bool TFMain::IniciarEjecucion(TEjecucion& ejecucion)
 // One poll of the engine and one pump of the window's messages.
 void TFMain::Pasada(TEjecucion& ejecucion)
 {
+    VigilarPausa(ejecucion);
     const bool leido = FConexion->LeerEvento();
     if (leido)
         AtenderEvento(ejecucion);
@@ -182,6 +203,8 @@ void TFMain::AtenderEvento(TEjecucion& ejecucion)
     } else {
         Registrar(nrEstado, FConexion->TextoEvento());
     }
+    // A dialog opened from a pump above may have held this event a while.
+    VigilarPausa(ejecucion);
     EnviarSalidas(ejecucion);
     // Logging repaints the window: the vehicle gets its command first.
     if (ejecucion.LineaEstadoPendiente) {
@@ -241,12 +264,27 @@ void TFMain::AtenderSinEvento(TEjecucion& ejecucion)
         ejecucion.DireccionEnviada = dirNinguna;
         if (FActuador)
             FActuador->Mover(dirNinguna, giroNinguno);
+        // What the link brings back once it returns is old news.
+        ejecucion.Conduccion.Rechazar();
+        ejecucion.AlDia = false;
         MostrarFlechas(dirNinguna, giroNinguno, false, false);
         MostrarEstado(EstadoError);
         Registrar(nrError, FConexion->TextoError());
         return;
     }
+    // The queue is empty: the next state read is current.
+    ejecucion.AlDia = true;
     DetenerSiSilencio(ejecucion);
+}
+
+// A loop that stood still longer than PausaMaxima (a modal dialog, a slow
+// step) finds the states that queued meanwhile out of date.
+void TFMain::VigilarPausa(TEjecucion& ejecucion)
+{
+    const std::int64_t ahora = FReloj();
+    if (ahora - ejecucion.Marca > PausaMaxima)
+        ejecucion.AlDia = false;
+    ejecucion.Marca = ahora;
 }
 
 // Without any engine event for a while, forward and backward stop; a latched
@@ -256,6 +294,7 @@ void TFMain::DetenerSiSilencio(TEjecucion& ejecucion)
     if (!Mueve(ejecucion.DireccionEnviada) || FReloj() - ejecucion.UltimoEvento < SilencioMaximo)
         return;
     ejecucion.Conduccion.Rechazar();
+    ejecucion.AlDia = false;
     const TSalidasConduccion salidas = ejecucion.Conduccion.Salidas();
     if (FActuador)
         FActuador->Mover(salidas.DireccionEnviada, salidas.GiroEnviado);
@@ -267,7 +306,9 @@ void TFMain::DetenerSiSilencio(TEjecucion& ejecucion)
 // The drive decision's outputs after every event read.
 void TFMain::EnviarSalidas(TEjecucion& ejecucion)
 {
-    const TSalidasConduccion salidas = ejecucion.Conduccion.Salidas();
+    TSalidasConduccion salidas = ejecucion.Conduccion.Salidas();
+    if (!ejecucion.AlDia)
+        salidas = SinAvanceNiRetroceso(salidas);
     // Repainting the arrows paints every pending change of the window: the
     // vehicle gets its command first.
     if (FActuador)
@@ -283,14 +324,24 @@ void TFMain::EnviarSalidas(TEjecucion& ejecucion)
 void TFMain::CentrarGiroscopio(TEjecucion& ejecucion)
 {
     FCentrarPendiente = false;
+    // The waits hold the port: forward and backward stop before them, a
+    // latched turn stays.
+    const TSalidasConduccion salidas = SinAvanceNiRetroceso(ejecucion.Conduccion.Salidas());
+    if (FActuador)
+        FActuador->Mover(salidas.DireccionEnviada, salidas.GiroEnviado);
+    ejecucion.DireccionEnviada = salidas.DireccionEnviada;
+    MostrarFlechas(salidas.Direccion, salidas.GiroMostrado, salidas.AvRetActivo, salidas.GiroFijado);
     ui->PanelCalibrandoAcelerometros->show();
     QCoreApplication::processEvents();
     FEspera(EsperaCentrado);
     if (!FConexion->CentrarGiroscopio())
         Registrar(nrError, FConexion->TextoError());
     FEspera(EsperaCentrado);
-    // The waits are the operator's doing, not a silent engine.
+    // The waits are the operator's doing, not a silent engine; the states
+    // that queued during them, and the one in hand, are out of date.
     ejecucion.UltimoEvento = FReloj();
+    ejecucion.Marca = ejecucion.UltimoEvento;
+    ejecucion.AlDia = false;
     ui->PanelCalibrandoAcelerometros->hide();
     QCoreApplication::processEvents();
 }
@@ -325,8 +376,9 @@ void TFMain::CargarPerfilPendiente()
     ui->ActionCargaPerfil->setEnabled(true);
 }
 
-void TFMain::TerminarEjecucion(TEjecucion&)
+void TFMain::TerminarEjecucion(TEjecucion& ejecucion)
 {
+    ejecucion.LimiteEspera.stop();
     if (FActuador)
         FActuador->Mover(dirNinguna, giroNinguno);
     if (FConectado) {
@@ -340,6 +392,7 @@ void TFMain::TerminarEjecucion(TEjecucion&)
     FConexion.reset();
     FConectado = false;
     FPerfilCargado = false;
+    FModosBloqueados = false;
     ActualizarVentana();
 }
 

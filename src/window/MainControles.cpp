@@ -4,6 +4,7 @@
 #include "Main.h"
 
 #include "Conexion.h"
+#include "Controles.h"
 #include "Dialogos.h"
 #include "Formato.h"
 #include "ui_Main.h"
@@ -138,6 +139,8 @@ void TFMain::ConectarControles()
     connect(ui->TrackBarUmbralGiro, &QSlider::valueChanged, this, [this] { TrackBarUmbralGiroChange(); });
     connect(ui->TrackBarAvance, &QSlider::valueChanged, this, [this] { TrackBarAvanceChange(); });
     connect(ui->TrackBarRetroceso, &QSlider::valueChanged, this, [this] { TrackBarRetrocesoChange(); });
+    for (QSlider* barra : {ui->TrackBarUmbralAvRet, ui->TrackBarUmbralGiro, ui->TrackBarAvance, ui->TrackBarRetroceso})
+        MostrarPosicionAlArrastrar(barra);
     for (QLineEdit* edit : {ui->EditIp1, ui->EditIp2, ui->EditIp3, ui->EditIp4})
         AlSalir(edit, [this, edit] { EditIp1Exit(edit); });
     AlSalir(ui->EditPuerto, [this] { EditPuertoExit(); });

@@ -64,9 +64,14 @@ void TFMain::ImageFlechasArribaAbajoMouseDown(int x, int y)
         EnviarOrden(dirRetroceso, FGiroManual);
 }
 
-// In every mode: forward and backward last only while the button is held.
+// Forward and backward last only while the button is held. Outside manual
+// mode the release does nothing: the turn remembered from manual driving is
+// not a command of the headset mode, and leaving manual mode already stopped
+// the vehicle.
 void TFMain::ImageFlechasArribaAbajoMouseUp(int, int)
 {
+    if (!FModoManual)
+        return;
     EnviarOrden(dirNinguna, FGiroManual);
 }
 

@@ -182,6 +182,10 @@ void TFMain::FormDestroy()
     if (FDestruido)
         return;
     FDestruido = true;
+    // The vehicle must not keep the last command once the program has gone:
+    // with output on, the all-off byte goes out before the library is freed.
+    if (FActuador)
+        FActuador->Mover(dirNinguna, giroNinguno);
     FActuador.reset();
     FGrafica.reset();
     TFicheroIni fichero(FFicheroIni);

@@ -19,8 +19,8 @@ void TFMain::ActualizarVentana()
 {
     // Settings common to every state.
     ui->ActionConectar->setEnabled(!FModoManual);
-    ui->ActionManual->setEnabled(!FConectado);
-    ui->ActionCasco->setEnabled(!FConectado);
+    ui->ActionManual->setEnabled(!FConectado && !FModosBloqueados);
+    ui->ActionCasco->setEnabled(!FConectado && !FModosBloqueados);
     for (QSlider* barra : {ui->TrackBarUmbralAvRet, ui->TrackBarUmbralGiro, ui->TrackBarAvance, ui->TrackBarRetroceso})
         barra->setEnabled(FConectado);
     ui->ShapeIndicadorFuerza->setVisible(FConectado);
@@ -110,14 +110,33 @@ void TFMain::HabilitarPerfil(bool activo)
 
 void TFMain::ActionManualExecute()
 {
+    if (ModosBloqueados())
+        return;
     FModoManual = true;
     ActualizarVentana();
 }
 
+// Leaving manual mode stops what the operator drove by hand: the arrows go
+// dark, and the vehicle must not keep a turn that nothing shows any more.
 void TFMain::ActionCascoExecute()
 {
+    if (ModosBloqueados())
+        return;
+    if (FModoManual && FActuador)
+        FActuador->Mover(dirNinguna, giroNinguno);
     FModoManual = false;
     ActualizarVentana();
+}
+
+// While a run is under way a mode switch does nothing; the toggles keep
+// showing the current mode.
+bool TFMain::ModosBloqueados()
+{
+    if (!FModosBloqueados && !FConectado)
+        return false;
+    ui->ActionManual->setChecked(FModoManual);
+    ui->ActionCasco->setChecked(!FModoManual);
+    return true;
 }
 
 // Runs nested inside the control loop: only asks it to stop.

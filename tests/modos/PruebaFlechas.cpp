@@ -167,7 +167,9 @@ TEST_F(Flechas, ConLaSalidaApagadaCambianLasImagenesYElGiroPeroNoSeEscribeNada)
     EXPECT_EQ(Bytes(), std::vector<unsigned> {});
 }
 
-TEST_F(Flechas, EnModoCascoSoloActuaLaLiberacionYElGiroManualSeConserva)
+// Leaving manual mode stops the vehicle once; in headset mode the arrow
+// images command nothing, and the manual turn is remembered for later.
+TEST_F(Flechas, EnModoCascoLasFlechasNoActuanYElGiroManualSeConserva)
 {
     PulsarActuador();
     Ejecutar(Izquierda);
@@ -175,23 +177,49 @@ TEST_F(Flechas, EnModoCascoSoloActuaLaLiberacionYElGiroManualSeConserva)
 
     ui.ActionCasco->trigger();
     EXPECT_EQ(IndiceGiro(), 0);
-    Ejecutar({Pulsar(AA, 17, 30), Pulsar(ID, 120, 17), Pulsar(ID, 30, 17)});
-    EXPECT_EQ(Bytes(), std::vector<unsigned> {}) << "mode change and presses write nothing";
+    EXPECT_EQ(Bytes(), std::vector<unsigned> {0x00}) << "the latched turn must not outlive manual mode";
+    Ejecutar({Pulsar(AA, 17, 30), Soltar(AA, 17, 30), Pulsar(ID, 120, 17), Pulsar(ID, 30, 17)});
+    ui.ActionCasco->trigger();
+    EXPECT_EQ(Bytes(), std::vector<unsigned> {0x00}) << "presses, releases and staying in headset mode write nothing";
     EXPECT_EQ(IndiceAvRet(), 0);
     EXPECT_EQ(IndiceGiro(), 0);
     EXPECT_EQ(FVentana.GiroManual(), giroIzquierda);
 
-    // A release still sends no direction with the remembered turn, and shows it.
-    Ejecutar({Soltar(AA, 17, 30)});
-    EXPECT_EQ(Bytes(), std::vector<unsigned> {0x04});
-    EXPECT_EQ(IndiceGiro(), 3);
-
     ui.ActionManual->trigger();
     EXPECT_EQ(IndiceGiro(), 0);
     Ejecutar({Pulsar(AA, 17, 30)});
-    EXPECT_EQ(Bytes(), (std::vector<unsigned> {0x04, 0x05}));
+    EXPECT_EQ(Bytes(), (std::vector<unsigned> {0x00, 0x05}));
     EXPECT_EQ(IndiceAvRet(), 5);
     EXPECT_EQ(IndiceGiro(), 3);
+}
+
+// With output on, the last command does not stay on the port when manual
+// mode is left or the window goes; with output off nothing is written.
+TEST_F(Flechas, SalirDelModoManualOCerrarEscribeLaParadaSoloConSalida)
+{
+    struct TCaso {
+        const char* nombre;
+        bool salida;
+        void (*salir)(TFMain&);
+        std::vector<unsigned> bytes;
+    };
+    const TCaso casos[] = {
+        {"modo casco, con salida", true, [](TFMain& v) { v.ui->ActionCasco->trigger(); }, {0x00, 0x08, 0x00}},
+        {"cerrar, con salida", true, [](TFMain& v) { v.FormDestroy(); }, {0x00, 0x08, 0x00}},
+        {"modo casco, sin salida", false, [](TFMain& v) { v.ui->ActionCasco->trigger(); }, {}},
+        {"cerrar, sin salida", false, [](TFMain& v) { v.FormDestroy(); }, {}},
+    };
+    for (const TCaso& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        TEjecutableTemporal ejecutable;
+        TFMain ventana;
+        TGrabacion grabacion;
+        if (caso.salida)
+            ventana.ui->ActionActuador->trigger();
+        QTest::mouseClick(ventana.ui->ImageFlechasIzquierdaDerecha, Qt::LeftButton, {}, QPoint(120, 17));
+        caso.salir(ventana);
+        EXPECT_EQ(grabacion.Valores(), caso.bytes);
+    }
 }
 
 // Counts the paints of a whole control. The two images cross each other, so

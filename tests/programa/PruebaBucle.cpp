@@ -362,8 +362,9 @@ TEST_F(Bucle, CentrarElGiroscopioMuestraElPanelDuranteLasDosEsperas)
         EXPECT_EQ(FPanelEnEspera, (std::vector<bool> {true, true}));
         EXPECT_TRUE(Ui().PanelCalibrandoAcelerometros->isHidden());
         EXPECT_EQ(MotorPrueba().Cuenta("EE_HeadsetGyroRezero"), 1);
-        // The EmoState that served the request drives as usual.
-        EXPECT_EQ(Bytes(), (std::vector<unsigned> {1, 0}));
+        // Forward stops before the waits; the EmoState that served the
+        // request is two seconds old afterwards and no longer drives.
+        EXPECT_EQ(Bytes(), (std::vector<unsigned> {0, 0, 0}));
         const std::vector<QString> registro = Registro();
         const bool hayError = std::any_of(registro.begin(), registro.end(), [](const QString& linea) {
             return linea.startsWith(QStringLiteral("E 1792:"));

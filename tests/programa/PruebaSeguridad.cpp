@@ -4,7 +4,9 @@
 #include "VentanaPrograma.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
+#include <QToolButton>
 #include <algorithm>
 #include <optional>
 
@@ -136,9 +138,10 @@ TEST_F(Seguridad, EnlacePerdidoParaElVehiculoUnaVezYLuegoSeReanuda)
         return bombeo > 8;
     });
     EXPECT_EQ(estadoEnFallo, QStringLiteral("Error"));
-    // All off once; the first event after the link returns sends the held
-    // decision again; the end of the run stops everything.
-    EXPECT_EQ(BytesTrasGiro(), (std::vector<unsigned> {Avance | Derecha, 0, Avance | Derecha, 0}));
+    // All off once; the first event after the link returns sends the latched
+    // turn but not the forward decided before the loss; the end of the run
+    // stops everything.
+    EXPECT_EQ(BytesTrasGiro(), (std::vector<unsigned> {Avance | Derecha, 0, Derecha, 0}));
     const std::vector<QString> errores = LineasQueEmpiezan(QStringLiteral("E "));
     ASSERT_EQ(errores.size(), 1u);
     EXPECT_TRUE(errores[0].startsWith(QStringLiteral("E 1281:"))) << errores[0].toStdString();
@@ -173,6 +176,170 @@ TEST_F(Seguridad, LaOrdenSaleAntesDeRegistrarLaLineaDeEstado)
     });
     ASSERT_TRUE(bytesAlRegistrar.has_value());
     EXPECT_EQ(*bytesAlRegistrar, std::vector<unsigned> {Avance});
+}
+
+// The vehicle never acts on a state that is no longer current: whatever
+// queued while the loop stood still is read and shown, but drives only once
+// the engine's queue has been found empty.
+class EstadosAtrasados : public Seguridad {
+protected:
+    void SetUp() override
+    {
+        Seguridad::SetUp();
+        Crear();
+        ModoCasco(1);
+        ActivarSalida();
+        LimpiarRegistro();
+        FPrevios = FGrabacion.Valores().size();
+    }
+
+    std::vector<unsigned> Bytes() const
+    {
+        const std::vector<unsigned> todos = FGrabacion.Valores();
+        return {todos.begin() + std::min(FPrevios, todos.size()), todos.end()};
+    }
+
+    static void Encolar(int cuantos, float potencia)
+    {
+        for (int i = 0; i < cuantos; ++i)
+            MotorPrueba().EncolarEstado(potencia > 0 ? EstadoApretando(potencia) : EstadoBueno());
+    }
+
+    // Runs `fases` in turn, each once the loop has polled the engine and
+    // found its queue empty, then disconnects.
+    void EjecutarFases(std::vector<std::function<void()>> fases)
+    {
+        std::size_t siguiente = 0;
+        int sondeosAlVaciarse = -1;
+        Ejecutar([&] {
+            const int sondeos = MotorPrueba().Cuenta("EE_EngineGetNextEvent");
+            if (MotorPrueba().EventosPendientes() != 0) {
+                sondeosAlVaciarse = -1;
+                return false;
+            }
+            if (sondeosAlVaciarse < 0)
+                sondeosAlVaciarse = sondeos;
+            if (sondeos == sondeosAlVaciarse)
+                return false;
+            sondeosAlVaciarse = -1;
+            if (siguiente == fases.size())
+                return true;
+            fases[siguiente++]();
+            return false;
+        });
+    }
+
+    std::size_t FPrevios = 0;
+};
+
+TEST_F(EstadosAtrasados, LoQueSeEncoloDuranteUnDialogoModalNoConduce)
+{
+    struct TCaso {
+        const char* nombre;
+        std::int64_t pausa; // ms the about box holds the loop
+        std::vector<unsigned> bytes;
+    };
+    // Three fresh clenches drive; the pause's five clenches and two neutral
+    // states do not; the first clench after the queue ran dry drives again.
+    const TCaso casos[] = {
+        {"pausa corta", 500, {1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0}},
+        {"el silencio ya paró", 3000, {1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0}},
+    };
+    for (const TCaso& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        FPrevios = FGrabacion.Valores().size();
+        EjecutarFases({[] { Encolar(3, 0.9f); },
+                       [&] {
+                           QTimer::singleShot(0, FVentana.get(), [&] {
+                               FAhora += caso.pausa;
+                               if (caso.pausa >= TFMain::SilencioMaximo) {
+                                   const std::size_t antes = FGrabacion.Valores().size();
+                                   EXPECT_TRUE(QTest::qWaitFor([&] { return FGrabacion.Valores().size() > antes; }));
+                               }
+                               Encolar(5, 0.9f);
+                               Encolar(2, 0);
+                               QApplication::activeModalWidget()->close();
+                           });
+                           Ui().ActionAcercaDe->trigger();
+                       },
+                       [] { Encolar(1, 0.9f); }});
+        EXPECT_EQ(Bytes(), caso.bytes);
+    }
+}
+
+TEST_F(EstadosAtrasados, ElCentradoDelGiroscopioParaAntesDeEsperarYNoReproduceLoEncolado)
+{
+    std::vector<std::vector<unsigned>> alEsperar;
+    FAlEsperar = [&] {
+        alEsperar.push_back(Bytes());
+        // The headset goes on sending while the loop waits.
+        Encolar(4, 0.9f);
+    };
+    EjecutarFases({[] { Encolar(2, 0.9f); },
+                   [&] {
+                       Ui().ActionCentrarCasco->trigger();
+                       Encolar(1, 0.9f);
+                   },
+                   [] { Encolar(1, 0.9f); }});
+    ASSERT_EQ(FEsperas, (std::vector<int> {TFMain::EsperaCentrado, TFMain::EsperaCentrado}));
+    // Forward stopped before the first wait and stayed stopped through both.
+    EXPECT_EQ(alEsperar[0], (std::vector<unsigned> {1, 1, 0}));
+    EXPECT_EQ(alEsperar[1], (std::vector<unsigned> {1, 1, 0}));
+    // The state in hand and the eight queued meanwhile do not drive; the
+    // next fresh one does.
+    EXPECT_EQ(Bytes(), (std::vector<unsigned> {1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0}));
+}
+
+TEST_F(EstadosAtrasados, TrasPerderElEnlaceNoSeReenviaLaDecisionAnterior)
+{
+    EjecutarFases({[] { Encolar(2, 0.9f); },
+                   [] { MotorPrueba().FijarResultado("EE_EngineGetNextEvent", EDK_CONEXION_REMOTA_PERDIDA); },
+                   [] {
+                       MotorPrueba().FijarResultado("EE_EngineGetNextEvent", EDK_SIN_ERRORES);
+                       MotorPrueba().EncolarEvento(EE_ProfileEvent);
+                       Encolar(1, 0.9f);
+                   },
+                   [] { Encolar(1, 0.9f); }});
+    EXPECT_EQ(Bytes(), (std::vector<unsigned> {1, 1, 0, 0, 0, 1, 0}));
+}
+
+// A mode switch clicked while "Conectar" waits for the engine does nothing:
+// the run stays in headset mode, can be ended with "Desconectar", and the
+// window can be closed afterwards.
+TEST_F(Seguridad, CambiarDeModoMientrasConectaNoHaceNada)
+{
+    Crear();
+    ModoCasco(1);
+    ActivarSalida();
+    QToolButton* manual = Ui().ToolButtonManual;
+    MotorPrueba().AlLlamar("EE_EngineRemoteConnect", [&] {
+        // The operator clicks the manual-mode button while the connect blocks.
+        const QPointF centro = QRectF(manual->rect()).center();
+        QCoreApplication::postEvent(manual,
+                                    new QMouseEvent(QEvent::MouseButtonPress, centro, manual->mapToGlobal(centro),
+                                                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        QCoreApplication::postEvent(manual,
+                                    new QMouseEvent(QEvent::MouseButtonRelease, centro, manual->mapToGlobal(centro),
+                                                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    });
+    MotorPrueba().EncolarEstado(EstadoApretando(0.9f));
+    int bombeos = 0;
+    Ejecutar([&] {
+        FVentana->ActionManualExecute(); // and a handler reached some other way
+        EXPECT_FALSE(FVentana->ModoManual());
+        EXPECT_FALSE(Ui().ActionManual->isEnabled());
+        EXPECT_TRUE(Ui().ActionCasco->isChecked());
+        if (MotorPrueba().EventosPendientes() != 0 || ++bombeos <= 3)
+            return false;
+        // The operator can end the run.
+        EXPECT_FALSE(Ui().BitBtnDesconectar->isHidden());
+        return true;
+    });
+    EXPECT_FALSE(FVentana->Conectado());
+    EXPECT_FALSE(FVentana->ModoManual());
+    EXPECT_TRUE(Ui().ActionManual->isEnabled());
+    EXPECT_TRUE(FVentana->FormCloseQuery());
+    EXPECT_EQ(FGrabacion.Valores().back(), 0u);
 }
 
 } // namespace

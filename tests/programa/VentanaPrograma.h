@@ -63,6 +63,8 @@ protected:
                                    [this](int milisegundos) {
                                        FEsperas.push_back(milisegundos);
                                        FPanelEnEspera.push_back(!Ui().PanelCalibrandoAcelerometros->isHidden());
+                                       if (FAlEsperar)
+                                           FAlEsperar();
                                    });
         FVentana->FijarErrorAplicacionPrueba([this](const QString& texto) { FErrores.push_back(texto); });
         return *FVentana;
@@ -106,6 +108,7 @@ protected:
     std::unique_ptr<TFMain> FVentana;
     std::int64_t FAhora = 0;
     std::vector<int> FEsperas;
+    std::function<void()> FAlEsperar; // runs inside each of the loop's plain waits
     std::vector<bool> FPanelEnEspera;
     std::vector<QString> FErrores;
 };

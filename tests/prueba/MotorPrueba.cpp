@@ -166,8 +166,18 @@ TMotorPrueba::TManejador* TMotorPrueba::Buscar(const char* funcion, void* maneja
     return &it->second;
 }
 
+void TMotorPrueba::AlLlamar(const std::string& funcion, std::function<void()> accion)
+{
+    FAcciones[funcion] = std::move(accion);
+}
+
 int TMotorPrueba::Codigo(const std::string& funcion)
 {
+    // A copy: the action may script the engine, this very map included.
+    if (auto accion = FAcciones.find(funcion); accion != FAcciones.end()) {
+        const std::function<void()> hacer = accion->second;
+        hacer();
+    }
     auto cola = FCodigosEncolados.find(funcion);
     if (cola != FCodigosEncolados.end() && !cola->second.empty()) {
         int codigo = cola->second.front();

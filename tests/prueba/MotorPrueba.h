@@ -55,6 +55,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -93,6 +94,9 @@ public:
     void EncolarEvento(int tipo, unsigned usuario = 0, int resultadoUsuario = 0);
     void EncolarEstado(const TEstadoPrueba& estado, unsigned usuario = 0);
     void EncolarGiro(int dx, int dy = 0);
+    // Runs the action inside every later call of that function, before it
+    // answers: what happens while the engine holds the caller (a slow connect).
+    void AlLlamar(const std::string& funcion, std::function<void()> accion);
     std::size_t EventosPendientes() const { return FEventos.size(); }
 
     // Values the getters write.
@@ -142,6 +146,7 @@ public:
 private:
     std::map<std::string, int> FCodigos;
     std::map<std::string, std::deque<int>> FCodigosEncolados;
+    std::map<std::string, std::function<void()>> FAcciones;
     std::deque<TEventoPrueba> FEventos;
     std::deque<std::pair<int, int>> FGiros;
     std::map<const void*, TManejador> FManejadores;

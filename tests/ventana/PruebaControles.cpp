@@ -15,6 +15,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QSlider>
+#include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 namespace {
@@ -296,6 +299,30 @@ TEST(Imagenes, HeadTintsAndLegendSymbols)
     };
     for (const auto& [y, color] : simbolos)
         EXPECT_EQ(Pixel(leyenda, 10, y), AColorQt(color)) << y;
+}
+
+// Dragging a track bar's thumb shows its position in a tip above it.
+TEST(MostrarPosicionAlArrastrar, UnaPistaSobreElMandoSigueLaPosicionMientrasSeArrastra)
+{
+    QWidget ventana;
+    QSlider barra(Qt::Horizontal, &ventana);
+    barra.setGeometry(10, 60, 119, 40);
+    barra.setRange(0, 10);
+    barra.setValue(5);
+    barra.setToolTip(QStringLiteral("Umbral Giro: 50%"));
+    MostrarPosicionAlArrastrar(&barra);
+    ventana.resize(200, 120);
+    ventana.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ventana));
+
+    barra.setSliderDown(true);
+    barra.setSliderPosition(7);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("7"));
+    barra.setSliderPosition(3);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("3"));
+    barra.setSliderDown(false);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
 }
 
 } // namespace
