@@ -1,8 +1,12 @@
 #include "CodigoPagina.h"
 
+#include <QFile>
+
 #include <array>
 
 namespace {
+
+constexpr char Sustituto = '?'; // stands for a character the code page lacks
 
 // Windows-1252 bytes 0x80..0x9F and the character each stands for; 0 marks
 // the five bytes the code page leaves undefined.
@@ -16,13 +20,22 @@ char Byte(char32_t caracter)
 {
     // NUL would cut the NUL-terminated texts handed to the engine.
     if (caracter == 0)
-        return '?';
+        return Sustituto;
     if (caracter < 0x80 || (caracter >= 0xA0 && caracter <= 0xFF))
         return static_cast<char>(caracter);
     for (std::size_t i = 0; i < Tabla80.size(); ++i)
         if (Tabla80[i] != 0 && Tabla80[i] == caracter)
             return static_cast<char>(0x80 + i);
-    return '?';
+    return Sustituto;
+}
+
+// Every character has its own byte in the code page; a real '?' counts.
+bool CabeEnCodigoPagina(const QString& texto)
+{
+    for (const QChar c : texto)
+        if (c.isSurrogate() || (Byte(c.unicode()) == Sustituto && c != QLatin1Char(Sustituto)))
+            return false;
+    return true;
 }
 
 } // namespace
@@ -35,12 +48,17 @@ QByteArray ACodigoPagina(const QString& texto)
         QChar c = texto[i];
         if (c.isHighSurrogate() && i + 1 < texto.size() && texto[i + 1].isLowSurrogate()) {
             ++i; // a pair is one character outside the code page
-            bytes.append('?');
+            bytes.append(Sustituto);
         } else if (c.isSurrogate()) {
-            bytes.append('?');
+            bytes.append(Sustituto);
         } else {
             bytes.append(Byte(c.unicode()));
         }
     }
     return bytes;
+}
+
+QByteArray ANombreFichero(const QString& fichero)
+{
+    return CabeEnCodigoPagina(fichero) ? ACodigoPagina(fichero) : QFile::encodeName(fichero);
 }

@@ -3,6 +3,7 @@
 #include "Formato.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 
@@ -18,8 +19,13 @@ constexpr int LimiteGiro = 50; // a gyro change must exceed this to turn
 constexpr int SensibilidadAvanceMaxima = 1000;
 constexpr int SensibilidadRetrocesoMinima = 1;
 constexpr int SensibilidadRetrocesoMaxima = 9;
+constexpr int SensibilidadRetrocesoSinTirar = 5; // the engine's neutral setting
+constexpr std::size_t NumRanurasCognitivas = 4;
+constexpr int SinRanura = -1;
+constexpr int ContactoMinimo = 0;
 constexpr int ContactoUtilizable = 2;
 constexpr int ContactoMaximo = 4;
+constexpr int PotenciaMaxima = 10;
 
 // Nearest integer, halves to even (the default rounding mode), limited to
 // 0..maximo; a value that is not a number gives 0.
@@ -29,6 +35,26 @@ int RedondearAcotado(double valor, int maximo)
     if (!(redondeado >= 0))
         return 0;
     return redondeado > maximo ? maximo : static_cast<int>(redondeado);
+}
+
+// The engine numbers the sensitivity slots by the active cognitive actions
+// other than neutral, lowest bit first.
+int RanuraDe(std::uint32_t activas, std::uint32_t accion)
+{
+    activas &= ~std::uint32_t {ACC_COG_NEUTRAL};
+    if ((activas & accion) == 0)
+        return SinRanura;
+    const auto ranura = static_cast<std::size_t>(std::popcount(activas & (accion - 1)));
+    return ranura < NumRanurasCognitivas ? static_cast<int>(ranura) : SinRanura;
+}
+
+// A drive detection with its power 0..1 put on the 0..10 scale. A power that
+// is not finite is no reading, and the vehicle must not act on it.
+void Detectar(TDireccion accion, float valor, TDireccion& direccion, unsigned& potencia)
+{
+    const bool valida = std::isfinite(valor);
+    direccion = valida ? accion : dirNinguna;
+    potencia = valida ? RedondearAcotado(double(valor) * PotenciaMaxima, PotenciaMaxima) : 0;
 }
 
 struct TNombre {
@@ -209,11 +235,9 @@ bool TConexion::UsuarioEliminado() const
 void TConexion::AccionDetectada(TDireccion& direccion, unsigned& potencia) const
 {
     if (FAccionCognitiva == ACC_COG_TIRAR) {
-        direccion = dirRetroceso;
-        potencia = RedondearAcotado(double(FPotenciaCognitiva) * 10, 10);
+        Detectar(dirRetroceso, FPotenciaCognitiva, direccion, potencia);
     } else if (FAccionExpresiva == ACC_EXP_APRETAR_DIENTES) {
-        direccion = dirAvance;
-        potencia = RedondearAcotado(double(FPotenciaExpresiva) * 10, 10);
+        Detectar(dirAvance, FPotenciaExpresiva, direccion, potencia);
     } else if (FAccionCognitiva == ACC_COG_NEUTRAL || FAccionExpresiva == ACC_EXP_NEUTRAL) {
         direccion = dirNeutral;
         potencia = 0;
@@ -251,11 +275,11 @@ void TConexion::NivelBateria(int& nivel, int& maximo) const
 void TConexion::CalidadContacto(std::array<int, NumElectrodos>& valores, bool& utilizables) const
 {
     // A value outside 0..4 is not a contact quality: it never counts as
-    // usable, and it is handed on as it came so the display can tell it.
+    // usable, and the display gets the nearest value it can paint.
     utilizables = std::all_of(FContactos.begin(), FContactos.end(),
                               [](std::int32_t v) { return v >= ContactoUtilizable && v <= ContactoMaximo; });
     for (int i = 0; i < NumElectrodos; ++i)
-        valores[i] = FContactos[CanalDeElectrodo[i]];
+        valores[i] = std::clamp<std::int32_t>(FContactos[CanalDeElectrodo[i]], ContactoMinimo, ContactoMaximo);
 }
 
 // --- Detection tuning, profile and gyro -------------------------------------
@@ -283,21 +307,43 @@ int TConexion::SensibilidadAvance()
     return static_cast<int>(std::min<std::int64_t>(std::llabs(valor), SensibilidadAvanceMaxima));
 }
 
+int TConexion::RanuraTirar()
+{
+    FAccionTirarInactiva = false;
+    unsigned activas = 0;
+    FResultado = EE_CognitivGetActiveActions(FUsuario, &activas);
+    if (FResultado != EDK_SIN_ERRORES)
+        return SinRanura;
+    const int ranura = RanuraDe(activas, ACC_COG_TIRAR);
+    FAccionTirarInactiva = ranura == SinRanura;
+    return ranura;
+}
+
 bool TConexion::FijarSensibilidadRetroceso(int valor)
 {
-    int s1 = 0, s2 = 0, s3 = 0, s4 = 0;
-    FResultado = EE_CognitivGetActionSensitivity(FUsuario, &s1, &s2, &s3, &s4);
-    if (FResultado == EDK_SIN_ERRORES)
-        FResultado = EE_CognitivSetActionSensitivity(FUsuario, valor, s2, s3, s4);
+    const int ranura = RanuraTirar();
+    if (ranura == SinRanura)
+        return false;
+    std::array<int, NumRanurasCognitivas> s {};
+    FResultado = EE_CognitivGetActionSensitivity(FUsuario, &s[0], &s[1], &s[2], &s[3]);
+    if (FResultado != EDK_SIN_ERRORES)
+        return false;
+    s[ranura] = valor;
+    FResultado = EE_CognitivSetActionSensitivity(FUsuario, s[0], s[1], s[2], s[3]);
     return FResultado == EDK_SIN_ERRORES;
 }
 
 int TConexion::SensibilidadRetroceso()
 {
-    int s1 = 0, s2 = 0, s3 = 0, s4 = 0;
-    FResultado = EE_CognitivGetActionSensitivity(FUsuario, &s1, &s2, &s3, &s4);
+    const int ranura = RanuraTirar();
+    if (ranura == SinRanura)
+        return FAccionTirarInactiva ? SensibilidadRetrocesoSinTirar : SensibilidadRetrocesoMinima;
+    std::array<int, NumRanurasCognitivas> s {};
+    FResultado = EE_CognitivGetActionSensitivity(FUsuario, &s[0], &s[1], &s[2], &s[3]);
+    if (FResultado != EDK_SIN_ERRORES)
+        return SensibilidadRetrocesoMinima;
     return static_cast<int>(
-        std::clamp<std::int64_t>(std::llabs(s1), SensibilidadRetrocesoMinima, SensibilidadRetrocesoMaxima));
+        std::clamp<std::int64_t>(std::llabs(s[ranura]), SensibilidadRetrocesoMinima, SensibilidadRetrocesoMaxima));
 }
 
 float TConexion::NivelEntrenamiento()
@@ -391,12 +437,15 @@ QString TConexion::TextoPerfil() const
 
     texto += salto + QStringLiteral("Acciones Cognitivas Activas: ");
     palabra = 0;
-    if (EE_CognitivGetActiveActions(FUsuario, &palabra) == EDK_SIN_ERRORES)
+    int ranura = SinRanura;
+    if (EE_CognitivGetActiveActions(FUsuario, &palabra) == EDK_SIN_ERRORES) {
         texto += TextoAccionesCognitivas(palabra);
+        ranura = RanuraDe(palabra, ACC_COG_TIRAR);
+    }
 
-    int s1 = 0, s2 = 0, s3 = 0, s4 = 0;
-    if (EE_CognitivGetActionSensitivity(FUsuario, &s1, &s2, &s3, &s4) == EDK_SIN_ERRORES)
-        texto += salto + QStringLiteral("Sesibilidad Retroceso: ") + FormatearNumero(s1, u"0");
+    std::array<int, NumRanurasCognitivas> s {};
+    if (ranura != SinRanura && EE_CognitivGetActionSensitivity(FUsuario, &s[0], &s[1], &s[2], &s[3]) == EDK_SIN_ERRORES)
+        texto += salto + QStringLiteral("Sesibilidad Retroceso: ") + FormatearNumero(s[ranura], u"0");
 
     float nivel = 0;
     if (EE_CognitivGetOverallSkillRating(FUsuario, &nivel) == EDK_SIN_ERRORES)

@@ -32,21 +32,30 @@ public:
     bool UsuarioAnadido() const;
     bool UsuarioEliminado() const;
 
-    // Queries on the last EmoState.
+    // Queries on the last EmoState. A power that is not finite detects
+    // nothing: dirNinguna with power 0.
     void AccionDetectada(TDireccion& direccion, unsigned& potencia) const;
     int NivelSenal() const;
     float Tiempo() const;
     void NivelBateria(int& nivel, int& maximo) const;
     // All 18 channels must be usable (2..4); a value outside 0..4 is never
-    // usable and is shown clamped to that range.
+    // usable and is handed to the display clamped to that range.
     void CalidadContacto(std::array<int, NumElectrodos>& valores, bool& utilizables) const;
 
     // Detection tuning, profile and gyro of the current user.
     bool CargarPerfil(const char* fichero); // a null name is refused with 0x0302
     bool FijarSensibilidadAvance(int valor);
     int SensibilidadAvance();
+    // The backward sensitivity is the one of pull's slot: the engine numbers
+    // its four slots by the active cognitive actions other than neutral,
+    // lowest bit first. When pull has no slot the setter writes nothing and
+    // fails with FResultado 0 and AccionTirarInactiva() true; the getter then
+    // gives 5, the middle of 1..9 and the engine's neutral setting. A refused
+    // engine call gives 1.
     bool FijarSensibilidadRetroceso(int valor);
     int SensibilidadRetroceso();
+    // The last of the two calls above found pull without a slot.
+    bool AccionTirarInactiva() const { return FAccionTirarInactiva; }
     float NivelEntrenamiento();
     void LeerGiro(TGiro& giro);
     int IntensidadGiro() const;
@@ -85,4 +94,12 @@ protected:
     float FTiempo = 0;
     std::array<std::int32_t, NumCanales> FContactos {};
     std::int32_t FResultado = 0;
+
+private:
+    bool FAccionTirarInactiva = false;
+
+    // Pull's slot 0..3 among the active cognitive actions; -1 when the
+    // engine refuses the read (its code in FResultado) or pull has no slot
+    // (FAccionTirarInactiva).
+    int RanuraTirar();
 };

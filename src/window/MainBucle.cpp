@@ -350,7 +350,7 @@ void TFMain::CargarPerfilPendiente()
 {
     FPerfilPendiente = false;
     const QString fichero = FFicheroPerfil;
-    if (FConexion->CargarPerfil(ACodigoPagina(fichero).constData())) {
+    if (FConexion->CargarPerfil(ANombreFichero(fichero).constData())) {
         FPerfilCargado = true;
         Registrar(nrInformacion, FConexion->TextoPerfil());
         MostrarEntrenamiento(fichero, FConexion->NivelEntrenamiento());

@@ -99,11 +99,19 @@ void TFMain::TrackBarAvanceChange()
         Registrar(nrError, FConexion->TextoError());
 }
 
+// The backward sensitivity belongs to pull: without it active in the
+// profile there is nothing to set, and the operator is told what to do.
 void TFMain::TrackBarRetrocesoChange()
 {
     const int posicion = ui->TrackBarRetroceso->value();
     FijarHint(ui->TrackBarRetroceso, QStringLiteral("Sensibilidad Retroceso: ") + FormatearNumero(posicion, u"0"));
-    if (FConexion && !FConexion->FijarSensibilidadRetroceso(posicion))
+    if (!FConexion || FConexion->FijarSensibilidadRetroceso(posicion))
+        return;
+    if (FConexion->AccionTirarInactiva())
+        Registrar(nrError,
+                  QStringLiteral("La acción TIRAR no está activa en el perfil cargado: no se puede fijar la "
+                                 "sensibilidad de retroceso. Entrene la acción TIRAR y actívela en el perfil."));
+    else
         Registrar(nrError, FConexion->TextoError());
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <functional>
 #include <memory>
@@ -70,6 +71,7 @@ TEST_F(AjustesTest, SensitivitiesAreReadWithinTheirRanges)
     } casos[] = {
         {1200, 1000, 9}, {-300, 300, 9}, {0, 0, 1}, {12, 12, 9}, {5, 5, 5}, {-4, 4, 4}, {INT_MIN, 1000, 9},
     };
+    motor.CognitivasActivas = ACC_COG_NEUTRAL | ACC_COG_TIRAR;
     for (const auto& caso : casos) {
         motor.Umbral = caso.Motor;
         motor.Sensibilidades = {caso.Motor, 2, 3, 4};
@@ -77,6 +79,8 @@ TEST_F(AjustesTest, SensitivitiesAreReadWithinTheirRanges)
         EXPECT_EQ(conexion->SensibilidadRetroceso(), caso.Retroceso) << caso.Motor;
     }
     EXPECT_EQ(motor.LlamadasDe("EE_ExpressivGetThreshold").back(), "EE_ExpressivGetThreshold(7,256,0)");
+    EXPECT_EQ(motor.LlamadasDe("EE_CognitivGetActiveActions"),
+              TLlamadas(std::size(casos), "EE_CognitivGetActiveActions(7)"));
     EXPECT_EQ(motor.LlamadasDe("EE_CognitivGetActionSensitivity").back(), "EE_CognitivGetActionSensitivity(7)");
 
     // Refused: the code is kept and the answer is the bottom of the range.
@@ -90,24 +94,75 @@ TEST_F(AjustesTest, SensitivitiesAreReadWithinTheirRanges)
     EXPECT_EQ(conexion->Resultado(), EDK_PARAMETRO_BLOQUEADO);
 }
 
-TEST_F(AjustesTest, FijarSensibilidadRetrocesoChangesOnlyTheFirstSlot)
+// The engine numbers the four slots by the active cognitive actions other
+// than neutral, lowest bit first: pull's slot depends on what else is active.
+TEST_F(AjustesTest, BackwardSensitivityIsPullsSlotAmongTheActiveActions)
 {
-    motor.Sensibilidades = {3, 4, 5, 6};
-    EXPECT_TRUE(conexion->FijarSensibilidadRetroceso(7));
-    EXPECT_EQ(motor.Llamadas(),
-              (TLlamadas {"EE_CognitivGetActionSensitivity(7)", "EE_CognitivSetActionSensitivity(7,7,4,5,6)"}));
+    constexpr int SinRanura = -1;
+    struct {
+        const char* Perfil;
+        unsigned Activas;
+        int Ranura;
+    } casos[] = {
+        {"pull alone", ACC_COG_TIRAR, 0},
+        {"neutral+pull", ACC_COG_NEUTRAL | ACC_COG_TIRAR, 0},
+        {"push+pull", ACC_COG_NEUTRAL | ACC_COG_EMPUJAR | ACC_COG_TIRAR, 1},
+        {"pull+lift", ACC_COG_NEUTRAL | ACC_COG_TIRAR | ACC_COG_ARRIBA, 0},
+        {"push, no pull", ACC_COG_NEUTRAL | ACC_COG_EMPUJAR, SinRanura},
+        {"neutral only", ACC_COG_NEUTRAL, SinRanura},
+    };
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.Perfil);
+        motor.CognitivasActivas = caso.Activas;
+        motor.Sensibilidades = {2, 3, 4, 6};
+        motor.BorrarLlamadas();
+        const bool activa = caso.Ranura != SinRanura;
 
-    // A refused write keeps the write's code.
-    motor.FijarResultado("EE_CognitivSetActionSensitivity", EDK_FUERA_DE_RANGO);
-    EXPECT_FALSE(conexion->FijarSensibilidadRetroceso(12));
-    EXPECT_EQ(conexion->Resultado(), EDK_FUERA_DE_RANGO);
+        // Without pull the bar rests in the middle, the engine's neutral setting.
+        EXPECT_EQ(conexion->SensibilidadRetroceso(), activa ? motor.Sensibilidades[caso.Ranura] : 5);
+        EXPECT_EQ(conexion->AccionTirarInactiva(), !activa);
 
-    // A refused read writes nothing.
-    motor.BorrarLlamadas();
-    motor.FijarResultado("EE_CognitivGetActionSensitivity", EDK_USUARIO_NO_VALIDO);
-    EXPECT_FALSE(conexion->FijarSensibilidadRetroceso(2));
-    EXPECT_EQ(conexion->Resultado(), EDK_USUARIO_NO_VALIDO);
-    EXPECT_EQ(motor.Llamadas(), TLlamadas {"EE_CognitivGetActionSensitivity(7)"});
+        EXPECT_EQ(conexion->FijarSensibilidadRetroceso(7), activa);
+        EXPECT_EQ(conexion->AccionTirarInactiva(), !activa);
+        EXPECT_EQ(conexion->Resultado(), 0);
+        std::array<int, 4> esperadas = {2, 3, 4, 6};
+        if (activa)
+            esperadas[caso.Ranura] = 7;
+        EXPECT_EQ(motor.Sensibilidades, esperadas);
+        EXPECT_EQ(motor.Cuenta("EE_CognitivSetActionSensitivity"), activa ? 1 : 0);
+        // Nothing is read that the answer does not need.
+        EXPECT_EQ(motor.Cuenta("EE_CognitivGetActionSensitivity"), activa ? 2 : 0);
+    }
+}
+
+TEST_F(AjustesTest, BackwardSensitivityRefusedByTheEngineKeepsItsCode)
+{
+    struct {
+        const char* Funcion;
+        int Codigo;
+        int Escrituras;
+    } casos[] = {
+        {"EE_CognitivGetActiveActions", EDK_PERFIL_SIN_USUARIO, 0},
+        {"EE_CognitivGetActionSensitivity", EDK_USUARIO_NO_VALIDO, 0},
+        {"EE_CognitivSetActionSensitivity", EDK_FUERA_DE_RANGO, 1},
+    };
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.Funcion);
+        motor.BorrarLlamadas();
+        motor.CognitivasActivas = ACC_COG_NEUTRAL | ACC_COG_TIRAR;
+        motor.Sensibilidades = {3, 4, 5, 6};
+        motor.FijarResultado(caso.Funcion, caso.Codigo);
+        EXPECT_FALSE(conexion->FijarSensibilidadRetroceso(12));
+        EXPECT_EQ(conexion->Resultado(), caso.Codigo);
+        EXPECT_FALSE(conexion->AccionTirarInactiva());
+        EXPECT_EQ(motor.Cuenta("EE_CognitivSetActionSensitivity"), caso.Escrituras);
+        EXPECT_EQ(motor.Sensibilidades, (std::array<int, 4> {3, 4, 5, 6}));
+        if (caso.Escrituras == 0) {
+            EXPECT_EQ(conexion->SensibilidadRetroceso(), 1);
+            EXPECT_EQ(conexion->Resultado(), caso.Codigo);
+        }
+        motor.FijarResultado(caso.Funcion, 0);
+    }
 }
 
 TEST_F(AjustesTest, NivelEntrenamientoLeavesTheCodeAlone)

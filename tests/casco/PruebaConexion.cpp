@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <limits>
 #include <memory>
 #include <string>
@@ -289,6 +290,8 @@ TEST_F(ConexionTest, LeerEstadoOnlyForAnEmoStateItCouldFetch)
 
 TEST_F(ConexionTest, AccionDetectadaByActionAndPower)
 {
+    constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
+    constexpr float Inf = std::numeric_limits<float>::infinity();
     struct {
         unsigned Cognitiva;
         float PotenciaCognitiva;
@@ -310,8 +313,16 @@ TEST_F(ConexionTest, AccionDetectadaByActionAndPower)
         // odd powers stay inside 0..10
         {ACC_COG_TIRAR, 1.5f, ACC_EXP_NEUTRAL, 0, dirRetroceso, 10},
         {ACC_COG_TIRAR, -0.3f, ACC_EXP_NEUTRAL, 0, dirRetroceso, 0},
-        {ACC_COG_TIRAR, std::numeric_limits<float>::quiet_NaN(), ACC_EXP_NEUTRAL, 0, dirRetroceso, 0},
-        {ACC_COG_NEUTRAL, 0, ACC_EXP_APRETAR_DIENTES, std::numeric_limits<float>::infinity(), dirAvance, 10},
+        // a power that is not a number detects nothing, whatever else is present
+        {ACC_COG_TIRAR, NaN, ACC_EXP_NEUTRAL, 0, dirNinguna, 0},
+        {ACC_COG_TIRAR, Inf, ACC_EXP_NEUTRAL, 0, dirNinguna, 0},
+        {ACC_COG_TIRAR, -Inf, ACC_EXP_NEUTRAL, 0, dirNinguna, 0},
+        {ACC_COG_TIRAR, Inf, ACC_EXP_APRETAR_DIENTES, 0.8f, dirNinguna, 0},
+        {ACC_COG_NEUTRAL, 0, ACC_EXP_APRETAR_DIENTES, Inf, dirNinguna, 0},
+        {ACC_COG_NEUTRAL, 0, ACC_EXP_APRETAR_DIENTES, NaN, dirNinguna, 0},
+        {ACC_COG_NEUTRAL, 0, ACC_EXP_APRETAR_DIENTES, -Inf, dirNinguna, 0},
+        // the power of an action that decides nothing does not matter
+        {ACC_COG_EMPUJAR, NaN, ACC_EXP_APRETAR_DIENTES, 0.6f, dirAvance, 6},
     };
     for (const auto& caso : casos) {
         motor.Reiniciar();
@@ -391,16 +402,19 @@ TEST_F(ConexionTest, ContactValuesMapToDisplayPositions)
     // 3 16 5 14 4 15 6 13 7 12 0 1 8 11 9 10
     EXPECT_EQ(valores, (std::array<int, 16> {3, 1, 0, 4, 4, 0, 1, 3, 2, 2, 0, 1, 3, 1, 4, 0}));
 
-    // Values outside 0..4 are handed on as the engine gave them.
-    estado.Contactos.fill(2);
-    estado.Contactos[3] = 9;
-    estado.Contactos[16] = -5;
-    motor.EncolarEstado(estado);
-    ASSERT_TRUE(conexion.LeerEvento() && conexion.LeerEstado());
-    conexion.CalidadContacto(valores, utilizables);
-    EXPECT_EQ(valores[0], 9);
-    EXPECT_EQ(valores[1], -5);
-    EXPECT_FALSE(utilizables);
+    // Values outside 0..4 are shown clamped and are never usable.
+    const std::pair<int, int> fueraDeRango[] = {{9, 4}, {-5, 0}, {5, 4}, {-1, 0}, {INT_MAX, 4}, {INT_MIN, 0}};
+    for (auto [valor, mostrado] : fueraDeRango) {
+        estado.Contactos.fill(3);
+        estado.Contactos[5] = valor; // F3, display position 2
+        motor.EncolarEstado(estado);
+        ASSERT_TRUE(conexion.LeerEvento() && conexion.LeerEstado());
+        utilizables = true;
+        conexion.CalidadContacto(valores, utilizables);
+        EXPECT_EQ(valores[2], mostrado) << valor;
+        EXPECT_EQ(valores[0], 3) << valor;
+        EXPECT_FALSE(utilizables) << valor;
+    }
 }
 
 } // namespace

@@ -178,6 +178,32 @@ TEST_F(TextosTest, TextoPerfilWithEveryQueryAnswered)
                                 }));
 }
 
+TEST_F(TextosTest, TextoPerfilShowsTheSensitivityOfPullsSlot)
+{
+    struct {
+        unsigned Activas;
+        int Codigo; // of EE_CognitivGetActiveActions
+        const char* Linea; // null: left out
+    } casos[] = {
+        {ACC_COG_NEUTRAL | ACC_COG_EMPUJAR | ACC_COG_TIRAR, 0, "Sesibilidad Retroceso: 1\n"},
+        {ACC_COG_NEUTRAL | ACC_COG_TIRAR | ACC_COG_ARRIBA, 0, "Sesibilidad Retroceso: 7\n"},
+        {ACC_COG_NEUTRAL | ACC_COG_EMPUJAR, 0, nullptr},
+        {ACC_COG_NEUTRAL | ACC_COG_TIRAR, EDK_PERFIL_SIN_USUARIO, nullptr},
+    };
+    motor.Sensibilidades = {7, 1, 2, 3};
+    TConexionCasco conexion;
+    for (const auto& caso : casos) {
+        motor.CognitivasActivas = caso.Activas;
+        motor.FijarResultado("EE_CognitivGetActiveActions", caso.Codigo);
+        const QString texto = conexion.TextoPerfil();
+        if (caso.Linea)
+            EXPECT_TRUE(texto.contains(QString::fromUtf8(caso.Linea))) << texto.toStdString();
+        else
+            EXPECT_FALSE(texto.contains(QStringLiteral("Sesibilidad Retroceso"))) << texto.toStdString();
+        EXPECT_TRUE(texto.contains(QStringLiteral("Nivel de Entrenamiento Cognitivo: "))) << caso.Activas;
+    }
+}
+
 TEST_F(TextosTest, TextoPerfilLeavesOutOnlyTheRefusedValues)
 {
     const char* consultas[] = {

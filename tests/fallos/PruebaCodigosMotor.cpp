@@ -72,6 +72,8 @@ TEST_P(FallosCodigosMotor, LaEjecucionTerminaConElVehiculoParadoYElErrorDicho)
     for (const int codigo : Codigos) {
         SCOPED_TRACE(testing::Message() << "code 0x" << std::hex << codigo);
         MotorPrueba().Reiniciar();
+        // Pull active, so that the backward sensitivity reaches the engine.
+        MotorPrueba().CognitivasActivas = ACC_COG_NEUTRAL | ACC_COG_TIRAR;
         Crear();
         FVentana->FijarDialogos(std::make_unique<TDialogosGrabados>(Ruta(QStringLiteral("perfil.emu"))));
         ModoCasco(llamada.Motor);

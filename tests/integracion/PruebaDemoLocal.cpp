@@ -18,14 +18,21 @@ class DemoLocal : public EjecucionReal {
 protected:
     static inline Reloj::time_point Ahora {};
     static inline Reloj::time_point Inicio {};
+    static inline long Miradas = 0;
 
     void SetUp() override
     {
         EjecucionReal::SetUp();
         Inicio = Ahora = Reloj::time_point {} + std::chrono::hours(1);
-        // The engine looks at its clock only when its queue is empty: each
-        // look makes the next EmoState due.
-        edk::MotorGlobal().FijarReloj([] { return Ahora += UnEstado; });
+        // The engine looks at its clock only when its queue is empty: every
+        // second look makes the next EmoState due, so that the loop also
+        // finds the queue empty between two EmoStates, as with a headset.
+        Miradas = 0;
+        edk::MotorGlobal().FijarReloj([] {
+            if (++Miradas % 2 == 0)
+                Ahora += UnEstado;
+            return Ahora;
+        });
     }
 
     void TearDown() override

@@ -33,45 +33,52 @@ protected:
 // The local engine starts its demo with the headset going on at half a
 // second and a weak signal: without a profile it shows "Sin Perfil"; the
 // demo profile loads through the profile button and the next EmoState
-// passes that gate and stops at the signal.
+// passes that gate and stops at the signal. The profile loads from its own
+// path and from a copy whose name Windows-1252 cannot hold.
 TEST_F(MotorReal, ElMotorLocalEsperaUnPerfilYCargaElDeDemostracion)
 {
-    Preparar(ItemEmoEngine, QStringLiteral(GEDANKO_RECURSOS "/perfiles/demo.emu"));
-    const std::size_t previos = FGrabacion.Valores().size();
-    std::vector<QString> estados;
-    bool pedido = false;
-    Ejecutar(
-        [&] {
-            if (estados.empty() || estados.back() != TextoEstado())
-                estados.push_back(TextoEstado());
-            if (!pedido && TextoEstado() == QStringLiteral("Sin Perfil")) {
-                pedido = true;
-                Ui().ActionCargaPerfil->trigger();
-            }
-            return TextoEstado() == QStringLiteral("No Enlazado");
-        },
-        std::chrono::seconds(10));
+    const QString demo = QStringLiteral(GEDANKO_RECURSOS "/perfiles/demo.emu");
+    const QString copia = FCarpeta.filePath(QStringLiteral("łódź.emu"));
+    ASSERT_TRUE(QFile::copy(demo, copia));
+    for (const QString& perfil : {demo, copia}) {
+        SCOPED_TRACE(perfil.toStdString());
+        Preparar(ItemEmoEngine, perfil);
+        const std::size_t previos = FGrabacion.Valores().size();
+        std::vector<QString> estados;
+        bool pedido = false;
+        Ejecutar(
+            [&] {
+                if (estados.empty() || estados.back() != TextoEstado())
+                    estados.push_back(TextoEstado());
+                if (!pedido && TextoEstado() == QStringLiteral("Sin Perfil")) {
+                    pedido = true;
+                    Ui().ActionCargaPerfil->trigger();
+                }
+                return TextoEstado() == QStringLiteral("No Enlazado");
+            },
+            std::chrono::seconds(10));
 
-    EXPECT_EQ(estados, (std::vector<QString> {QStringLiteral("Desconectado"), QStringLiteral("Conectado"),
-                                              QStringLiteral("Sin Perfil"), QStringLiteral("No Enlazado")}));
-    const std::vector<QString> esperado = {
-        QStringLiteral("I Conectado al Engine Emotiv"),
-        QStringLiteral("I Optimización activada"),
-        QStringLiteral("I COG.NEUTRAL TIRAR  EXP.NEUTRAL APRETAR DIENTES "),
-        QStringLiteral("I Dispositivo detectado"),
-        QStringLiteral("I Firmas Cognitivas Entrenadas: COG.NEUTRAL TIRAR "),
-        QStringLiteral("I Acciones Cognitivas Activas: COG.NEUTRAL TIRAR "),
-        QStringLiteral("I Sesibilidad Retroceso: 5"),
-        QStringLiteral("I Nivel de Entrenamiento Cognitivo: 62.00%"),
-        QStringLiteral("I Firmas Expresivas Entrenadas: EXP.NEUTRAL APRETAR DIENTES "),
-        QStringLiteral("I Sensibilidad Avance: 500"),
-        QStringLiteral("I Desconectado"),
-    };
-    EXPECT_EQ(Registro(), esperado);
-    // Nothing drove: one all-off per event and the end's.
-    const std::vector<unsigned> bytes = BytesDesde(previos);
-    EXPECT_GE(bytes.size(), 3u);
-    EXPECT_EQ(Tramos(bytes), std::vector<unsigned> {0});
+        EXPECT_EQ(estados, (std::vector<QString> {QStringLiteral("Desconectado"), QStringLiteral("Conectado"),
+                                                  QStringLiteral("Sin Perfil"), QStringLiteral("No Enlazado")}));
+        const std::vector<QString> esperado = {
+            QStringLiteral("I Conectado al Engine Emotiv"),
+            QStringLiteral("I Optimización activada"),
+            QStringLiteral("I COG.NEUTRAL TIRAR  EXP.NEUTRAL APRETAR DIENTES "),
+            QStringLiteral("I Dispositivo detectado"),
+            QStringLiteral("I Firmas Cognitivas Entrenadas: COG.NEUTRAL TIRAR "),
+            QStringLiteral("I Acciones Cognitivas Activas: COG.NEUTRAL TIRAR "),
+            QStringLiteral("I Sesibilidad Retroceso: 5"),
+            QStringLiteral("I Nivel de Entrenamiento Cognitivo: 62.00%"),
+            QStringLiteral("I Firmas Expresivas Entrenadas: EXP.NEUTRAL APRETAR DIENTES "),
+            QStringLiteral("I Sensibilidad Avance: 500"),
+            QStringLiteral("I Desconectado"),
+        };
+        EXPECT_EQ(Registro(), esperado);
+        // Nothing drove: one all-off per event and the end's.
+        const std::vector<unsigned> bytes = BytesDesde(previos);
+        EXPECT_GE(bytes.size(), 3u);
+        EXPECT_EQ(Tramos(bytes), std::vector<unsigned> {0});
+    }
 }
 
 // Forward, backward, a right turn latched and released, then forward held

@@ -156,6 +156,7 @@ TEST_F(ControlesConduccion, LasSensibilidadesLleganAlMotorYSuRechazoSeRegistraUn
         SCOPED_TRACE(caso.funcion);
         motor.Reiniciar();
         motor.Sensibilidades = {3, 4, 5, 6};
+        motor.CognitivasActivas = ACC_COG_NEUTRAL | ACC_COG_TIRAR;
         FVentana.FijarConexionPrueba(std::make_unique<TConexionCasco>());
         Conectado();
         FVentana.ActionLimpiarExecute();
@@ -179,6 +180,33 @@ TEST_F(ControlesConduccion, LasSensibilidadesLleganAlMotorYSuRechazoSeRegistraUn
         EXPECT_EQ(Lineas().size(), 2);
         FVentana.FijarConexionPrueba(nullptr);
     }
+}
+
+TEST_F(ControlesConduccion, SinTirarActivaLaSensibilidadDeRetrocesoSeRechazaDiciendoQueHacer)
+{
+    TMotorPrueba& motor = MotorPrueba();
+    motor.Reiniciar();
+    motor.Sensibilidades = {3, 4, 5, 6};
+    motor.CognitivasActivas = ACC_COG_NEUTRAL | ACC_COG_EMPUJAR;
+    FVentana.FijarConexionPrueba(std::make_unique<TConexionCasco>());
+    Conectado();
+    FVentana.ActionLimpiarExecute();
+
+    ui.TrackBarRetroceso->setValue(8);
+    EXPECT_EQ(ui.TrackBarRetroceso->toolTip(), "Sensibilidad Retroceso: 8");
+    EXPECT_EQ(motor.Cuenta("EE_CognitivSetActionSensitivity"), 0);
+    EXPECT_EQ(motor.Sensibilidades, (std::array<int, 4> {3, 4, 5, 6}));
+    ASSERT_EQ(Lineas(), QStringList {QStringLiteral(
+                            "La acción TIRAR no está activa en el perfil cargado: no se puede fijar la sensibilidad "
+                            "de retroceso. Entrene la acción TIRAR y actívela en el perfil.")});
+    EXPECT_EQ(ui.RichEditRegistro->Nivel(0), nrError);
+
+    // The engine's own refusal still shows its code.
+    motor.FijarResultado("EE_CognitivGetActiveActions", EDK_PERFIL_SIN_USUARIO);
+    ui.TrackBarRetroceso->setValue(7);
+    EXPECT_EQ(Lineas().size(), 2);
+    EXPECT_EQ(Lineas().back(), QStringLiteral("0258:Perfil no asociado con un usuario"));
+    FVentana.FijarConexionPrueba(nullptr);
 }
 
 TEST_F(ControlesConduccion, SinConexionLaSensibilidadSoloCambiaSuHint)
