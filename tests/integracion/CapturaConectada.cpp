@@ -1,7 +1,10 @@
-// Renders the main window during a real connected run into a PNG file: the
+// Takes the main window during a real connected run into a PNG file: the
 // window connects through libedk.so to an emulator already listening on the
-// given loopback port, with port output on and, optionally, a profile loaded
-// through the profile button, and is grabbed after the given seconds.
+// given loopback port, with port output on, "Visualizar Estados" on (so the
+// log scrolls with every state) and, optionally, a profile loaded through
+// the profile button. After the given seconds the window is grabbed from
+// the display itself, so the picture shows what incremental painting left
+// on screen, not a fresh paint.
 #include "Dialogos.h"
 #include "Main.h"
 #include "RadioGroup.h"
@@ -11,6 +14,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -65,6 +69,7 @@ int main(int argc, char* argv[])
     ui.EditPuerto->setText(puerto);
     ventana.EditPuertoExit();
     ui.ActionActuador->trigger();
+    ui.ActionEstados->trigger();
 
     bool guardada = false;
     QTimer::singleShot(200, &ventana, [&] {
@@ -74,7 +79,7 @@ int main(int argc, char* argv[])
         });
         QTimer::singleShot(int(segundos * 1000), &ventana, [&] {
             if (ventana.Conectado())
-                guardada = ventana.grab().save(fichero);
+                guardada = ventana.screen()->grabWindow(ventana.winId()).save(fichero);
             ui.ActionDesconectar->trigger();
         });
         // The run lasts until the grab above clicks "Desconectar".
