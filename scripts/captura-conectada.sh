@@ -5,11 +5,12 @@
 # libedk.so, loads the demo profile, drives with port output on (the recording
 # port library stands in for the parallel port and records nothing) and is
 # grabbed after a few seconds, under a virtual X server.
-# Usage: scripts/captura-conectada.sh [build-dir]   (default: build)
+# The picture tools are built with the tests.
+# Usage: scripts/captura-conectada.sh [build-dir]   (default: build-test)
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
-dir="${1:-$raiz/build}"
-cmake -S "$raiz" -B "$dir" -G Ninja > /dev/null
+dir="${1:-$raiz/build-test}"
+cmake -S "$raiz" -B "$dir" -G Ninja -DGEDANKO_TESTS=ON > /dev/null
 cmake --build "$dir" --target captura_conectada gedanko-emulador inpout32_grabador
 mkdir -p "$raiz/docs"
 fichero="$raiz/docs/ventana-conectada.png"

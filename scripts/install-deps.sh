@@ -7,6 +7,7 @@ PAQUETES=(
     cmake ninja-build g++ pkg-config git    # build
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev   # Qt 6 Widgets, Svg, moc/uic/rcc
     libqt6svg6                               # SVG artwork at run time
+    qt6-translations-l10n                    # Qt's own dialog and button texts in Spanish
     libgtest-dev libgmock-dev                # GoogleTest and GoogleMock
     fonts-wine fonts-liberation2             # Tahoma-compatible and Courier New metrics
     xvfb xauth                               # windows without a display (screenshots, demos)
@@ -19,7 +20,7 @@ for p in "${PAQUETES[@]}"; do
 done
 [ ${#faltan[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${faltan[*]}"
+echo "Instalando: ${faltan[*]}"
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive

@@ -15,7 +15,9 @@ set -euo pipefail
 SEGUNDOS=${1:-600}
 RAIZ=$(cd "$(dirname "$0")/.." && pwd)
 if [[ $# -ge 2 ]]; then
+    # A folder built with the tests (e.g. build-test): the soak program is one.
     BUILD=$2
+    cmake --build "$BUILD" --target gedanko-soak gedanko-emulador inpout32_grabador
 else
     BUILD=$RAIZ/build-soak
     cmake -S "$RAIZ" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release > /dev/null

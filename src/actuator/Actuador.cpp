@@ -1,4 +1,5 @@
 #include "Actuador.h"
+#include "CausaPuerto.h"
 
 #include <cstring>
 #include <filesystem>
@@ -10,6 +11,22 @@ namespace {
 
 const char* const TextoErrorLibreria = "Error cargando dll";
 const char* const TextoErrorFuncion = "Error obteniendo el puntero a la función de salida";
+
+// The second line of a load error: why, and where the fix is told (%1 is the
+// library's name). Short enough to be read whole in the log pane.
+const char* const TextoSinLibreria = "No se encuentra %1 o no es válida; vea docs/puerto.md.";
+const char* const TextoSinPuerto = "No hay ningún puerto paralelo en la dirección 888; vea docs/puerto.md.";
+const char* const TextoSinDispositivo = "El puerto 888 no tiene /dev/parportN (falta ppdev); vea docs/puerto.md.";
+const char* const TextoSinPermiso = "Sin permiso para abrir /dev/parportN (grupo lp); vea docs/puerto.md.";
+const char* const TextoDispositivoFallido = "No se puede abrir ni reservar /dev/parportN; vea docs/puerto.md.";
+const char* const TextoPuertoInalcanzable = "%1 dice que no alcanza el puerto 888; vea docs/puerto.md.";
+const char* const TextoSinOut32 = "%1 no tiene la función Out32; vea docs/puerto.md.";
+
+// The port library's exports: the output, and optionally whether its port can
+// be reached and, ours only, why not.
+const char* const FuncionSalida = "Out32";
+const char* const FuncionDriverAbierto = "IsInpOutDriverOpen";
+const char* const FuncionCausa = "CausaPuertoCerrado";
 
 // A bare name goes through the loader's search: LD_LIBRARY_PATH, then the
 // program's RUNPATH (its own folder). When a runtime wraps dlopen (the
@@ -30,6 +47,31 @@ void* CargarLibreria(const char* nombre)
     return dlopen((programa.parent_path() / nombre).c_str(), RTLD_NOW);
 }
 
+QString TextoConLibreria(const char* texto)
+{
+    return QString::fromUtf8(texto).arg(QString::fromUtf8(TActuador::LibreriaPuerto));
+}
+
+// The cause a library gives for its closed port; a library that cannot say
+// (not ours) gets the general text.
+QString TextoCausa(void* libreria)
+{
+    using TCausa = int (*)();
+    const auto causa = reinterpret_cast<TCausa>(dlsym(libreria, FuncionCausa));
+    switch (causa ? causa() : cpNinguna) {
+    case cpSinPuerto:
+        return QString::fromUtf8(TextoSinPuerto);
+    case cpSinDispositivo:
+        return QString::fromUtf8(TextoSinDispositivo);
+    case cpSinPermiso:
+        return QString::fromUtf8(TextoSinPermiso);
+    case cpDispositivoFallido:
+        return QString::fromUtf8(TextoDispositivoFallido);
+    default:
+        return TextoConLibreria(TextoPuertoInalcanzable);
+    }
+}
+
 } // namespace
 
 void TActuador::TCerrarLibreria::operator()(void* libreria) const noexcept
@@ -40,24 +82,35 @@ void TActuador::TCerrarLibreria::operator()(void* libreria) const noexcept
 TActuador::TActuador(const char* libreria)
 {
     FLibreria.reset(CargarLibreria(libreria));
-    if (FLibreria) {
-        // A library that can tell whether its port is reachable and says it
-        // is not counts as not loaded: nothing would ever reach the vehicle.
-        using TDriverAbierto = int (*)();
-        auto driverAbierto = reinterpret_cast<TDriverAbierto>(dlsym(FLibreria.get(), "IsInpOutDriverOpen"));
-        if (driverAbierto && driverAbierto() == 0)
-            FLibreria.reset();
-    }
     if (!FLibreria) {
-        FError = true;
-        FMensajeError = QString::fromUtf8(TextoErrorLibreria);
+        Fallar(TextoErrorLibreria, TextoConLibreria(TextoSinLibreria));
         return;
     }
-    FOut32 = reinterpret_cast<TOut32>(dlsym(FLibreria.get(), "Out32"));
-    if (!FOut32) {
-        FError = true;
-        FMensajeError = QString::fromUtf8(TextoErrorFuncion);
+    // A library that says its port cannot be reached counts as not loaded:
+    // nothing would ever reach the vehicle.
+    if (PuertoCerrado()) {
+        const QString causa = TextoCausa(FLibreria.get());
+        FLibreria.reset();
+        Fallar(TextoErrorLibreria, causa);
+        return;
     }
+    FOut32 = reinterpret_cast<TOut32>(dlsym(FLibreria.get(), FuncionSalida));
+    if (!FOut32)
+        Fallar(TextoErrorFuncion, TextoConLibreria(TextoSinOut32));
+}
+
+bool TActuador::PuertoCerrado() const
+{
+    using TDriverAbierto = int (*)();
+    const auto driverAbierto = reinterpret_cast<TDriverAbierto>(dlsym(FLibreria.get(), FuncionDriverAbierto));
+    return driverAbierto && driverAbierto() == 0;
+}
+
+void TActuador::Fallar(const char* mensaje, const QString& causa)
+{
+    FError = true;
+    FMensajeError = QString::fromUtf8(mensaje);
+    FCausaError = causa;
 }
 
 TActuador::~TActuador() = default;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -47,6 +48,22 @@ long BaseDelPuerto(const fs::path& fichero)
     return base;
 }
 
+// Numbers of the ports whose base is the address, lowest first: the lowest
+// wins when several claim it.
+std::vector<int> PuertosEnDireccion(const std::string& raizProc, unsigned direccion)
+{
+    std::error_code error;
+    const fs::path carpeta = fs::path(raizProc) / "sys/dev/parport";
+    std::vector<int> numeros;
+    for (fs::directory_iterator it(carpeta, error), fin; !error && it != fin; it.increment(error)) {
+        const int numero = NumeroPuerto(it->path().filename().string());
+        if (numero >= 0 && BaseDelPuerto(it->path() / "base-addr") == static_cast<long>(direccion))
+            numeros.push_back(numero);
+    }
+    std::sort(numeros.begin(), numeros.end());
+    return numeros;
+}
+
 } // namespace
 
 TPuertoParalelo::TPuertoParalelo(unsigned direccion, std::string raizProc, std::string raizDev)
@@ -68,16 +85,7 @@ std::string TPuertoParalelo::BuscarDispositivo(const std::string& raizProc, cons
                                                unsigned direccion)
 {
     std::error_code error;
-    const fs::path carpeta = fs::path(raizProc) / "sys/dev/parport";
-    std::vector<int> numeros;
-    for (fs::directory_iterator it(carpeta, error), fin; !error && it != fin; it.increment(error)) {
-        const int numero = NumeroPuerto(it->path().filename().string());
-        if (numero >= 0 && BaseDelPuerto(it->path() / "base-addr") == static_cast<long>(direccion))
-            numeros.push_back(numero);
-    }
-    // The lowest-numbered port wins when several claim the address.
-    std::sort(numeros.begin(), numeros.end());
-    for (int numero : numeros) {
+    for (int numero : PuertosEnDireccion(raizProc, direccion)) {
         const fs::path dispositivo = fs::path(raizDev) / ("parport" + std::to_string(numero));
         if (fs::exists(dispositivo, error))
             return dispositivo.string();
@@ -106,10 +114,14 @@ bool TPuertoParalelo::Abrir()
 {
     if (!FIntentado) {
         FIntentado = true;
+        // The device's failure is the one worth telling: direct I/O is only
+        // a fallback for privileged processes.
         if (AbrirDispositivo())
             FAcceso = accDispositivo;
         else if (AbrirDirecto())
             FAcceso = accDirecto;
+        if (FAcceso != accNinguno)
+            FCausa = cpNinguna;
     }
     return FAcceso != accNinguno;
 }
@@ -117,13 +129,21 @@ bool TPuertoParalelo::Abrir()
 bool TPuertoParalelo::AbrirDispositivo()
 {
     const std::string dispositivo = BuscarDispositivo(FRaizProc, FRaizDev, FDireccion);
-    if (dispositivo.empty())
+    if (dispositivo.empty()) {
+        // The kernel may know the port without its ppdev device.
+        const bool hayPuerto
+            = !PuertosEnDireccion(FRaizProc, FDireccion).empty() || RegionDeclarada(FRaizProc, FDireccion);
+        FCausa = hayPuerto ? cpSinDispositivo : cpSinPuerto;
         return false;
+    }
     const int descriptor = open(dispositivo.c_str(), O_RDWR | O_CLOEXEC);
-    if (descriptor < 0)
+    if (descriptor < 0) {
+        FCausa = (errno == EACCES || errno == EPERM) ? cpSinPermiso : cpDispositivoFallido;
         return false;
+    }
     if (ioctl(descriptor, PPCLAIM) != 0) {
         close(descriptor);
+        FCausa = cpDispositivoFallido;
         return false;
     }
     FDescriptor = descriptor;

@@ -5,6 +5,8 @@
 // lookup runs on a fake tree.
 #pragma once
 
+#include "CausaPuerto.h"
+
 #include <cstdint>
 #include <string>
 
@@ -27,6 +29,8 @@ public:
 
     enum TAcceso : std::uint8_t { accNinguno, accDispositivo, accDirecto };
     TAcceso Acceso() const { return FAcceso; }
+    // Why the port could not be opened; cpNinguna once it is open.
+    TCausaPuerto Causa() const { return FCausa; }
 
 private:
     bool AbrirDispositivo();
@@ -37,5 +41,6 @@ private:
     std::string FRaizDev;
     bool FIntentado = false;
     TAcceso FAcceso = accNinguno;
+    TCausaPuerto FCausa = cpNinguna;
     int FDescriptor = -1;
 };

@@ -1,6 +1,8 @@
 // Our port-output library: Out32 writes a value to the parallel port's data
-// register at I/O address 888 (other addresses are ignored), and
-// IsInpOutDriverOpen tells whether that port can be reached at all.
+// register at I/O address 888 (other addresses are ignored),
+// IsInpOutDriverOpen tells whether that port can be reached at all and
+// CausaPuertoCerrado why not (a TCausaPuerto), so the operator can be told
+// what to fix.
 #include "PuertoParalelo.h"
 
 #define INPOUT_API extern "C" __attribute__((visibility("default")))
@@ -27,4 +29,10 @@ INPOUT_API void Out32(short puerto, short dato)
 INPOUT_API int IsInpOutDriverOpen(void)
 {
     return Puerto().Abrir() ? 1 : 0;
+}
+
+INPOUT_API int CausaPuertoCerrado(void)
+{
+    Puerto().Abrir();
+    return Puerto().Causa();
 }

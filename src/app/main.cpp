@@ -1,8 +1,9 @@
-// Application entry: the application object, the main window into FMain and
-// the message loop. An error that escapes a handler or the window's
-// construction is shown in the application's error box.
+// Application entry: the application object, Qt's Spanish texts, the main
+// window into FMain and the message loop. An error that escapes a handler or
+// the window's construction is shown in the application's error box.
 #include "Main.h"
 #include "Imagenes.h"
+#include "TraduccionQt.h"
 
 #include <QApplication>
 
@@ -61,6 +62,10 @@ int main(int argc, char* argv[])
         return 1;
     }
     TAplicacion aplicacion(argc, argv);
+    // Outlives the window, whose shutdown may still show a message box.
+    TTraduccionQt traduccion;
+    if (!traduccion.Cargar())
+        std::fprintf(stderr, "%s\n", traduccion.MensajeError().toUtf8().constData());
     try {
         QApplication::setApplicationName(QStringLiteral("Gedanko"));
         QApplication::setWindowIcon(IconoPrograma());

@@ -154,6 +154,9 @@ void TFMain::CrearActuador()
     FActuador = std::make_unique<TActuador>();
     if (FActuador->HayError()) {
         Registrar(nrError, FActuador->MensajeError());
+        // Then why, and what the operator can do about it.
+        if (!FActuador->CausaError().isEmpty())
+            Registrar(nrError, FActuador->CausaError());
         return;
     }
     FActuador->Parar();

@@ -1,5 +1,5 @@
 // TActuador through real port libraries: the recorder, one without Out32 and
-// ones that report whether their port can be reached.
+// ones that report whether their port can be reached and why not.
 #include "Actuador.h"
 #include "Grabacion.h"
 
@@ -33,6 +33,7 @@ TEST_F(PruebaActuador, ArranqueEscribeDosParadasYQuedaApagado)
 {
     ASSERT_FALSE(FActuador.HayError());
     EXPECT_TRUE(FActuador.MensajeError().isEmpty());
+    EXPECT_TRUE(FActuador.CausaError().isEmpty());
     EXPECT_EQ(FGrabacion.Valores(), Valores {}) << "construction writes nothing";
 
     // Start-up: Parar, then Habilitar with the toggle, which starts off.
@@ -112,14 +113,21 @@ TEST(PruebaActuadorCarga, SinFuncionDeSalidaLaLibreriaSigueCargadaHastaLaDestruc
     EXPECT_FALSE(Cargada(SIN_SALIDA_RUTA));
 }
 
-TEST(PruebaActuadorCarga, NuestraLibreriaEstaJuntoAlProgramaYSoloExportaSusDosFunciones)
+TEST(PruebaActuadorCarga, NuestraLibreriaEstaJuntoAlProgramaYSoloExportaSusTresFunciones)
 {
     const std::filesystem::path ruta = std::filesystem::canonical("/proc/self/exe").parent_path() / "libinpout32.so";
     void* libreria = dlopen(ruta.c_str(), RTLD_NOW);
     ASSERT_NE(libreria, nullptr) << dlerror();
     EXPECT_NE(dlsym(libreria, "Out32"), nullptr);
-    EXPECT_NE(dlsym(libreria, "IsInpOutDriverOpen"), nullptr);
+    const auto abierto = reinterpret_cast<int (*)()>(dlsym(libreria, "IsInpOutDriverOpen"));
+    const auto causa = reinterpret_cast<int (*)()>(dlsym(libreria, "CausaPuertoCerrado"));
     EXPECT_EQ(dlsym(libreria, "_ZN15TPuertoParalelo5AbrirEv"), nullptr) << "internals stay hidden";
+    ASSERT_NE(abierto, nullptr);
+    ASSERT_NE(causa, nullptr);
+    // Asked first, the cause still comes from a real attempt to open the
+    // port: a cause exactly when the port is closed, whatever this machine has.
+    const int causaPrimero = causa();
+    EXPECT_EQ(causaPrimero == 0, abierto() == 1) << "cause " << causaPrimero;
     dlclose(libreria);
 }
 
@@ -127,7 +135,13 @@ struct TFalloCarga {
     const char* Nombre;
     const char* Libreria;
     const char* Mensaje;
+    const char* Causa; // a part of the second line that only this cause gives
 };
+
+void PrintTo(const TFalloCarga& fallo, std::ostream* salida)
+{
+    *salida << fallo.Nombre;
+}
 
 class PruebaActuadorFallo : public ::testing::TestWithParam<TFalloCarga> { };
 
@@ -146,11 +160,28 @@ TEST_P(PruebaActuadorFallo, QuedaInutilizableConSuMensajeYNoEscribeNunca)
     EXPECT_EQ(grabacion.Valores(), Valores {});
 }
 
+TEST_P(PruebaActuadorFallo, LaCausaDiceElMotivoYRemiteALaGuiaDelPuerto)
+{
+    TActuador actuador(GetParam().Libreria);
+    const QString causa = actuador.CausaError();
+    EXPECT_TRUE(causa.contains(QString::fromUtf8(GetParam().Causa))) << causa.toStdString();
+    EXPECT_TRUE(causa.endsWith(QStringLiteral("; vea docs/puerto.md."))) << causa.toStdString();
+}
+
+#define PUERTO_CON_CAUSA(nombre) CARPETA_PUERTOS "/libcausa_" nombre ".so"
+
 const TFalloCarga FallosCarga[] = {
-    {"SinLibreria", "/no/existe/libinpout32.so", "Error cargando dll"},
-    {"SinNombre", "", "Error cargando dll"},
-    {"SinOut32", SIN_SALIDA_RUTA, "Error obteniendo el puntero a la función de salida"},
-    {"PuertoInalcanzable", CERRADO_RUTA, "Error cargando dll"},
+    {"SinLibreria", "/no/existe/libinpout32.so", "Error cargando dll", "No se encuentra libinpout32.so"},
+    {"SinNombre", "", "Error cargando dll", "No se encuentra libinpout32.so"},
+    {"SinOut32", SIN_SALIDA_RUTA, "Error obteniendo el puntero a la función de salida", "no tiene la función Out32"},
+    {"PuertoInalcanzableSinCausa", CERRADO_RUTA, "Error cargando dll", "dice que no alcanza el puerto"},
+    {"SinPuertoEn888", PUERTO_CON_CAUSA("sin_puerto"), "Error cargando dll",
+     "No hay ningún puerto paralelo en la dirección 888"},
+    {"SinDispositivo", PUERTO_CON_CAUSA("sin_dispositivo"), "Error cargando dll", "falta ppdev"},
+    {"SinPermiso", PUERTO_CON_CAUSA("sin_permiso"), "Error cargando dll", "Sin permiso para abrir"},
+    {"DispositivoFallido", PUERTO_CON_CAUSA("dispositivo_fallido"), "Error cargando dll",
+     "No se puede abrir ni reservar"},
+    {"CausaDesconocida", PUERTO_CON_CAUSA("desconocida"), "Error cargando dll", "dice que no alcanza el puerto"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Casos, PruebaActuadorFallo, ::testing::ValuesIn(FallosCarga),

@@ -33,6 +33,11 @@ public:
         std::ofstream(carpeta / "base-addr") << base;
     }
     void Dispositivo(const std::string& nombre) { std::ofstream(fs::path(Dev()) / nombre); }
+    // A device that stands for another file, to fail in that file's way.
+    void Enlace(const std::string& nombre, const std::string& destino)
+    {
+        fs::create_symlink(destino, fs::path(Dev()) / nombre);
+    }
     void Ioports(const std::string& texto) { std::ofstream(fs::path(Proc()) / "ioports") << texto; }
 
 private:
@@ -113,6 +118,40 @@ TEST(PruebaPuertoParalelo, SinPuertoUtilizableNoAbreNiEscribe)
     fs::remove_all(vacio.Proc());
     TPuertoParalelo ninguno(888, vacio.Proc(), vacio.Dev());
     EXPECT_FALSE(ninguno.Escribir(0x01));
+}
+
+TEST(PruebaPuertoParalelo, SinPuertoDiceElMotivo)
+{
+    // No case declares an I/O region, so direct port I/O is never tried.
+    struct TCaso {
+        const char* Nombre;
+        const char* Base; // base-addr of parport0, null for none
+        enum { Ninguno, Fichero, Carpeta, SoloLectura } Dispositivo;
+        TCausaPuerto Causa;
+    };
+    const TCaso casos[] = {
+        {"ningún puerto", nullptr, TCaso::Ninguno, cpSinPuerto},
+        {"otra dirección", "632\t1656\n", TCaso::Fichero, cpSinPuerto},
+        {"sin ppdev", "888\t1912\n", TCaso::Ninguno, cpSinDispositivo},
+        // A read-only sysctl file refuses writing even to root.
+        {"sin permiso", "888\t1912\n", TCaso::SoloLectura, cpSinPermiso},
+        {"no es ppdev", "888\t1912\n", TCaso::Fichero, cpDispositivoFallido},
+        {"no se abre", "888\t1912\n", TCaso::Carpeta, cpDispositivoFallido},
+    };
+    for (const TCaso& caso : casos) {
+        TArbolFalso arbol;
+        if (caso.Base)
+            arbol.Puerto("parport0", caso.Base);
+        if (caso.Dispositivo == TCaso::Fichero)
+            arbol.Dispositivo("parport0");
+        else if (caso.Dispositivo == TCaso::Carpeta)
+            fs::create_directory(arbol.Dev() + "/parport0");
+        else if (caso.Dispositivo == TCaso::SoloLectura)
+            arbol.Enlace("parport0", "/proc/sys/kernel/ostype");
+        TPuertoParalelo puerto(888, arbol.Proc(), arbol.Dev());
+        EXPECT_FALSE(puerto.Abrir()) << caso.Nombre;
+        EXPECT_EQ(puerto.Causa(), caso.Causa) << caso.Nombre;
+    }
 }
 
 } // namespace

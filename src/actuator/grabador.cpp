@@ -1,7 +1,9 @@
-// A port library for tests. Out32 appends one line "port value" (both as
-// unsigned 16-bit decimals) per call to the file named by GEDANKO_GRABADOR;
-// with the variable unset it records nothing. Built with GRABADOR_DRIVER it
-// also exports IsInpOutDriverOpen, answering that value.
+// The recording port library, for tests and for watching the bytes without a
+// port. Out32 appends one line "port value" (both as unsigned 16-bit
+// decimals) per call to the file named by GEDANKO_GRABADOR; with the variable
+// unset it records nothing. The tests build variants: with GRABADOR_DRIVER it
+// also exports IsInpOutDriverOpen, answering that value, and with
+// GRABADOR_CAUSA CausaPuertoCerrado, answering that one.
 #include <cstdio>
 #include <cstdlib>
 
@@ -22,5 +24,12 @@ GRABADOR_API void Out32(short puerto, short dato)
 GRABADOR_API int IsInpOutDriverOpen(void)
 {
     return GRABADOR_DRIVER;
+}
+#endif
+
+#ifdef GRABADOR_CAUSA
+GRABADOR_API int CausaPuertoCerrado(void)
+{
+    return GRABADOR_CAUSA;
 }
 #endif
