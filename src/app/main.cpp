@@ -3,6 +3,7 @@
 // the window's construction is shown in the application's error box.
 #include "Main.h"
 #include "Imagenes.h"
+#include "SenalesSalida.h"
 #include "TraduccionQt.h"
 
 #include <QApplication>
@@ -69,9 +70,23 @@ int main(int argc, char* argv[])
     try {
         QApplication::setApplicationName(QStringLiteral("Gedanko"));
         QApplication::setWindowIcon(IconoPrograma());
+        // A session that ends by signal closes the window as the operator
+        // would, after ending any run. Installed first: start-up pumps
+        // messages, and a signal that arrives then is kept for afterwards.
+        bool terminarAlCrear = false;
+        TSenalesSalida senales([&terminarAlCrear] {
+            if (FMain)
+                FMain->Terminar();
+            else
+                terminarAlCrear = true;
+        });
+        if (!senales.Instalar())
+            std::fprintf(stderr, "%s\n", senales.MensajeError().toUtf8().constData());
         FMain = std::make_unique<TFMain>();
-        FMain->show();
-        QApplication::exec();
+        if (!terminarAlCrear) {
+            FMain->show();
+            QApplication::exec();
+        }
     } catch (const std::exception& error) {
         TFMain::MostrarErrorAplicacion(QString::fromLocal8Bit(error.what()));
     } catch (...) {

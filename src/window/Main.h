@@ -157,6 +157,7 @@ private:
 
     bool FEnEjecucion = false; // a run is between its click and its end
     bool FModosBloqueados = false; // from the click until the run's last steps
+    bool FTerminar = false; // the session ends once the run has
     TReloj FReloj;
     TEspera FEspera;
 
@@ -164,6 +165,10 @@ public:
     // Start-up, close request and shutdown (MainInicio.cpp).
     bool FormCloseQuery();
     void FormDestroy();
+    // The session ends (a signal): open dialogs are dismissed, a run ends at
+    // its next pass, and the window closes once nothing runs, so that the
+    // shutdown stops the vehicle.
+    void Terminar();
     const QString& FicheroIni() const { return FFicheroIni; }
     // The application's error box: caption "Gedanko", error icon, the
     // message with a full stop added when it ends in no punctuation.

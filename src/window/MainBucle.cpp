@@ -113,6 +113,9 @@ void TFMain::ActionConectarExecute()
     TerminarEjecucion(ejecucion);
 
     FEnEjecucion = false;
+    // The session ended during the run: the window closes once it is over.
+    if (FTerminar)
+        QTimer::singleShot(0, this, [this] { close(); });
 }
 
 // Creates the connection and connects; true when connected.

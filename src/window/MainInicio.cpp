@@ -12,6 +12,7 @@
 #include "RegistroEventos.h"
 #include "ui_Main.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -178,6 +179,19 @@ void TFMain::closeEvent(QCloseEvent* evento)
     // window: it ends, and the window is destroyed after its handler returns.
     FContinuar = false;
     QWidget::closeEvent(evento);
+}
+
+void TFMain::Terminar()
+{
+    FTerminar = true;
+    FContinuar = false;
+    // A modal dialog holds the loop still: it goes first.
+    while (QWidget* dialogo = QApplication::activeModalWidget()) {
+        if (!dialogo->close())
+            break;
+    }
+    if (!FEnEjecucion)
+        close();
 }
 
 void TFMain::FormDestroy()

@@ -11,6 +11,11 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/types.h>
 
 namespace {
 
@@ -168,3 +173,31 @@ TEST_F(ProgramaSinPuerto, ElErrorDelActuadorEsLaTerceraLineaYSuCausaLaCuarta)
 }
 
 } // namespace
+
+// A session that ends by signal (log-off, Ctrl-C) closes the program as the
+// operator would: its shutdown runs and it ends normally, not by the signal.
+TEST(Aplicacion, UnaSenalDeFinDeSesionCierraElProgramaConNormalidad)
+{
+    for (const int senal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(senal);
+        QTemporaryDir carpeta;
+        const QString bytes = carpeta.filePath(QStringLiteral("bytes.txt"));
+        QProcess programa;
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        entorno.insert(QStringLiteral("GEDANKO_GRABADOR"), bytes);
+        programa.setProcessEnvironment(entorno);
+        programa.start(QStringLiteral(GEDANKO_PROGRAMA), {});
+        ASSERT_TRUE(programa.waitForStarted(10000));
+        // Start-up stops the port twice once the window is being built.
+        const auto lineas = [&] {
+            QFile fichero(bytes);
+            return fichero.open(QIODevice::ReadOnly) ? fichero.readAll().count('\n') : 0;
+        };
+        ASSERT_TRUE(QTest::qWaitFor([&] { return lineas() >= 2; }, 20000));
+        ::kill(pid_t(programa.processId()), senal);
+        ASSERT_TRUE(programa.waitForFinished(20000));
+        EXPECT_EQ(programa.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(programa.exitCode(), 0);
+    }
+}

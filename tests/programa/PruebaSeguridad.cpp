@@ -342,4 +342,23 @@ TEST_F(Seguridad, CambiarDeModoMientrasConectaNoHaceNada)
     EXPECT_EQ(FGrabacion.Valores().back(), 0u);
 }
 
+// The session ends (a signal) during a run with the about box open: the box
+// goes, the run ends with its all-off byte and the window closes.
+TEST_F(Seguridad, TerminarLaSesionCierraLosDialogosAcabaLaEjecucionYCierraLaVentana)
+{
+    Preparar();
+    FVentana->show();
+    EjecutarTras([&](int bombeo) {
+        if (bombeo == 1) {
+            QTimer::singleShot(0, FVentana.get(), [&] { FVentana->Terminar(); });
+            Ui().ActionAcercaDe->trigger();
+        }
+        return false; // the run has to end by itself
+    });
+    QApplication::processEvents();
+    EXPECT_FALSE(FVentana->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(BytesTrasGiro(), (std::vector<unsigned> {Avance | Derecha, 0}));
+}
+
 } // namespace
