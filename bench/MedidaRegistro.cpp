@@ -6,12 +6,14 @@
 #include "Memoria.h"
 #include "MotorGuion.h"
 #include "Muestras.h"
+#include "PanelRegistro.h"
 #include "Salida.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QStringList>
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -19,6 +21,10 @@ namespace {
 // Appends are timed one by one within this many lines of each mark.
 constexpr int Ventana = 25;
 constexpr int Marcas[] = {100, 100'000};
+// The flood's memory is read here and at its end.
+constexpr int MarcaInundacion = 100'000;
+// The flood lets the pane paint after this many lines, as a busy window would.
+constexpr int LineasPorPintado = 100;
 
 // The state lines the program writes, read from the scripted engine through
 // the real connection, so that their length and content are the program's.
@@ -78,6 +84,42 @@ int TMedidaRegistro::Ejecutar(int lineas)
         {"total_s", total},
         {"vmhwm_antes_mb", double(memoriaAntes) / 1024},
         {"vmhwm_mb", double(PicoMemoriaKb()) / 1024},
+    });
+    return 0;
+}
+
+int TMedidaRegistro::Inundar(int lineas)
+{
+    // The pane alone, at its size in the main window: the window's own work
+    // per Registrar would make a million lines take a quarter of an hour.
+    QWidget ventana;
+    TPanelRegistro* panel = new TPanelRegistro(&ventana);
+    panel->setGeometry(3, 3, 483, 108);
+    ventana.resize(489, 114);
+    ventana.show();
+    QCoreApplication::processEvents();
+
+    const QStringList textos = LineasDeEstado(4096);
+    const double antesMb = double(PicoMemoriaKb()) / 1024;
+    double marcaMb = NAN; // a shorter flood never reaches the mark
+    const std::int64_t inicio = AhoraGuion();
+    for (int n = 1; n <= lineas; ++n) {
+        panel->Anadir(nrError, textos[(n - 1) % textos.size()]);
+        if (n % LineasPorPintado == 0)
+            QCoreApplication::processEvents();
+        if (n == MarcaInundacion)
+            marcaMb = double(PicoMemoriaKb()) / 1024;
+    }
+    const double total = double(AhoraGuion() - inicio) / 1e9;
+    const double finMb = double(PicoMemoriaKb()) / 1024;
+
+    ImprimirFiguras({
+        {"lineas", double(lineas)},
+        {"lineas_por_s", lineas / total},
+        {"vmhwm_antes_mb", antesMb},
+        {"vmhwm_marca_mb", marcaMb},
+        {"vmhwm_mb", finMb},
+        {"crecimiento_mb", finMb - marcaMb},
     });
     return 0;
 }

@@ -4,6 +4,7 @@
 // Markdown table of medians and spreads.
 //
 //   gedanko-banco [--repeticiones N] [--segundos S] [--inundacion S] [--reposo S] [--lineas N]
+//                 [--lineas-inundacion N]
 #include "MedidaDesnuda.h"
 #include "MedidaRegistro.h"
 #include "MedidaVentana.h"
@@ -29,6 +30,7 @@ struct TOpciones {
     double Inundacion = 3; // each throughput run
     double Reposo = 10; // each idle run
     int Lineas = 115'200; // one hour of state lines at 32 per second
+    int LineasInundacion = 1'000'000; // the log pane's memory must stay flat
     double Ritmo = 32;
 };
 
@@ -61,6 +63,8 @@ int Hijo(int argc, char** argv)
         return TMedidaVentana::Ejecutar(Modo(arg(3)), std::atof(argv[4]), std::atof(argv[5]), arg(6) == "1");
     if (medida == "registro")
         return TMedidaRegistro::Ejecutar(std::atoi(argv[3]));
+    if (medida == "inundacion_registro")
+        return TMedidaRegistro::Inundar(std::atoi(argv[3]));
     std::fprintf(stderr, "banco: unknown measurement %s\n", medida.c_str());
     return 2;
 }
@@ -214,6 +218,17 @@ int TBanco::Ejecutar()
                 Fila("Log: line 100,000 / line 100", "≤ 2", menorIgual(2)).Valores.Anadir(p.Figura("razon"));
             });
 
+    std::fprintf(stderr, "banco: a flood of %d lines into the log pane\n", o.LineasInundacion);
+    const std::string inundacion = std::to_string(o.LineasInundacion);
+    const auto filasInundacion = [&](const TProceso& p) {
+        Fila("Log flood: peak memory at 100000 lines (MB)", {}, {}, 1).Valores.Anadir(p.Figura("vmhwm_marca_mb"));
+        Fila("Log flood: peak memory at " + inundacion + " lines (MB)", {}, {}, 1).Valores.Anadir(p.Figura("vmhwm_mb"));
+        Fila("Log flood: peak growth, 100000 to " + inundacion + " lines (MB)", "≤ 4 MB", menorIgual(4), 1)
+            .Valores.Anadir(p.Figura("crecimiento_mb"));
+        Fila("Log flood: lines per second into the pane", {}, {}, 0).Valores.Anadir(p.Figura("lineas_por_s"));
+    };
+    Repetir(std::min(o.Repeticiones, 3), ArgsHijo({"inundacion_registro", inundacion}), offscreen, filasInundacion);
+
     Imprimir();
     return FFallos == 0 && FErroneos == 0 && FSinByte == 0 ? 0 : 1;
 }
@@ -262,6 +277,8 @@ bool LeerOpciones(int argc, char** argv, TOpciones& o)
             o.Reposo = valor;
         else if (nombre == "--lineas")
             o.Lineas = int(valor);
+        else if (nombre == "--lineas-inundacion")
+            o.LineasInundacion = int(valor);
         else
             return false;
     }
@@ -277,7 +294,7 @@ int main(int argc, char** argv)
     TOpciones opciones;
     if (!LeerOpciones(argc, argv, opciones)) {
         std::fprintf(stderr, "usage: gedanko-banco [--repeticiones N] [--segundos S] [--inundacion S] "
-                             "[--reposo S] [--lineas N]\n");
+                             "[--reposo S] [--lineas N] [--lineas-inundacion N]\n");
         return 2;
     }
     return TBanco(opciones).Ejecutar();

@@ -60,6 +60,12 @@ bool TGuardadoRegistro::Fallar(TPasoGuardado paso, int codigo)
 
 bool TGuardadoRegistro::Guardar(const QString& ruta, const QByteArray& bytes)
 {
+    return Guardar(ruta, bytes.size(),
+                   [&bytes](const TEscritor& escribir) { return escribir(bytes.constData(), bytes.size()); });
+}
+
+bool TGuardadoRegistro::Guardar(const QString& ruta, qsizetype bytes, const TProductor& producir)
+{
     FPasoFallido = pgNinguno;
     FCodigoError = 0;
 
@@ -84,7 +90,7 @@ bool TGuardadoRegistro::Guardar(const QString& ruta, const QByteArray& bytes)
     // file system cannot reserve room it is emptied first instead.
     const bool regular = S_ISREG(datos.st_mode);
     if (regular) {
-        switch (Reservar(fichero.Fd(), bytes.size())) {
+        switch (Reservar(fichero.Fd(), bytes)) {
         case TReserva::Hecha:
             break;
         case TReserva::NoAdmitida:
@@ -96,11 +102,24 @@ bool TGuardadoRegistro::Guardar(const QString& ruta, const QByteArray& bytes)
         }
     }
 
-    bool escrito = EscribirTodo(fichero.Fd(), bytes.constData(), bytes.size());
+    qsizetype escritos = 0;
+    int errorEscritura = 0;
+    const TEscritor escribir = [&](const char* trozo, qsizetype cuantos) {
+        if (!EscribirTodo(fichero.Fd(), trozo, cuantos)) {
+            errorEscritura = errno;
+            return false;
+        }
+        escritos += cuantos;
+        return true;
+    };
+    bool escrito = producir(escribir);
+    if (!escrito && errorEscritura == 0)
+        errorEscritura = errno != 0 ? errno : EIO; // a piece that could not be made
     // Written over the old text: what is left of it beyond the new end goes.
-    if (escrito && regular)
-        escrito = ::ftruncate(fichero.Fd(), bytes.size()) == 0;
-    const int errorEscritura = errno;
+    if (escrito && regular && ::ftruncate(fichero.Fd(), escritos) != 0) {
+        escrito = false;
+        errorEscritura = errno;
+    }
     const bool cerrado = fichero.Cerrar();
     if (!escrito)
         return Fallar(pgEscribir, errorEscritura);

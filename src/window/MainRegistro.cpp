@@ -33,7 +33,7 @@ void TFMain::ActionGuardarExecute()
     if (fichero.isEmpty())
         return;
     TGuardadoRegistro guardado;
-    if (guardado.Guardar(fichero, TGuardadoRegistro::Codificar(FRegistro->Texto())))
+    if (FRegistro->Guardar(guardado, fichero))
         FDialogos->MostrarMensaje(this, guardado.Mensaje());
     else
         FDialogos->MostrarError(this, guardado.Mensaje());

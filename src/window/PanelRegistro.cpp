@@ -1,10 +1,13 @@
 #include "PanelRegistro.h"
 
+#include "AlmacenRegistro.h"
 #include "Colores.h"
 #include "Tipos.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -12,8 +15,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
-TPanelRegistro::TPanelRegistro(QWidget* padre) : QAbstractScrollArea(padre)
+TPanelRegistro::TPanelRegistro(QWidget* padre)
+    : QAbstractScrollArea(padre),
+      FAlmacen(std::make_unique<TAlmacenRegistro>(QFile::encodeName(QDir::tempPath()).toStdString()))
 {
     setFocusPolicy(Qt::ClickFocus);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -22,6 +28,8 @@ TPanelRegistro::TPanelRegistro(QWidget* padre) : QAbstractScrollArea(padre)
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
 }
+
+TPanelRegistro::~TPanelRegistro() = default;
 
 void TPanelRegistro::Anadir(int nivel, QStringView texto)
 {
@@ -59,39 +67,45 @@ void TPanelRegistro::Anadir(int nivel, QStringView texto)
 
 void TPanelRegistro::AnadirLinea(int nivel, QStringView linea)
 {
-    FInicios.push_back(std::uint32_t(FTexto.size()));
-    FNiveles.push_back(std::uint8_t(nivel));
     const QByteArray utf8 = linea.toUtf8();
-    FTexto.append(utf8.constData(), std::size_t(utf8.size()));
+    FAlmacen->Anadir(nivel, std::string_view(utf8.constData(), std::size_t(utf8.size())));
     FAnchoMaximo = std::max(FAnchoMaximo, AnchoTexto(linea.toString()));
 }
 
 void TPanelRegistro::Limpiar()
 {
-    std::string().swap(FTexto);
-    std::vector<std::uint32_t>().swap(FInicios);
-    std::vector<std::uint8_t>().swap(FNiveles);
+    FAlmacen->Limpiar();
     FAnchoMaximo = 0;
     FCursorLinea = FCursorColumna = FAnclaLinea = FAnclaColumna = 0;
     AjustarBarras();
     viewport()->update();
 }
 
+int TPanelRegistro::NumLineas() const
+{
+    return int(FAlmacen->NumLineas());
+}
+
 QString TPanelRegistro::Linea(int i) const
 {
-    const std::size_t desde = FInicios[std::size_t(i)];
-    const std::size_t hasta = std::size_t(i + 1) < FInicios.size() ? FInicios[std::size_t(i) + 1] : FTexto.size();
-    return QString::fromUtf8(FTexto.data() + desde, qsizetype(hasta - desde));
+    return QString::fromUtf8(FAlmacen->Linea(std::size_t(i)));
+}
+
+int TPanelRegistro::Nivel(int i) const
+{
+    return FAlmacen->Nivel(std::size_t(i));
 }
 
 QString TPanelRegistro::TextoCompleto() const
 {
     QString texto;
-    for (int i = 0; i < NumLineas(); ++i) {
-        if (i > 0)
+    bool primera = true;
+    FAlmacen->Recorrer(0, FAlmacen->NumLineas(), [&](std::string_view linea, int) {
+        if (!std::exchange(primera, false))
             texto += QLatin1Char('\n');
-        texto += Linea(i);
-    }
+        texto += QString::fromUtf8(linea);
+        return true;
+    });
     return texto;
 }
 
@@ -149,8 +163,10 @@ void TPanelRegistro::changeEvent(QEvent* evento)
     QAbstractScrollArea::changeEvent(evento);
     if (evento->type() == QEvent::FontChange) {
         FAnchoMaximo = 0;
-        for (int i = 0; i < NumLineas(); ++i)
-            FAnchoMaximo = std::max(FAnchoMaximo, AnchoTexto(Linea(i)));
+        FAlmacen->Recorrer(0, FAlmacen->NumLineas(), [this](std::string_view linea, int) {
+            FAnchoMaximo = std::max(FAnchoMaximo, AnchoTexto(QString::fromUtf8(linea)));
+            return true;
+        });
         AjustarBarras();
         viewport()->update();
     }

@@ -1,20 +1,22 @@
-// The event log's pane: keeps every line compactly (UTF-8 text in one store
-// plus one level byte per line) and paints only the lines in view, so an
-// hour of state lines stays small and an append costs the same at any length.
+// The event log's pane: keeps every line compactly in a store whose memory
+// stays bounded however long the log grows (older lines go to a temporary
+// file) and paints only the lines in view, so an append costs the same at
+// any length.
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QString>
 
-#include <cstdint>
-#include <string>
-#include <vector>
+#include <memory>
+
+class TAlmacenRegistro;
 
 class TPanelRegistro : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit TPanelRegistro(QWidget* padre = nullptr);
+    ~TPanelRegistro() override;
 
     // Appends the text as new lines (one per line feed) of the given level,
     // brings the last line into view and puts the caret at the entry's start.
@@ -23,9 +25,9 @@ public:
 
     // Every line, joined with line feeds.
     QString TextoCompleto() const;
-    int NumLineas() const { return int(FNiveles.size()); }
+    int NumLineas() const;
     QString Linea(int i) const;
-    int Nivel(int i) const { return FNiveles[std::size_t(i)]; }
+    int Nivel(int i) const;
     QColor ColorLinea(int i) const;
     int LineaCursor() const { return FCursorLinea; }
     int ColumnaCursor() const { return FCursorColumna; }
@@ -37,6 +39,8 @@ public:
     void Copiar() const;
     int PrimeraLineaVisible() const;
     int AltoLinea() const;
+    // The lines themselves, for saving and for tests.
+    const TAlmacenRegistro& Almacen() const { return *FAlmacen; }
     // Test hook: lines drawn by paint events since the last reset.
     long LineasPintadas() const { return FLineasPintadas; }
     void ReiniciarLineasPintadas() { FLineasPintadas = 0; }
@@ -64,9 +68,7 @@ private:
     // Selection bounds in order; false when nothing is selected.
     bool LimitesSeleccion(int& l1, int& c1, int& l2, int& c2) const;
 
-    std::string FTexto;
-    std::vector<std::uint32_t> FInicios;
-    std::vector<std::uint8_t> FNiveles;
+    std::unique_ptr<TAlmacenRegistro> FAlmacen;
     int FAnchoMaximo = 0;
     int FCursorLinea = 0;
     int FCursorColumna = 0;

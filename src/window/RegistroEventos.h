@@ -6,6 +6,7 @@
 
 #include <QString>
 
+class TGuardadoRegistro;
 class TPanelRegistro;
 
 class TRegistroEventos {
@@ -18,6 +19,10 @@ public:
     void Limpiar();
     // The whole text, every line followed by CR LF.
     QString Texto() const;
+    // Saves that text, encoded as the saved file holds it, through guardado
+    // to the file at ruta; made and written a piece at a time, so that a
+    // long log is never held whole. The outcome stays in guardado.
+    bool Guardar(TGuardadoRegistro& guardado, const QString& ruta) const;
     // Lines in the log; 0 when it is empty.
     int NumLineas() const;
 

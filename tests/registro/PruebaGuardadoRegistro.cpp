@@ -3,6 +3,7 @@
 #include "GuardadoRegistro.h"
 #include "RegistroEventos.h"
 
+#include "AlmacenRegistro.h"
 #include "PanelRegistro.h"
 #include <QByteArray>
 #include <QDir>
@@ -61,7 +62,39 @@ TEST_F(GuardadoRegistro, ElTextoDelRegistroLlegaAlFicheroEnCodigoDePagina)
         ASSERT_TRUE(FGuardado.Guardar(ruta, TGuardadoRegistro::Codificar(registro.Texto()))) << FGuardado.CodigoError();
         EXPECT_EQ(Leer(ruta), caso.bytes) << caso.bytes.toHex(' ').toStdString();
         EXPECT_EQ(FGuardado.Mensaje(), QStringLiteral("El fichero se ha guardado con éxito"));
+        // Made piece by piece, as the window saves it.
+        ASSERT_TRUE(registro.Guardar(FGuardado, ruta)) << FGuardado.CodigoError();
+        EXPECT_EQ(Leer(ruta), caso.bytes) << caso.bytes.toHex(' ').toStdString();
     }
+}
+
+// A log longer than the pane keeps in memory, spilled for the most part,
+// saves to the same bytes, piece by piece.
+TEST_F(GuardadoRegistro, UnRegistroVolcadoSeGuardaEntero)
+{
+    TPanelRegistro panel;
+    TRegistroEventos registro(&panel);
+    QByteArray esperado;
+    const TAlmacenRegistro::TLimites limites;
+    const int num = int(limites.LineasPorBloque * (limites.BloquesEnMemoria + 1));
+    for (int i = 0; i < num; ++i) {
+        if (i % 1000 == 0) {
+            registro.Anadir(nrInformacion, QStringLiteral("Perfil:\nC:\\Perfiles\\juan.emu"));
+            esperado += "Perfil:\r\nC:\\Perfiles\\juan.emu\r\n";
+        }
+        registro.Anadir(NivelRegistro(i % 3), QStringLiteral("Línea %1: 5 € \u4e2d").arg(i));
+        esperado += "L\xednea " + QByteArray::number(i) + ": 5 \x80 ?\r\n";
+    }
+    ASSERT_GT(panel.Almacen().BloquesVolcados(), 0u);
+    const QString ruta = Ruta("registro.txt");
+    ASSERT_TRUE(registro.Guardar(FGuardado, ruta)) << FGuardado.CodigoError();
+    EXPECT_TRUE(Leer(ruta) == esperado);
+    EXPECT_EQ(FGuardado.Mensaje(), QStringLiteral("El fichero se ha guardado con éxito"));
+
+    EXPECT_FALSE(registro.Guardar(FGuardado, QStringLiteral("/dev/full")));
+    EXPECT_EQ(FGuardado.Mensaje(), QStringLiteral("Se ha producido un error escribiendo en el fichero\n28"));
+    // Saving leaves the log as it was.
+    EXPECT_TRUE(TGuardadoRegistro::Codificar(registro.Texto()) == esperado);
 }
 
 TEST_F(GuardadoRegistro, SustituyeElContenidoDeUnFicheroExistente)

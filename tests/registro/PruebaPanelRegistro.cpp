@@ -1,5 +1,7 @@
 // The log pane on its own: scrolling to the newest line, the operator's
-// selection and copy, and painting only what is in view.
+// selection and copy, and painting only what is in view, also of lines that
+// the pane no longer keeps in memory.
+#include "AlmacenRegistro.h"
 #include "PanelRegistro.h"
 
 #include <QApplication>
@@ -11,6 +13,13 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// More lines than the pane keeps in memory: the first ones are spilled.
+int LineasVolcadas()
+{
+    const TAlmacenRegistro::TLimites limites;
+    return int(limites.LineasPorBloque * (limites.BloquesEnMemoria + 1));
+}
 
 class PanelRegistro : public testing::Test {
 protected:
@@ -96,6 +105,35 @@ TEST_F(PanelRegistro, ElOperadorSeleccionaConElRatonYCopiaTextoPlano)
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("alfa beta\ngamma\ndelta épsilon"));
 }
 
+TEST_F(PanelRegistro, SeleccionarYCopiarAtraviesaLasLineasVolcadas)
+{
+    QStringList lineas;
+    const int num = LineasVolcadas();
+    for (int i = 0; i < num; ++i) {
+        lineas << QStringLiteral("%1 registro, línea").arg(i);
+        FPanel.Anadir(i % 3, lineas.back());
+    }
+    ASSERT_GT(FPanel.Almacen().BloquesVolcados(), 0u);
+    QWidget* vista = FPanel.viewport();
+    QScrollBar* barra = FPanel.verticalScrollBar();
+
+    // From the second line, long spilled, to the last but one.
+    barra->setValue(0);
+    QTest::mouseClick(vista, Qt::LeftButton, Qt::NoModifier, Punto(1, 3));
+    barra->setValue(barra->maximum());
+    QTest::mouseClick(vista, Qt::LeftButton, Qt::ShiftModifier, Punto(num - 2, 4));
+    QStringList seleccion = lineas.mid(1, num - 2);
+    seleccion.front() = seleccion.front().mid(3);
+    seleccion.back() = seleccion.back().left(4);
+    FPanel.setFocus();
+    QTest::keyClick(&FPanel, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QApplication::clipboard()->text() == seleccion.join(QLatin1Char('\n')));
+
+    QTest::keyClick(&FPanel, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&FPanel, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QApplication::clipboard()->text() == lineas.join(QLatin1Char('\n')));
+}
+
 TEST_F(PanelRegistro, UnPanelVacioNoTieneSeleccionNiLineas)
 {
     FPanel.SeleccionarTodo();
@@ -164,10 +202,12 @@ protected:
         EXPECT_TRUE(pantalla == Fresco()) << "the screen differs from a fresh paint after: " << paso;
     }
 
+    static QString Texto(int i) { return QStringLiteral("Actuador Habilitado %1 gjpqy").arg(i); }
+
     void Anadir(int desde, int cuantas)
     {
         for (int i = desde; i < desde + cuantas; ++i) {
-            FPanel->Anadir(i % 3, QStringLiteral("Actuador Habilitado %1 gjpqy").arg(i));
+            FPanel->Anadir(i % 3, Texto(i));
             QApplication::processEvents();
         }
     }
@@ -212,6 +252,33 @@ TEST_P(PintadoIncremental, LoQueSeVeEsUnPintadoFresco)
     Comprobar("scrolled sideways");
     Anadir(17, 1);
     Comprobar("append while scrolled sideways");
+}
+
+// Lines read back from the spill file paint as the lines did when they were
+// new: as a pane that only ever held them paints them.
+TEST_P(PintadoIncremental, LasLineasVolcadasSePintanAlVolverAEllas)
+{
+    const int num = LineasVolcadas();
+    for (int i = 0; i < num; ++i)
+        FPanel->Anadir(i % 3, Texto(i));
+    ASSERT_GT(FPanel->Almacen().BloquesVolcados(), 0u);
+    Comprobar("a log longer than the pane keeps in memory");
+    FPanel->verticalScrollBar()->setValue(0);
+    Comprobar("back at the first line");
+    FPanel->setFocus();
+    QTest::keyClick(FPanel, Qt::Key_Down);
+    Comprobar("arrow down among spilled lines");
+
+    QWidget otra;
+    TPanelRegistro* referencia = new TPanelRegistro(&otra);
+    referencia->setGeometry(FPanel->geometry());
+    otra.resize(FVentana.size());
+    otra.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&otra));
+    for (int i = 0; i < 20; ++i)
+        referencia->Anadir(i % 3, Texto(i));
+    referencia->verticalScrollBar()->setValue(1);
+    EXPECT_TRUE(FPanel->viewport()->grab().toImage() == referencia->viewport()->grab().toImage());
 }
 
 // 108: the pane in the main window; 0: a whole number of lines.
