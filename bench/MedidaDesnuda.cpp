@@ -25,7 +25,7 @@ void Atender(TConexion& conexion, TEstadoConduccion& estado, TActuador& actuador
         if (conexion.NivelSenal() == SenalBuena)
             conexion.CalidadContacto(contactos, utilizables);
         if (utilizables)
-            estado.LecturaCompleta(conexion, UmbralPorDefecto, UmbralPorDefecto);
+            estado.LecturaCompleta(conexion.LeerLectura(), UmbralPorDefecto, UmbralPorDefecto);
         else
             estado.Rechazar();
     }

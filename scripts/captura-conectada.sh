@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Renders the main window during a real connected run into
 # docs/ventana-conectada.png: a gedanko-emulador on a free loopback port plays
-# tests/integracion/conectada.esc, and the window connects to it through
+# tests/integration/conectada.esc, and the window connects to it through
 # libedk.so, loads the demo profile, drives with port output on (the recording
 # port library stands in for the parallel port and records nothing) and is
 # grabbed after a few seconds, under a virtual X server.
@@ -28,7 +28,7 @@ trap terminar EXIT
 
 # 64 EmoStates a second fill most of the chart in the seconds before the grab.
 "$dir/bin/gedanko-emulador" --direccion 127.0.0.1 --puerto 0 --tasa 64 \
-    --escenario "$raiz/tests/integracion/conectada.esc" < /dev/null 2> "$trabajo/emulador.txt" &
+    --escenario "$raiz/tests/integration/conectada.esc" < /dev/null 2> "$trabajo/emulador.txt" &
 emulador=$!
 puerto=""
 for _ in $(seq 100); do

@@ -1,6 +1,6 @@
 #include "Grafica.h"
 
-#include "Colores.h"
+#include "ColoresQt.h"
 #include "PaintBox.h"
 
 #include <QLabel>

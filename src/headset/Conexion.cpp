@@ -381,6 +381,17 @@ int TConexion::IntensidadGiro() const
     return static_cast<int>(std::min(intensidad, 10.0));
 }
 
+TLectura TConexion::LeerLectura()
+{
+    TLectura lectura;
+    unsigned potencia = 0;
+    AccionDetectada(lectura.Direccion, potencia);
+    lectura.Potencia = potencia;
+    LeerGiro(lectura.Giro);
+    lectura.MagnitudGiro = static_cast<std::uint32_t>(IntensidadGiro());
+    return lectura;
+}
+
 bool TConexion::CentrarGiroscopio()
 {
     FResultado = EE_HeadsetGyroRezero(FUsuario);

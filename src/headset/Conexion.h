@@ -60,6 +60,10 @@ public:
     void LeerGiro(TGiro& giro);
     int IntensidadGiro() const;
     bool CentrarGiroscopio();
+    // The drive decision's reading of the EmoState just read: the detected
+    // drive (AccionDetectada), then the turn (LeerGiro, an engine call) and
+    // the magnitude of the gyro change it has just read (IntensidadGiro).
+    TLectura LeerLectura();
 
     // Texts for the log.
     QString TextoError() const;

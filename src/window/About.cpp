@@ -1,6 +1,6 @@
 #include "About.h"
 
-#include "Colores.h"
+#include "ColoresQt.h"
 #include "ui_about.h"
 
 #include <QFile>

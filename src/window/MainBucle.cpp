@@ -250,7 +250,7 @@ void TFMain::AtenderEstado(TEjecucion& ejecucion)
     MostrarEstado(EstadoConectado);
     // The thresholds are read from the bars at every reading, so that a
     // change takes effect at once.
-    conduccion.LecturaCompleta(*FConexion, static_cast<unsigned>(ui->TrackBarUmbralAvRet->value()),
+    conduccion.LecturaCompleta(FConexion->LeerLectura(), static_cast<unsigned>(ui->TrackBarUmbralAvRet->value()),
                                static_cast<unsigned>(ui->TrackBarUmbralGiro->value()));
     MostrarFuerza(static_cast<std::uint16_t>(conduccion.Potencia));
     MostrarGiro(static_cast<std::int16_t>(conduccion.MagnitudGiro));

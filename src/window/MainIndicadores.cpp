@@ -3,7 +3,7 @@
 // headset state, so a control is touched only when its look changes.
 #include "Main.h"
 
-#include "Colores.h"
+#include "ColoresQt.h"
 #include "Controles.h"
 #include "Formato.h"
 #include "Imagenes.h"

@@ -1,0 +1,84 @@
+#include "EstadoConduccion.h"
+
+void TEstadoConduccion::Iniciar()
+{
+    Direccion = dirNinguna;
+    Potencia = 0;
+    AvRetActivo = false;
+    Giro = giroNinguno;
+    MagnitudGiro = 0;
+    GiroFijado = false;
+    DireccionFijada = giroNinguno;
+    GiroMostrado = giroNinguno;
+    Liberado = false;
+    Contador = 0;
+}
+
+void TEstadoConduccion::LecturaCompleta(const TLectura& lectura, unsigned umbralAvRet, unsigned umbralGiro)
+{
+    Direccion = lectura.Direccion;
+    Potencia = lectura.Potencia;
+    AvRetActivo = umbralAvRet <= Potencia;
+    Giro = lectura.Giro;
+    MagnitudGiro = lectura.MagnitudGiro;
+
+    ++Contador;
+    if (Contador > LecturasBloqueo) {
+        // A release waits until the head has been seen still once past a
+        // lock-out, so the movement that latched cannot also release.
+        Liberado = Liberado || Giro == giroNinguno;
+        if (MagnitudGiro >= umbralGiro) {
+            if (GiroFijado) {
+                if (Liberado && Giro == DireccionFijada) {
+                    DireccionFijada = giroNinguno;
+                    GiroFijado = false;
+                    Contador = 0;
+                }
+            } else if (Giro != giroNinguno) {
+                DireccionFijada = Giro;
+                GiroFijado = true;
+                Contador = 0;
+            }
+        }
+    }
+    GiroMostrado = DireccionFijada != giroNinguno ? DireccionFijada : Giro;
+}
+
+void TEstadoConduccion::Rechazar()
+{
+    Direccion = dirNinguna;
+}
+
+TSalidasConduccion TEstadoConduccion::Salidas() const
+{
+    TSalidasConduccion salidas {};
+    salidas.Direccion = Direccion;
+    salidas.GiroMostrado = GiroMostrado;
+    salidas.AvRetActivo = AvRetActivo;
+    salidas.GiroFijado = GiroFijado;
+
+    const bool conduce = AvRetActivo && (Direccion == dirAvance || Direccion == dirRetroceso);
+    salidas.DireccionEnviada = conduce ? Direccion : dirNinguna;
+    salidas.GiroEnviado = GiroFijado ? DireccionFijada : giroNinguno;
+
+    const auto valor = [](std::uint32_t v) { return static_cast<std::uint16_t>(v); };
+    switch (Direccion) {
+    case dirNinguna:
+        salidas.Muestra[0] = ValorSinDeteccion;
+        break;
+    case dirNeutral:
+        salidas.Muestra[1] = ValorSinDeteccion;
+        break;
+    case dirAvance:
+        salidas.Muestra[2] = valor(Potencia);
+        break;
+    case dirRetroceso:
+        salidas.Muestra[3] = valor(Potencia);
+        break;
+    }
+    if (Giro == giroIzquierda)
+        salidas.Muestra[4] = valor(MagnitudGiro);
+    else if (Giro == giroDerecha)
+        salidas.Muestra[5] = valor(MagnitudGiro);
+    return salidas;
+}

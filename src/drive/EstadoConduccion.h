@@ -1,0 +1,52 @@
+// The drive decision of one connection: turns each full headset reading into
+// a direction (decided afresh against a threshold) and a turn (latched by one
+// head movement, released by the same movement again), and gives what every
+// engine event sends to the arrows, the actuator and the chart.
+#pragma once
+
+#include "Tipos.h"
+
+#include <array>
+#include <cstdint>
+
+// What one engine event produces.
+struct TSalidasConduccion {
+    // For MostrarFlechas.
+    TDireccion Direccion;
+    TGiro GiroMostrado;
+    bool AvRetActivo;
+    bool GiroFijado;
+    // For FActuador.Mover.
+    TDireccion DireccionEnviada;
+    TGiro GiroEnviado;
+    // For FGrafica.AnadirMuestra.
+    std::array<std::uint16_t, 6> Muestra;
+};
+
+class TEstadoConduccion {
+public:
+    // Full readings after a latch change (or the start) during which the
+    // latch cannot change again.
+    static constexpr std::uint32_t LecturasBloqueo = 10;
+    static constexpr std::uint16_t ValorSinDeteccion = 10;
+
+    TEstadoConduccion() { Iniciar(); }
+
+    void Iniciar();
+    // A reading that passed every gate: updates direction, power, turn and latch.
+    void LecturaCompleta(const TLectura& lectura, unsigned umbralAvRet, unsigned umbralGiro);
+    // A rejected EmoState drops the direction and keeps everything else.
+    void Rechazar();
+    TSalidasConduccion Salidas() const;
+
+    TDireccion Direccion;
+    std::uint32_t Potencia;
+    bool AvRetActivo;
+    TGiro Giro;
+    std::uint32_t MagnitudGiro;
+    bool GiroFijado;
+    TGiro DireccionFijada;
+    TGiro GiroMostrado;
+    bool Liberado;
+    std::uint32_t Contador;
+};
