@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -73,9 +74,16 @@ TEST(Escenario, DurationIsTheLastLineWithoutFin)
 }
 
 struct TCasoError {
+    const char* Nombre; // the case's test name: letters, digits and '_'
     std::string_view Texto;
     const char* Error; // the start of Error()
 };
+
+// Printed by its name, so that listed tests read the same on every build.
+void PrintTo(const TCasoError& caso, std::ostream* salida)
+{
+    *salida << caso.Nombre;
+}
 
 class EscenarioErroneo : public testing::TestWithParam<TCasoError> { };
 
@@ -88,36 +96,39 @@ TEST_P(EscenarioErroneo, ReportsTheLine)
 
 INSTANTIATE_TEST_SUITE_P(
     Casos, EscenarioErroneo,
-    testing::Values(TCasoError {"0 alta 0\nx senal 1\n", "línea 2: tiempo no válido"},
-                    TCasoError {"-1 senal 1\n", "línea 1: tiempo no válido"},
-                    TCasoError {"1e3 senal 1\n", "línea 1: tiempo no válido"},
-                    TCasoError {"nan senal 1\n", "línea 1: tiempo no válido"},
-                    TCasoError {"2000000 senal 1\n", "línea 1: tiempo no válido"},
-                    TCasoError {"2 senal 1\n1 senal 2\n", "línea 2: el tiempo retrocede"},
-                    TCasoError {"1\n", "línea 1: falta la orden"},
-                    TCasoError {"1 volar\n", "línea 1: orden desconocida 'volar'"},
-                    TCasoError {"1 cognitiva tirar\n", "línea 1: 'cognitiva' lleva"},
-                    TCasoError {"1 cognitiva sonreir 0.5\n", "línea 1: acción cognitiva desconocida"},
-                    TCasoError {"1 expresiva 0x0003 0.5\n", "línea 1: acción expresiva desconocida"},
-                    TCasoError {"1 expresiva apretar 1.5\n", "línea 1: potencia no válida"},
-                    TCasoError {"1 expresiva apretar 0.5 en 0\n", "línea 1: duración de rampa no válida"},
-                    TCasoError {"1 expresiva apretar 0.5 durante 2\n", "línea 1: tras los valores"},
-                    TCasoError {"1 senal 3\n", "línea 1: señal no válida"},
-                    TCasoError {"1 senal\n", "línea 1: 'senal' lleva"},
-                    TCasoError {"1 bateria 5 4\n", "línea 1: batería no válida"},
-                    TCasoError {"1 contactos 1 2\n", "línea 1: 'contactos' lleva"},
-                    TCasoError {"1 contactos 5\n", "línea 1: calidad de contacto no válida '5'"},
-                    TCasoError {"1 giro 40000 0\n", "línea 1: giro no válido"},
-                    TCasoError {"1 alta -1\n", "línea 1: usuario no válido"},
-                    TCasoError {"1 alta 0\n2 alta 1\n", "línea 2: ya hay un casco puesto"},
-                    TCasoError {"1 baja 0\n", "línea 1: no hay ningún casco puesto"},
-                    TCasoError {"1 alta 0\n2 baja 1\n", "línea 2: el casco puesto es el del usuario 0"},
-                    TCasoError {"1 giroscopio roto\n", "línea 1: 'giroscopio' lleva"},
-                    TCasoError {"1 evento 0x0040\n", "línea 1: ese tipo tiene orden propia"},
-                    TCasoError {"1 evento 0x10001\n", "línea 1: tipo de evento no válido"},
-                    TCasoError {"5 fin\n6 senal 1\n", "línea 2: nada puede seguir a 'fin'"},
-                    TCasoError {"5 fin ya\n", "línea 1: 'fin' no lleva argumentos"},
-                    TCasoError {std::string_view("1 senal 1\n2 sen\0al 1\n", 21), "línea 2: carácter nulo"}));
+    testing::Values(
+        TCasoError {"LetterAsTime", "0 alta 0\nx senal 1\n", "línea 2: tiempo no válido"},
+        TCasoError {"NegativeTime", "-1 senal 1\n", "línea 1: tiempo no válido"},
+        TCasoError {"ExponentInTime", "1e3 senal 1\n", "línea 1: tiempo no válido"},
+        TCasoError {"NaNAsTime", "nan senal 1\n", "línea 1: tiempo no válido"},
+        TCasoError {"TimeBeyondTheLimit", "2000000 senal 1\n", "línea 1: tiempo no válido"},
+        TCasoError {"TimeGoesBack", "2 senal 1\n1 senal 2\n", "línea 2: el tiempo retrocede"},
+        TCasoError {"TimeWithoutCommand", "1\n", "línea 1: falta la orden"},
+        TCasoError {"UnknownCommand", "1 volar\n", "línea 1: orden desconocida 'volar'"},
+        TCasoError {"CognitiveWithoutPower", "1 cognitiva tirar\n", "línea 1: 'cognitiva' lleva"},
+        TCasoError {"ExpressionAsCognitiveAction", "1 cognitiva sonreir 0.5\n",
+                    "línea 1: acción cognitiva desconocida"},
+        TCasoError {"TwoBitsAsOneAction", "1 expresiva 0x0003 0.5\n", "línea 1: acción expresiva desconocida"},
+        TCasoError {"PowerAboveOne", "1 expresiva apretar 1.5\n", "línea 1: potencia no válida"},
+        TCasoError {"RampOfZeroSeconds", "1 expresiva apretar 0.5 en 0\n", "línea 1: duración de rampa no válida"},
+        TCasoError {"UnknownWordAfterTheValues", "1 expresiva apretar 0.5 durante 2\n", "línea 1: tras los valores"},
+        TCasoError {"SignalOutOfRange", "1 senal 3\n", "línea 1: señal no válida"},
+        TCasoError {"SignalWithoutValue", "1 senal\n", "línea 1: 'senal' lleva"},
+        TCasoError {"BatteryLevelAboveMaximum", "1 bateria 5 4\n", "línea 1: batería no válida"},
+        TCasoError {"TwoContactValues", "1 contactos 1 2\n", "línea 1: 'contactos' lleva"},
+        TCasoError {"ContactQualityOutOfRange", "1 contactos 5\n", "línea 1: calidad de contacto no válida '5'"},
+        TCasoError {"GyroOutOfRange", "1 giro 40000 0\n", "línea 1: giro no válido"},
+        TCasoError {"NegativeUser", "1 alta -1\n", "línea 1: usuario no válido"},
+        TCasoError {"HeadsetPutOnTwice", "1 alta 0\n2 alta 1\n", "línea 2: ya hay un casco puesto"},
+        TCasoError {"HeadsetOffWithoutOneOn", "1 baja 0\n", "línea 1: no hay ningún casco puesto"},
+        TCasoError {"HeadsetOffByAnotherUser", "1 alta 0\n2 baja 1\n", "línea 2: el casco puesto es el del usuario 0"},
+        TCasoError {"UnknownGyroState", "1 giroscopio roto\n", "línea 1: 'giroscopio' lleva"},
+        TCasoError {"EventTypeWithItsOwnCommand", "1 evento 0x0040\n", "línea 1: ese tipo tiene orden propia"},
+        TCasoError {"EventTypeBeyond16Bits", "1 evento 0x10001\n", "línea 1: tipo de evento no válido"},
+        TCasoError {"LineAfterFin", "5 fin\n6 senal 1\n", "línea 2: nada puede seguir a 'fin'"},
+        TCasoError {"FinWithAnArgument", "5 fin ya\n", "línea 1: 'fin' no lleva argumentos"},
+        TCasoError {"NullCharacter", std::string_view("1 senal 1\n2 sen\0al 1\n", 21), "línea 2: carácter nulo"}),
+    [](const testing::TestParamInfo<TCasoError>& info) { return std::string(info.param.Nombre); });
 
 TEST(Escenario, EveryFaultIsListedAndThePreviousContentStays)
 {

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -58,9 +59,16 @@ TEST(Perfil, WindowsLineEndsAndAByteOrderMarkAreAccepted)
 }
 
 struct TCaso {
+    const char* Nombre; // the case's test name: letters, digits and '_'
     std::string Texto;
     const char* Error;
 };
+
+// Printed by its name, so that listed tests read the same on every build.
+void PrintTo(const TCaso& caso, std::ostream* salida)
+{
+    *salida << caso.Nombre;
+}
 
 class PerfilErroneo : public testing::TestWithParam<TCaso> { };
 
@@ -77,24 +85,29 @@ TEST_P(PerfilErroneo, IsRefusedAndLeavesTheDataAlone)
 INSTANTIATE_TEST_SUITE_P(
     Casos, PerfilErroneo,
     testing::Values(
-        TCaso {"", "línea 1: se esperaba la cabecera"},
-        TCaso {Cambiar("GEDANKO-PERFIL 1", "GEDANKO-PERFIL 2"), "línea 1: se esperaba la cabecera"},
-        TCaso {Cambiar("# comment", "ruido"), "línea 2: se esperaba 'clave = valor'"},
-        TCaso {Cambiar("# comment", "color = azul"), "línea 2: clave desconocida 'color'"},
-        TCaso {Cambiar("# comment", "sensibilidad-apretar = 10"), "línea 3: clave repetida"},
-        TCaso {Cambiar("= 720", "= 1001"), "línea 3: sensibilidad-apretar:"},
-        TCaso {Cambiar("= 720", "= 7x"), "línea 3: sensibilidad-apretar:"},
-        TCaso {Cambiar("7, 2, 3, 9", "7, 2, 3"), "línea 4: sensibilidades-cognitivas:"},
-        TCaso {Cambiar("7, 2, 3, 9", "7, 0, 3, 9"), "línea 4: sensibilidades-cognitivas:"},
-        TCaso {Cambiar("neutral+tirar+empujar", "neutral+volar"),
+        TCaso {"EmptyText", "", "línea 1: se esperaba la cabecera"},
+        TCaso {"WrongHeaderVersion", Cambiar("GEDANKO-PERFIL 1", "GEDANKO-PERFIL 2"),
+               "línea 1: se esperaba la cabecera"},
+        TCaso {"LineWithoutEquals", Cambiar("# comment", "ruido"), "línea 2: se esperaba 'clave = valor'"},
+        TCaso {"UnknownKey", Cambiar("# comment", "color = azul"), "línea 2: clave desconocida 'color'"},
+        TCaso {"RepeatedKey", Cambiar("# comment", "sensibilidad-apretar = 10"), "línea 3: clave repetida"},
+        TCaso {"ClenchThresholdAboveMaximum", Cambiar("= 720", "= 1001"), "línea 3: sensibilidad-apretar:"},
+        TCaso {"ClenchThresholdNotANumber", Cambiar("= 720", "= 7x"), "línea 3: sensibilidad-apretar:"},
+        TCaso {"ThreeSensitivities", Cambiar("7, 2, 3, 9", "7, 2, 3"), "línea 4: sensibilidades-cognitivas:"},
+        TCaso {"SensitivityBelowOne", Cambiar("7, 2, 3, 9", "7, 0, 3, 9"), "línea 4: sensibilidades-cognitivas:"},
+        TCaso {"UnknownCognitiveAction", Cambiar("neutral+tirar+empujar", "neutral+volar"),
                "línea 5: cognitivas-entrenadas: acciones no válidas"},
-        TCaso {Cambiar("neutral+tirar+empujar", "tirar"), "línea 5: cognitivas-entrenadas: la acción neutral"},
-        TCaso {Cambiar("0x0005", "0x0009"), "línea 6: cognitivas-activas: solo pueden activarse acciones entrenadas"},
-        TCaso {Cambiar("neutral+apretar", "neutral+tirar"), "línea 7: expresivas-entrenadas: acciones no válidas"},
-        TCaso {Cambiar("0.4567", "1.2"), "línea 8: nivel-entrenamiento:"},
-        TCaso {Cambiar("0.4567", "nan"), "línea 8: nivel-entrenamiento:"},
-        TCaso {Cambiar("nivel-entrenamiento = 0.4567\n", ""), "falta la clave 'nivel-entrenamiento'"},
-        TCaso {Cambiar("# comment", std::string("#\0", 2)), "línea 2: carácter nulo"}));
+        TCaso {"TrainedWithoutNeutral", Cambiar("neutral+tirar+empujar", "tirar"),
+               "línea 5: cognitivas-entrenadas: la acción neutral"},
+        TCaso {"ActiveButNotTrained", Cambiar("0x0005", "0x0009"),
+               "línea 6: cognitivas-activas: solo pueden activarse acciones entrenadas"},
+        TCaso {"CognitiveNameAsExpression", Cambiar("neutral+apretar", "neutral+tirar"),
+               "línea 7: expresivas-entrenadas: acciones no válidas"},
+        TCaso {"SkillAboveOne", Cambiar("0.4567", "1.2"), "línea 8: nivel-entrenamiento:"},
+        TCaso {"SkillNaN", Cambiar("0.4567", "nan"), "línea 8: nivel-entrenamiento:"},
+        TCaso {"MissingKey", Cambiar("nivel-entrenamiento = 0.4567\n", ""), "falta la clave 'nivel-entrenamiento'"},
+        TCaso {"NullCharacter", Cambiar("# comment", std::string("#\0", 2)), "línea 2: carácter nulo"}),
+    [](const testing::TestParamInfo<TCaso>& info) { return std::string(info.param.Nombre); });
 
 TEST(Perfil, AtMostFourActionsBesidesNeutralAreActive)
 {
