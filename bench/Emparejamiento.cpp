@@ -1,6 +1,7 @@
 #include "Emparejamiento.h"
 
 #include "MotorGuion.h"
+#include "PuertoDatos.h"
 #include "PuertoSellado.h"
 
 TResultadoRun TEmparejamiento::Emparejar()
@@ -23,7 +24,7 @@ TResultadoRun TEmparejamiento::Emparejar()
             break;
         if (i + 1 < estados.size() && puerto[j].Instante >= estados[i + 1].Entregado)
             continue; // no byte between this hand-out and the next one
-        if (puerto[j].Valor != OrdenEsperadaGuion(i) || puerto[j].Puerto != 888)
+        if (puerto[j].Valor != OrdenEsperadaGuion(i) || puerto[j].Puerto != PuertoDatos)
             ++resultado.Erroneos;
         resultado.Latencias.Anadir(double(puerto[j].Instante - estados[i].Disponible) / 1e3);
         ++resultado.Emparejados;

@@ -6,23 +6,22 @@
 #include "EstadoConduccion.h"
 #include "PuertoSellado.h"
 #include "Salida.h"
+#include "ServidorEmulador.h"
 
 #include <array>
 #include <cstdio>
 
 namespace {
 
-constexpr unsigned UmbralPorDefecto = 5;
-constexpr int SenalBuena = 3;
 constexpr std::size_t MaximoInundacion = 2'000'000;
 
 // One pass of the loop's event handling: gates, then the decision's outputs.
 void Atender(TConexion& conexion, TEstadoConduccion& estado, TActuador& actuador)
 {
     if (conexion.LeerEstado()) {
-        std::array<int, TConexion::NumElectrodos> contactos {};
+        std::array<int, NumElectrodos> contactos {};
         bool utilizables = false;
-        if (conexion.NivelSenal() == SenalBuena)
+        if (conexion.NivelSenal() == nsBuena)
             conexion.CalidadContacto(contactos, utilizables);
         if (utilizables)
             estado.LecturaCompleta(conexion.LeerLectura(), UmbralPorDefecto, UmbralPorDefecto);
@@ -48,7 +47,7 @@ int TMedidaDesnuda::Ejecutar(TModoGuion modo, double estadosPorSegundo, double s
         std::fprintf(stderr, "banco: the port library did not load\n");
         return 2;
     }
-    TConexionEmulador conexion("127.0.0.1", 1726);
+    TConexionEmulador conexion(DireccionEmuladorPorDefecto, PuertoEmuladorPorDefecto);
     if (!conexion.Conectar())
         return 2;
     conexion.ActivarOptimizacion();

@@ -4,10 +4,12 @@
 #include "ContadorPintados.h"
 #include "Main.h"
 #include "Memoria.h"
+#include "Modelo.h"
 #include "MotorGuion.h"
 #include "Muestras.h"
 #include "PanelRegistro.h"
 #include "Salida.h"
+#include "ServidorEmulador.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -31,8 +33,8 @@ constexpr int LineasPorPintado = 100;
 QStringList LineasDeEstado(int num)
 {
     QStringList lineas;
-    ConfigurarGuion(TModoGuion::Inundacion, 32, 0);
-    TConexionEmulador conexion("127.0.0.1", 1726);
+    ConfigurarGuion(TModoGuion::Inundacion, edk::EstadosPorSegundo, 0);
+    TConexionEmulador conexion(DireccionEmuladorPorDefecto, PuertoEmuladorPorDefecto);
     conexion.Conectar();
     while (lineas.size() < num) {
         if (conexion.LeerEvento() && conexion.LeerEstado()) {

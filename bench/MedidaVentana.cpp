@@ -2,11 +2,11 @@
 
 #include "ContadorPintados.h"
 #include "Emparejamiento.h"
+#include "FormularioMain.h"
 #include "Main.h"
 #include "PuertoSellado.h"
 #include "RadioGroup.h"
 #include "Salida.h"
-#include "ui_Main.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,7 +40,7 @@ void Asentar()
 
 bool Preparar(TFMain& ventana, bool estados)
 {
-    Ui::TFMain& ui = *ventana.ui;
+    const TFormularioMain ui {ventana};
     ui.ActionCasco->trigger();
     ui.RadioGroupMotor->Boton(1)->click();
     if (!ui.ActionActuador->isChecked())
@@ -71,11 +71,12 @@ int TMedidaVentana::Ejecutar(TModoGuion modo, double estadosPorSegundo, double s
     if (!Preparar(ventana, estados))
         return 2;
 
-    QTimer::singleShot(int(segundos * 1000), &ventana, [&ventana] { ventana.ui->ActionDesconectar->trigger(); });
+    QTimer::singleShot(int(segundos * 1000), &ventana,
+                       [&ventana] { TFormularioMain(ventana).ActionDesconectar->trigger(); });
     TContadorPintados* pintados = TContadorPintados::InstalarSiSePide();
     const double procesadorAntes = SegundosProcesador();
     const std::int64_t antes = AhoraGuion();
-    ventana.ui->ActionConectar->trigger();
+    TFormularioMain(ventana).ActionConectar->trigger();
     const double duracion = double(AhoraGuion() - antes) / 1e9;
     const double procesador = SegundosProcesador() - procesadorAntes;
     if (pintados)

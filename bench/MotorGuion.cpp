@@ -2,6 +2,9 @@
 // remote emulator that is always reachable and has one user.
 #include "MotorGuion.h"
 
+#include "EscalasCasco.h"
+#include "Modelo.h"
+#include "OrdenVehiculo.h"
 #include "edk.h"
 
 #include <chrono>
@@ -19,11 +22,10 @@ struct TEstado {
 
 constexpr unsigned UsuarioGuion = 1;
 constexpr float PotenciaApretar = 0.8f;
-constexpr double RitmoReferencia = 32.0; // time from start advances at this rate at a flood
 
 struct TMotor {
     TModoGuion Modo = TModoGuion::Ritmo;
-    std::int64_t Periodo = 1'000'000'000 / 32;
+    std::int64_t Periodo = 1'000'000'000 / edk::EstadosPorSegundo;
     std::size_t Capacidad = 0;
     bool Conectado = false;
     bool UsuarioEntregado = false;
@@ -97,7 +99,7 @@ std::uint64_t EstadosEntregadosGuion()
 
 std::uint16_t OrdenEsperadaGuion(std::uint64_t indice)
 {
-    return EsApretar(indice) ? 0x01 : 0x00;
+    return EsApretar(indice) ? OrdenVehiculo(dirAvance, giroNinguno) : OrdenParada;
 }
 
 std::int64_t AhoraGuion()
@@ -218,13 +220,13 @@ float ES_GetTimeFromStart(EmoStateHandle h)
 {
     const TMotor& m = Motor();
     const double segundos = m.Modo == TModoGuion::Ritmo ? double(Indice(h) + 1) * double(m.Periodo) / 1e9
-                                                        : double(Indice(h) + 1) / RitmoReferencia;
+                                                        : double(Indice(h) + 1) / edk::EstadosPorSegundo;
     return static_cast<float>(segundos);
 }
 
 int ES_GetWirelessSignalStatus(EmoStateHandle)
 {
-    return 2;
+    return EDK_SENAL_BUENA;
 }
 
 void ES_GetBatteryChargeLevel(EmoStateHandle, int* level, int* maxLevel)
@@ -238,7 +240,7 @@ void ES_GetBatteryChargeLevel(EmoStateHandle, int* level, int* maxLevel)
 int ES_GetContactQualityFromAllChannels(EmoStateHandle, int* values, size_t count)
 {
     for (size_t i = 0; values && i < count; ++i)
-        values[i] = 4;
+        values[i] = ContactoMaximo;
     return EDK_SIN_ERRORES;
 }
 

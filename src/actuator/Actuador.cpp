@@ -1,5 +1,7 @@
 #include "Actuador.h"
 #include "CausaPuerto.h"
+#include "OrdenVehiculo.h"
+#include "PuertoDatos.h"
 
 #include <cstring>
 #include <filesystem>
@@ -13,13 +15,14 @@ const char* const TextoErrorLibreria = "Error cargando dll";
 const char* const TextoErrorFuncion = "Error obteniendo el puntero a la función de salida";
 
 // The second line of a load error: why, and where the fix is told (%1 is the
-// library's name). Short enough to be read whole in the log pane.
+// library's name, %2 the port's address). Short enough to be read whole in
+// the log pane.
 const char* const TextoSinLibreria = "No se encuentra %1 o no es válida; vea docs/puerto.md.";
-const char* const TextoSinPuerto = "No hay ningún puerto paralelo en la dirección 888; vea docs/puerto.md.";
-const char* const TextoSinDispositivo = "El puerto 888 no tiene /dev/parportN (falta ppdev); vea docs/puerto.md.";
+const char* const TextoSinPuerto = "No hay ningún puerto paralelo en la dirección %2; vea docs/puerto.md.";
+const char* const TextoSinDispositivo = "El puerto %2 no tiene /dev/parportN (falta ppdev); vea docs/puerto.md.";
 const char* const TextoSinPermiso = "Sin permiso para abrir /dev/parportN (grupo lp); vea docs/puerto.md.";
 const char* const TextoDispositivoFallido = "No se puede abrir ni reservar /dev/parportN; vea docs/puerto.md.";
-const char* const TextoPuertoInalcanzable = "%1 dice que no alcanza el puerto 888; vea docs/puerto.md.";
+const char* const TextoPuertoInalcanzable = "%1 dice que no alcanza el puerto %2; vea docs/puerto.md.";
 const char* const TextoSinOut32 = "%1 no tiene la función Out32; vea docs/puerto.md.";
 
 // The port library's exports: the output, and optionally whether its port can
@@ -52,6 +55,12 @@ QString TextoConLibreria(const char* texto)
     return QString::fromUtf8(texto).arg(QString::fromUtf8(TActuador::LibreriaPuerto));
 }
 
+// Fills in %2 once no %1 is left.
+QString TextoConPuerto(const QString& texto)
+{
+    return texto.arg(PuertoDatos);
+}
+
 // The cause a library gives for its closed port; a library that cannot say
 // (not ours) gets the general text.
 QString TextoCausa(void* libreria)
@@ -60,15 +69,15 @@ QString TextoCausa(void* libreria)
     const auto causa = reinterpret_cast<TCausa>(dlsym(libreria, FuncionCausa));
     switch (causa ? causa() : cpNinguna) {
     case cpSinPuerto:
-        return QString::fromUtf8(TextoSinPuerto);
+        return TextoConPuerto(QString::fromUtf8(TextoSinPuerto));
     case cpSinDispositivo:
-        return QString::fromUtf8(TextoSinDispositivo);
+        return TextoConPuerto(QString::fromUtf8(TextoSinDispositivo));
     case cpSinPermiso:
         return QString::fromUtf8(TextoSinPermiso);
     case cpDispositivoFallido:
         return QString::fromUtf8(TextoDispositivoFallido);
     default:
-        return TextoConLibreria(TextoPuertoInalcanzable);
+        return TextoConPuerto(TextoConLibreria(TextoPuertoInalcanzable));
     }
 }
 
@@ -132,7 +141,7 @@ bool TActuador::Mover(TDireccion direccion, TGiro giro)
 {
     if (!FHabilitado)
         return false;
-    Escribir(Orden(direccion, giro));
+    Escribir(OrdenVehiculo(direccion, giro));
     return true;
 }
 
@@ -144,18 +153,4 @@ bool TActuador::Escribir(std::uint16_t valor)
         return false;
     FOut32(PuertoDatos, static_cast<short>(valor));
     return true;
-}
-
-std::uint16_t TActuador::Orden(TDireccion direccion, TGiro giro)
-{
-    std::uint16_t orden = 0;
-    if (direccion == dirAvance)
-        orden |= 0x01;
-    else if (direccion == dirRetroceso)
-        orden |= 0x02;
-    if (giro == giroIzquierda)
-        orden |= 0x04;
-    else if (giro == giroDerecha)
-        orden |= 0x08;
-    return orden;
 }

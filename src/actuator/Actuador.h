@@ -1,6 +1,6 @@
 // The vehicle actuator: loads the port-output library and writes the command
-// byte (bit 0 forward, bit 1 backward, bit 2 left, bit 3 right) to the
-// parallel port's data register while output is switched on.
+// byte (OrdenVehiculo.h) to the parallel port's data register (PuertoDatos.h)
+// while output is switched on.
 #pragma once
 
 #include "Tipos.h"
@@ -11,8 +11,6 @@
 
 class TActuador {
 public:
-    static constexpr short PuertoDatos = 888; // data register of the first parallel port
-    static constexpr std::uint16_t OrdenParada = 0x00;
     static constexpr const char* LibreriaPuerto = "libinpout32.so";
 
     // Loads the library by the given name with the system's normal search
@@ -32,8 +30,6 @@ public:
     bool Parar();
     bool Mover(TDireccion direccion, TGiro giro);
     bool Escribir(std::uint16_t valor);
-
-    static std::uint16_t Orden(TDireccion direccion, TGiro giro);
 
 private:
     struct TCerrarLibreria {

@@ -6,13 +6,15 @@
 #pragma once
 
 #include "CausaPuerto.h"
+#include "PuertoDatos.h"
 
 #include <cstdint>
 #include <string>
 
 class TPuertoParalelo {
 public:
-    explicit TPuertoParalelo(unsigned direccion = 888, std::string raizProc = "/proc", std::string raizDev = "/dev");
+    explicit TPuertoParalelo(unsigned direccion = PuertoDatos, std::string raizProc = "/proc",
+                             std::string raizDev = "/dev");
     ~TPuertoParalelo(); // releases the claimed port
     TPuertoParalelo(const TPuertoParalelo&) = delete;
     TPuertoParalelo& operator=(const TPuertoParalelo&) = delete;

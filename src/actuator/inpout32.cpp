@@ -1,15 +1,13 @@
 // Our port-output library: Out32 writes a value to the parallel port's data
-// register at I/O address 888 (other addresses are ignored),
-// IsInpOutDriverOpen tells whether that port can be reached at all and
-// CausaPuertoCerrado why not (a TCausaPuerto), so the operator can be told
-// what to fix.
+// register at PuertoDatos (other addresses are ignored), IsInpOutDriverOpen
+// tells whether that port can be reached at all and CausaPuertoCerrado why
+// not (a TCausaPuerto), so the operator can be told what to fix.
+#include "PuertoDatos.h"
 #include "PuertoParalelo.h"
 
 #define INPOUT_API extern "C" __attribute__((visibility("default")))
 
 namespace {
-
-constexpr unsigned short PuertoDatos = 888;
 
 TPuertoParalelo& Puerto()
 {

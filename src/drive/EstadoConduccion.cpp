@@ -64,21 +64,21 @@ TSalidasConduccion TEstadoConduccion::Salidas() const
     const auto valor = [](std::uint32_t v) { return static_cast<std::uint16_t>(v); };
     switch (Direccion) {
     case dirNinguna:
-        salidas.Muestra[0] = ValorSinDeteccion;
+        salidas.Muestra[sgNinguna] = ValorSinDeteccion;
         break;
     case dirNeutral:
-        salidas.Muestra[1] = ValorSinDeteccion;
+        salidas.Muestra[sgNeutral] = ValorSinDeteccion;
         break;
     case dirAvance:
-        salidas.Muestra[2] = valor(Potencia);
+        salidas.Muestra[sgAvance] = valor(Potencia);
         break;
     case dirRetroceso:
-        salidas.Muestra[3] = valor(Potencia);
+        salidas.Muestra[sgRetroceso] = valor(Potencia);
         break;
     }
     if (Giro == giroIzquierda)
-        salidas.Muestra[4] = valor(MagnitudGiro);
+        salidas.Muestra[sgIzquierda] = valor(MagnitudGiro);
     else if (Giro == giroDerecha)
-        salidas.Muestra[5] = valor(MagnitudGiro);
+        salidas.Muestra[sgDerecha] = valor(MagnitudGiro);
     return salidas;
 }

@@ -4,9 +4,9 @@
 // engine event sends to the arrows, the actuator and the chart.
 #pragma once
 
+#include "MuestraGrafica.h"
 #include "Tipos.h"
 
-#include <array>
 #include <cstdint>
 
 // What one engine event produces.
@@ -20,7 +20,7 @@ struct TSalidasConduccion {
     TDireccion DireccionEnviada;
     TGiro GiroEnviado;
     // For FGrafica.AnadirMuestra.
-    std::array<std::uint16_t, 6> Muestra;
+    TMuestraGrafica Muestra;
 };
 
 class TEstadoConduccion {

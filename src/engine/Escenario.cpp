@@ -3,6 +3,7 @@
 #include "Escenario.h"
 
 #include "Acciones.h"
+#include "EscalasCasco.h"
 #include "Texto.h"
 #include "TextoDemo.h"
 #include "edk.h"
@@ -14,7 +15,6 @@ namespace edk {
 
 namespace {
 
-    constexpr int GiroMaximo = 32767; // what the remote protocol also carries
     constexpr int BateriaMaxima = 100;
     constexpr std::size_t ErroresMaximos = 10;
 
@@ -162,7 +162,7 @@ namespace {
             orden.Clase = C::Senal;
             if (argumentos != 1)
                 return Cuenta(nombre, "un argumento");
-            if (!Entero(t[2], 0, 2, orden.A))
+            if (!Entero(t[2], EDK_SIN_SENAL, EDK_SENAL_BUENA, orden.A))
                 return "señal no válida " + Citar(t[2]) + " (0 sin señal, 1 mala, 2 buena)";
             return std::nullopt;
         }
@@ -180,7 +180,7 @@ namespace {
             if (argumentos != 1 && argumentos != static_cast<std::size_t>(NumCanales))
                 return Cuenta(nombre, "un valor para todos los canales o 18 valores");
             for (std::size_t i = 0; i < orden.Contactos.size(); ++i)
-                if (!Entero(t[argumentos == 1 ? 2 : 2 + i], 0, 4, orden.Contactos[i]))
+                if (!Entero(t[argumentos == 1 ? 2 : 2 + i], ContactoMinimo, ContactoMaximo, orden.Contactos[i]))
                     return "calidad de contacto no válida " + Citar(t[argumentos == 1 ? 2 : 2 + i]) + " (de 0 a 4)";
             return std::nullopt;
         }

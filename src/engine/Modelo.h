@@ -2,26 +2,32 @@
 // that events come from (the simulated headset or the remote link).
 #pragma once
 
+#include "edk.h"
+
 #include <array>
 #include <cstdint>
 
 namespace edk {
 
-constexpr int NumCanales = 18;
+constexpr int NumCanales = EDK_NUM_CANALES;
+
+// Largest gyro change a scenario may give and the remote protocol carries;
+// it also keeps callers' arithmetic on gyro changes far from overflow.
+constexpr int GiroMaximo = 32767;
 
 // Rate of the headset's facial-expression detections: EmoStates per second.
 constexpr int EstadosPorSegundo = 32;
 
 struct TEstadoEmo {
     float Tiempo = 0; // seconds since the engine started
-    std::uint32_t AccionCognitiva = 0x0001;
+    std::uint32_t AccionCognitiva = ACC_COG_NEUTRAL;
     float PotenciaCognitiva = 0; // 0..1
-    std::uint32_t AccionExpresiva = 0x0001;
+    std::uint32_t AccionExpresiva = ACC_EXP_NEUTRAL;
     float PotenciaExpresiva = 0; // 0..1
-    int Senal = 2; // 0 none, 1 bad, 2 good
+    int Senal = EDK_SENAL_BUENA; // an EdkSenal
     int Bateria = 0;
     int BateriaMax = 0;
-    std::array<int, NumCanales> Contactos {}; // 0..4 per engine channel
+    std::array<int, NumCanales> Contactos {}; // a contact quality per engine channel
     int GiroX = 0; // horizontal and vertical gyro change
     int GiroY = 0;
 };

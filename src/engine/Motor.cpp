@@ -3,6 +3,7 @@
 
 #include "Acciones.h"
 #include "EnlaceRemoto.h"
+#include "EscalasCasco.h"
 #include "Texto.h"
 #include "edk.h"
 
@@ -173,25 +174,21 @@ void TMotor::Recibido(TEvento& evento)
     }
 }
 
-// The default settings (threshold 500, sensitivity 5) leave a power as it
-// is; the extremes scale it by 0.5..1.5 (threshold) or 0.68..1.32 (sensitivity).
+// The neutral settings leave a power as it is; the extremes scale it by
+// 0.5..1.5 (threshold) or 0.68..1.32 (sensitivity).
 void TMotor::AjustarPotencias(const TUsuario& usuario, TEstadoEmo& estado)
 {
     const std::uint32_t expresiva = estado.AccionExpresiva;
     if (AccionUnica(expresiva, TSuite::Expresiva)) {
-        const double factor = 1.0 + (usuario.UmbralesExpresivos[std::countr_zero(expresiva)] - 500) / 1000.0;
+        const int umbral = usuario.UmbralesExpresivos[std::countr_zero(expresiva)];
+        const double factor
+            = 1.0 + (umbral - SensibilidadAvanceNeutra) / double(SensibilidadAvanceMaxima - SensibilidadAvanceMinima);
         estado.PotenciaExpresiva = static_cast<float>(std::clamp(estado.PotenciaExpresiva * factor, 0.0, 1.0));
     }
-    // The slot of a cognitive action is its place among the active actions
-    // other than neutral, lowest bit first.
-    const std::uint32_t cognitiva = estado.AccionCognitiva;
-    const std::uint32_t activas = usuario.Perfil.CognitivasActivas & ~std::uint32_t {ACC_COG_NEUTRAL};
-    if (cognitiva == ACC_COG_NEUTRAL || !std::has_single_bit(cognitiva) || (activas & cognitiva) == 0)
+    const int ranura = RanuraCognitiva(usuario.Perfil.CognitivasActivas, estado.AccionCognitiva, ACC_COG_NEUTRAL);
+    if (ranura == SinRanura)
         return;
-    const auto ranura = static_cast<std::size_t>(std::popcount(activas & (cognitiva - 1)));
-    if (ranura >= usuario.Perfil.SensibilidadesCognitivas.size())
-        return;
-    const double factor = 1.0 + 0.08 * (usuario.Perfil.SensibilidadesCognitivas[ranura] - 5);
+    const double factor = 1.0 + 0.08 * (usuario.Perfil.SensibilidadesCognitivas[ranura] - SensibilidadCognitivaNeutra);
     estado.PotenciaCognitiva = static_cast<float>(std::clamp(estado.PotenciaCognitiva * factor, 0.0, 1.0));
 }
 
@@ -325,7 +322,7 @@ int TMotor::FijarUmbral(std::uint32_t usuario, std::uint32_t accion, int clase, 
         return codigo;
     if (!AccionUnica(accion, TSuite::Expresiva) || clase != EDK_UMBRAL_SENSIBILIDAD)
         return EDK_PARAMETRO_NO_VALIDO;
-    if (valor < 0 || valor > 1000)
+    if (valor < SensibilidadAvanceMinima || valor > SensibilidadAvanceMaxima)
         return EDK_FUERA_DE_RANGO;
     TUsuario& destino = *Usuario(usuario);
     destino.UmbralesExpresivos[std::countr_zero(accion)] = valor;
@@ -350,7 +347,7 @@ int TMotor::LeerSensibilidades(std::uint32_t usuario, int* s1, int* s2, int* s3,
         return codigo;
     if (!s1 || !s2 || !s3 || !s4)
         return EDK_PARAMETRO_NO_VALIDO;
-    const std::array<int, 4>& s = Usuario(usuario)->Perfil.SensibilidadesCognitivas;
+    const std::array<int, NumRanurasCognitivas>& s = Usuario(usuario)->Perfil.SensibilidadesCognitivas;
     *s1 = s[0];
     *s2 = s[1];
     *s3 = s[2];
@@ -362,9 +359,9 @@ int TMotor::FijarSensibilidades(std::uint32_t usuario, int s1, int s2, int s3, i
 {
     if (const int codigo = Comprobar(usuario); codigo != EDK_SIN_ERRORES)
         return codigo;
-    const std::array<int, 4> nuevas {s1, s2, s3, s4};
+    const std::array<int, NumRanurasCognitivas> nuevas {s1, s2, s3, s4};
     for (const int s : nuevas)
-        if (s < 1 || s > 9)
+        if (s < SensibilidadCognitivaMinima || s > SensibilidadCognitivaMaxima)
             return EDK_FUERA_DE_RANGO;
     Usuario(usuario)->Perfil.SensibilidadesCognitivas = nuevas;
     return EDK_SIN_ERRORES;

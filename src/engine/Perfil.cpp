@@ -24,7 +24,7 @@ namespace {
     bool LeerSensibilidadApretar(std::string_view v, TDatosPerfil& d, std::string& error)
     {
         long long n = 0;
-        if (!LeerEnteroEntre(v, 0, 1000, n)) {
+        if (!LeerEnteroEntre(v, SensibilidadAvanceMinima, SensibilidadAvanceMaxima, n)) {
             error = "se espera un entero de 0 a 1000";
             return false;
         }
@@ -39,10 +39,10 @@ namespace {
             error = "se esperan cuatro enteros de 1 a 9 separados por comas";
             return false;
         }
-        std::array<int, 4> leidas {};
+        std::array<int, NumRanurasCognitivas> leidas {};
         for (std::size_t i = 0; i < partes.size(); ++i) {
             long long n = 0;
-            if (!LeerEnteroEntre(Recortar(partes[i]), 1, 9, n)) {
+            if (!LeerEnteroEntre(Recortar(partes[i]), SensibilidadCognitivaMinima, SensibilidadCognitivaMaxima, n)) {
                 error = "se esperan cuatro enteros de 1 a 9 separados por comas";
                 return false;
             }
@@ -60,7 +60,9 @@ namespace {
                 error = "acciones no válidas '" + std::string(v) + "'";
                 return false;
             }
-            if ((palabra & 0x0001) == 0) {
+            const std::uint32_t neutral
+                = suite == TSuite::Cognitiva ? std::uint32_t {ACC_COG_NEUTRAL} : std::uint32_t {ACC_EXP_NEUTRAL};
+            if ((palabra & neutral) == 0) {
                 error = "la acción neutral debe estar incluida";
                 return false;
             }
@@ -168,7 +170,7 @@ bool TPerfil::Leer(std::string_view texto)
         FError = EnLinea(vistas[3], "cognitivas-activas: solo pueden activarse acciones entrenadas");
         return false;
     }
-    if (std::popcount(datos.CognitivasActivas & ~std::uint32_t {0x0001}) > 4) {
+    if (std::popcount(datos.CognitivasActivas & ~std::uint32_t {ACC_COG_NEUTRAL}) > NumRanurasCognitivas) {
         FError = EnLinea(vistas[3], "cognitivas-activas: como mucho cuatro acciones además de neutral");
         return false;
     }

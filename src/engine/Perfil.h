@@ -2,6 +2,9 @@
 // settings and training results that EE_LoadUserProfile hands to a user.
 #pragma once
 
+#include "EscalasCasco.h"
+#include "edk.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -17,11 +20,13 @@ constexpr std::string_view CabeceraPerfil = "GEDANKO-PERFIL 1";
 constexpr std::size_t TamanoMaximoPerfil = 64 * 1024;
 
 struct TDatosPerfil {
-    int SensibilidadApretar = 500; // clench threshold 0..1000
-    std::array<int, 4> SensibilidadesCognitivas {5, 5, 5, 5}; // slots 1..4, each 1..9
-    std::uint32_t CognitivasEntrenadas = 0x0001;
-    std::uint32_t CognitivasActivas = 0x0001;
-    std::uint32_t ExpresivasEntrenadas = 0x0001;
+    int SensibilidadApretar = SensibilidadAvanceNeutra; // the clench threshold
+    std::array<int, NumRanurasCognitivas> SensibilidadesCognitivas {
+        SensibilidadCognitivaNeutra, SensibilidadCognitivaNeutra, SensibilidadCognitivaNeutra,
+        SensibilidadCognitivaNeutra};
+    std::uint32_t CognitivasEntrenadas = ACC_COG_NEUTRAL;
+    std::uint32_t CognitivasActivas = ACC_COG_NEUTRAL;
+    std::uint32_t ExpresivasEntrenadas = ACC_EXP_NEUTRAL;
     float NivelEntrenamiento = 0; // overall skill 0..1
 };
 

@@ -1,6 +1,7 @@
 // Formatting and strict parsing of the emulator protocol's lines.
 #include "Protocolo.h"
 
+#include "EscalasCasco.h"
 #include "edk.h"
 
 #include <array>
@@ -22,11 +23,6 @@ namespace {
     constexpr std::string_view PalabraSinCalibrar = "GIRO_SIN_CALIBRAR";
     constexpr std::string_view PalabraEvento = "EVENTO";
 
-    // Gyro changes are small; the bound also keeps callers' arithmetic on them
-    // far from overflow.
-    constexpr int GiroMaximo = 32767;
-    constexpr int SenalMaxima = 2;
-    constexpr int ContactoMaximo = 4;
     constexpr int TipoMaximo = 0xFFFF;
 
     // Tokens of an ESTADO line: the keyword, user, time, four action fields,
@@ -98,7 +94,7 @@ namespace {
             if (ultimo != (fin == std::string_view::npos))
                 return false;
             const std::string_view parte = texto.substr(inicio, ultimo ? std::string_view::npos : fin - inicio);
-            if (!LeerEnteroEntre(parte, 0, ContactoMaximo, leidos[i]))
+            if (!LeerEnteroEntre(parte, ContactoMinimo, ContactoMaximo, leidos[i]))
                 return false;
             inicio = fin + 1;
         }
@@ -112,12 +108,12 @@ namespace {
         if (!std::isfinite(e.Tiempo) || e.Tiempo < 0 || !potencia(e.PotenciaCognitiva)
             || !potencia(e.PotenciaExpresiva))
             return false;
-        if (e.Senal < 0 || e.Senal > SenalMaxima || e.Bateria < 0 || e.BateriaMax < 0)
+        if (e.Senal < EDK_SIN_SENAL || e.Senal > EDK_SENAL_BUENA || e.Bateria < 0 || e.BateriaMax < 0)
             return false;
         if (e.GiroX < -GiroMaximo || e.GiroX > GiroMaximo || e.GiroY < -GiroMaximo || e.GiroY > GiroMaximo)
             return false;
         for (const int c : e.Contactos)
-            if (c < 0 || c > ContactoMaximo)
+            if (c < ContactoMinimo || c > ContactoMaximo)
                 return false;
         return true;
     }
@@ -175,7 +171,7 @@ namespace {
         const bool ok = LeerEntero(t[1], leido.Usuario) && LeerReal(t[2], 0, sinLimite, e.Tiempo)
                         && LeerEntero(t[3], e.AccionCognitiva) && LeerReal(t[4], 0, 1, e.PotenciaCognitiva)
                         && LeerEntero(t[5], e.AccionExpresiva) && LeerReal(t[6], 0, 1, e.PotenciaExpresiva)
-                        && LeerEnteroEntre(t[7], 0, SenalMaxima, e.Senal)
+                        && LeerEnteroEntre(t[7], EDK_SIN_SENAL, EDK_SENAL_BUENA, e.Senal)
                         && LeerEnteroEntre(t[8], 0, std::numeric_limits<int>::max(), e.Bateria)
                         && LeerEnteroEntre(t[9], 0, std::numeric_limits<int>::max(), e.BateriaMax)
                         && LeerContactos(t[10], e.Contactos) && LeerEnteroEntre(t[11], -GiroMaximo, GiroMaximo, e.GiroX)

@@ -2,6 +2,7 @@
 #include "Texto.h"
 
 #include "Descriptor.h"
+#include "Windows1252.h"
 
 #include <array>
 #include <charconv>
@@ -141,17 +142,9 @@ TLecturaFichero LeerFicheroTexto(const std::string& ruta, std::size_t maximo, st
 
 std::string DeCodigoPagina(std::string_view texto)
 {
-    // 0x80..0x9F of Windows-1252; 0 marks the five unassigned bytes.
-    static constexpr std::array<char32_t, 32> Tabla
-        = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-           0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-           0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
     std::string utf8;
     for (const char c : texto) {
-        const auto byte = static_cast<unsigned char>(c);
-        char32_t punto = byte;
-        if (byte >= 0x80 && byte < 0xA0)
-            punto = Tabla[byte - 0x80] != 0 ? Tabla[byte - 0x80] : U'?';
+        const char32_t punto = CaracterDe1252(static_cast<unsigned char>(c));
         if (punto < 0x80) {
             utf8 += static_cast<char>(punto);
         } else if (punto < 0x800) {

@@ -107,6 +107,9 @@ enum { EDK_UMBRAL_SENSIBILIDAD = 0 };
 /* Number of contact-quality channels of an EmoState. */
 enum { EDK_NUM_CANALES = 18 };
 
+/* Wireless signal status of an EmoState. */
+enum EdkSenal { EDK_SIN_SENAL = 0, EDK_SENAL_MALA = 1, EDK_SENAL_BUENA = 2 };
+
 EDK_API EmoEngineEventHandle EE_EmoEngineEventCreate(void);
 EDK_API void EE_EmoEngineEventFree(EmoEngineEventHandle hEvent);
 EDK_API EmoStateHandle EE_EmoStateCreate(void);

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr std::array<TColor, TGrafica::NumSeries> ColoresSerie {clBlack, clBlue, clRed, clGreen, clFuchsia, clTeal};
+constexpr std::array<TColor, NumSeriesGrafica> ColoresSerie {clBlack, clBlue, clRed, clGreen, clFuchsia, clTeal};
 
 // One-pixel solid pen. With square caps Qt draws both end points of a line
 // or polyline, so the coordinates below name the last pixel drawn.
@@ -29,7 +29,7 @@ TGrafica::TGrafica(TPaintBox* paintBox, QLabel* leyenda)
       FPlumaNegra(Pluma(clBlack)),
       FPlumaPlata(Pluma(clSilver))
 {
-    for (int s = 0; s < NumSeries; ++s)
+    for (int s = 0; s < NumSeriesGrafica; ++s)
         FPlumasSerie[s] = Pluma(ColoresSerie[s]);
     if (FPaintBox)
         FPaintBox->FijarManejador([this](QPainter& lienzo) { Pintar(lienzo); });
@@ -58,7 +58,7 @@ void TGrafica::Borrar()
         serie.fill(0);
 }
 
-void TGrafica::AnadirMuestra(const std::array<std::uint16_t, NumSeries>& valores)
+void TGrafica::AnadirMuestra(const TMuestraGrafica& valores)
 {
     ++FNumMuestras;
     // A full chart scrolls left by a block of columns at once, so the
@@ -70,7 +70,7 @@ void TGrafica::AnadirMuestra(const std::array<std::uint16_t, NumSeries>& valores
         }
         FNumMuestras = NumColumnas - Desplazamiento;
     }
-    for (int s = 0; s < NumSeries; ++s)
+    for (int s = 0; s < NumSeriesGrafica; ++s)
         FSeries[s][FNumMuestras] = valores[s];
     if (FPaintBox)
         FPaintBox->repaint();
@@ -115,7 +115,7 @@ void TGrafica::PintarActiva(QPainter& lienzo)
     for (int y : LineasBase)
         lienzo.drawLine(0, y, NumColumnas - 1, y);
 
-    for (int s = 0; s < NumSeries; ++s)
+    for (int s = 0; s < NumSeriesGrafica; ++s)
         PintarSerie(lienzo, s);
 }
 

@@ -2,6 +2,8 @@
 // event, drawn upwards from fixed baselines on a paint box.
 #pragma once
 
+#include "MuestraGrafica.h"
+
 #include <QPen>
 #include <QPointF>
 #include <array>
@@ -13,12 +15,11 @@ class TPaintBox;
 
 class TGrafica {
 public:
-    static constexpr int NumSeries = 6;
     static constexpr int NumColumnas = 748;
     static constexpr int Desplazamiento = 50;
 
     // Baselines of the six series, y measured downwards from the top.
-    static constexpr std::array<int, NumSeries> LineasBase {20, 40, 60, 80, 100, 120};
+    static constexpr std::array<int, NumSeriesGrafica> LineasBase {20, 40, 60, 80, 100, 120};
 
     TGrafica(TPaintBox* paintBox, QLabel* leyenda);
     ~TGrafica();
@@ -27,7 +28,7 @@ public:
 
     void Activar(bool activa);
     void Borrar();
-    void AnadirMuestra(const std::array<std::uint16_t, NumSeries>& valores);
+    void AnadirMuestra(const TMuestraGrafica& valores);
     void Pintar(QPainter& lienzo);
 
     bool Activa() const { return FActiva; }
@@ -41,13 +42,13 @@ private:
 
     TPaintBox* FPaintBox;
     QLabel* FLeyenda;
-    std::array<std::array<std::int32_t, NumColumnas>, NumSeries> FSeries {};
+    std::array<std::array<std::int32_t, NumColumnas>, NumSeriesGrafica> FSeries {};
     std::uint16_t FNumMuestras = 0;
     bool FActiva = false;
 
     // Made once so that a paint allocates nothing of its own: the pens and
     // the point buffer of one trace (its starting point plus one per column).
-    std::array<QPen, NumSeries> FPlumasSerie;
+    std::array<QPen, NumSeriesGrafica> FPlumasSerie;
     QPen FPlumaGris;
     QPen FPlumaNegra;
     QPen FPlumaPlata;

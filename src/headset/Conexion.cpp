@@ -1,13 +1,13 @@
 #include "Conexion.h"
 
+#include "EscalasCasco.h"
 #include "Formato.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdlib>
 
-const std::array<int, TConexion::NumElectrodos> TConexion::CanalDeElectrodo = {
+const std::array<int, NumElectrodos> TConexion::CanalDeElectrodo = {
     3, 16, 5, 14, 4, 15, 6, 13, 7, 12, 0, 1, 8, 11, 9, 10,
 };
 
@@ -15,17 +15,6 @@ namespace {
 
 constexpr std::uint32_t AccionesVitalesCognitivas = ACC_COG_NEUTRAL | ACC_COG_TIRAR;
 constexpr std::uint32_t AccionesVitalesExpresivas = ACC_EXP_NEUTRAL | ACC_EXP_APRETAR_DIENTES;
-constexpr int LimiteGiro = 50; // a gyro change must exceed this to turn
-constexpr int SensibilidadAvanceMaxima = 1000;
-constexpr int SensibilidadRetrocesoMinima = 1;
-constexpr int SensibilidadRetrocesoMaxima = 9;
-constexpr int SensibilidadRetrocesoSinTirar = 5; // the engine's neutral setting
-constexpr std::size_t NumRanurasCognitivas = 4;
-constexpr int SinRanura = -1;
-constexpr int ContactoMinimo = 0;
-constexpr int ContactoUtilizable = 2;
-constexpr int ContactoMaximo = 4;
-constexpr int PotenciaMaxima = 10;
 
 // Nearest integer, halves to even (the default rounding mode), limited to
 // 0..maximo; a value that is not a number gives 0.
@@ -37,24 +26,13 @@ int RedondearAcotado(double valor, int maximo)
     return redondeado > maximo ? maximo : static_cast<int>(redondeado);
 }
 
-// The engine numbers the sensitivity slots by the active cognitive actions
-// other than neutral, lowest bit first.
-int RanuraDe(std::uint32_t activas, std::uint32_t accion)
-{
-    activas &= ~std::uint32_t {ACC_COG_NEUTRAL};
-    if ((activas & accion) == 0)
-        return SinRanura;
-    const auto ranura = static_cast<std::size_t>(std::popcount(activas & (accion - 1)));
-    return ranura < NumRanurasCognitivas ? static_cast<int>(ranura) : SinRanura;
-}
-
-// A drive detection with its power 0..1 put on the 0..10 scale. A power that
-// is not finite is no reading, and the vehicle must not act on it.
+// A drive detection with its power 0..1 put on the reading scale. A power
+// that is not finite is no reading, and the vehicle must not act on it.
 void Detectar(TDireccion accion, float valor, TDireccion& direccion, unsigned& potencia)
 {
     const bool valida = std::isfinite(valor);
     direccion = valida ? accion : dirNinguna;
-    potencia = valida ? RedondearAcotado(double(valor) * PotenciaMaxima, PotenciaMaxima) : 0;
+    potencia = valida ? RedondearAcotado(double(valor) * EscalaLectura, EscalaLectura) : 0;
 }
 
 struct TNombre {
@@ -63,29 +41,35 @@ struct TNombre {
 };
 
 constexpr TNombre NombresCognitivos[] = {
-    {0x0001, u"COG.NEUTRAL "},
-    {0x0002, u"EMPUJAR "},
-    {0x0004, u"TIRAR "},
-    {0x0008, u"ARRIBA "},
-    {0x0010, u"ABAJO "},
-    {0x0020, u"IZQUIERDA "},
-    {0x0040, u"DERECHA "},
-    {0x0080, u"ROT.IZQUIERDA "},
-    {0x0100, u"ROT.DERECHA "},
-    {0x0200, u"ROT.SETNIDO RELOJ "},
-    {0x0400, u"ROT.SENTIDO CONTRARELOJ "},
-    {0x0800, u"ROT.DIRECTA "},
-    {0x1000, u"ROT.INVERSA "},
-    {0x2000, u"DESVANECER "},
+    {ACC_COG_NEUTRAL, u"COG.NEUTRAL "},
+    {ACC_COG_EMPUJAR, u"EMPUJAR "},
+    {ACC_COG_TIRAR, u"TIRAR "},
+    {ACC_COG_ARRIBA, u"ARRIBA "},
+    {ACC_COG_ABAJO, u"ABAJO "},
+    {ACC_COG_IZQUIERDA, u"IZQUIERDA "},
+    {ACC_COG_DERECHA, u"DERECHA "},
+    {ACC_COG_ROT_IZQUIERDA, u"ROT.IZQUIERDA "},
+    {ACC_COG_ROT_DERECHA, u"ROT.DERECHA "},
+    {ACC_COG_ROT_RELOJ, u"ROT.SETNIDO RELOJ "},
+    {ACC_COG_ROT_CONTRARRELOJ, u"ROT.SENTIDO CONTRARELOJ "},
+    {ACC_COG_ROT_DIRECTA, u"ROT.DIRECTA "},
+    {ACC_COG_ROT_INVERSA, u"ROT.INVERSA "},
+    {ACC_COG_DESVANECER, u"DESVANECER "},
 };
 
 constexpr TNombre NombresExpresivos[] = {
-    {0x0001, u"EXP.NEUTRAL "},       {0x0002, u"PARPADEAR "},
-    {0x0004, u"GUIÑO IZQ. "},        {0x0008, u"GUIÑO DER. "},
-    {0x0010, u"MIRAR IZQ-DER "},     {0x0020, u"SUBIR ENTRECEJO "},
-    {0x0040, u"FRUNCIR ENTRECEJO "}, {0x0080, u"SONREIR "},
-    {0x0100, u"APRETAR DIENTES "},   {0x0200, u"REIR "},
-    {0x0400, u"MEJILLA IZQ. "},      {0x0800, u"MEJILLA DER. "},
+    {ACC_EXP_NEUTRAL, u"EXP.NEUTRAL "},
+    {ACC_EXP_PARPADEAR, u"PARPADEAR "},
+    {ACC_EXP_GUINO_IZQ, u"GUIÑO IZQ. "},
+    {ACC_EXP_GUINO_DER, u"GUIÑO DER. "},
+    {ACC_EXP_MIRAR_IZQ_DER, u"MIRAR IZQ-DER "},
+    {ACC_EXP_SUBIR_ENTRECEJO, u"SUBIR ENTRECEJO "},
+    {ACC_EXP_FRUNCIR_ENTRECEJO, u"FRUNCIR ENTRECEJO "},
+    {ACC_EXP_SONREIR, u"SONREIR "},
+    {ACC_EXP_APRETAR_DIENTES, u"APRETAR DIENTES "},
+    {ACC_EXP_REIR, u"REIR "},
+    {ACC_EXP_MEJILLA_IZQ, u"MEJILLA IZQ. "},
+    {ACC_EXP_MEJILLA_DER, u"MEJILLA DER. "},
 };
 
 template <std::size_t N> QString NombresDe(std::uint32_t acciones, const TNombre (&tabla)[N])
@@ -103,29 +87,29 @@ struct TMensaje {
 };
 
 constexpr TMensaje Mensajes[] = {
-    {0x0000, u"Sin errores"},
-    {0x0001, u"Error interno"},
-    {0x0101, u"Perfil de usuario no válido"},
-    {0x0102, u"Perfil no asociado con un usuario"},
-    {0x0200, u"No es posible obtener datos de EEG"},
-    {0x0300, u"El almacén suministrado no tiene suficiente espacio"},
-    {0x0301, u"El parámetro está fuera de rango"},
-    {0x0302, u"Uno de los parámetros no es válido"},
-    {0x0303, u"El parámetro está bloqueado por una detección y no puede modificarse en este momento"},
-    {0x0304, u"La acción a entrenar no es válida"},
-    {0x0305, u"El control a entrenar no es válido"},
-    {0x0306, u"Uno de los campos del vector no es válido"},
-    {0x0307, u"El vector contiene más tipos de acciones que las permitidas"},
-    {0x0308, u"La firma entrenada no se encuenta disponible para su uso"},
-    {0x0309, u"Error del sistema de ficheros"},
-    {0x0400, u"Identificador de usuario no válido"},
-    {0x0500, u"El motor Emotiv no se encuentra inicializado"},
-    {0x0501, u"Se ha perdido la conexión remota con el motor Emotiv"},
-    {0x0502, u"No se puede realizar la conexión remota"},
-    {0x0600, u"No hay nuevos eventos en este momento"},
-    {0x0700, u"Giróscopo no calibrado"},
-    {0x0800, u"La operación ha fallado debido a la optimización"},
-    {0x0900, u"Error reservado"},
+    {EDK_SIN_ERRORES, u"Sin errores"},
+    {EDK_ERROR_INTERNO, u"Error interno"},
+    {EDK_PERFIL_NO_VALIDO, u"Perfil de usuario no válido"},
+    {EDK_PERFIL_SIN_USUARIO, u"Perfil no asociado con un usuario"},
+    {EDK_SIN_DATOS_EEG, u"No es posible obtener datos de EEG"},
+    {EDK_ALMACEN_INSUFICIENTE, u"El almacén suministrado no tiene suficiente espacio"},
+    {EDK_FUERA_DE_RANGO, u"El parámetro está fuera de rango"},
+    {EDK_PARAMETRO_NO_VALIDO, u"Uno de los parámetros no es válido"},
+    {EDK_PARAMETRO_BLOQUEADO, u"El parámetro está bloqueado por una detección y no puede modificarse en este momento"},
+    {EDK_ACCION_ENTRENAR_NO_VALIDA, u"La acción a entrenar no es válida"},
+    {EDK_CONTROL_ENTRENAR_NO_VALIDO, u"El control a entrenar no es válido"},
+    {EDK_CAMPO_VECTOR_NO_VALIDO, u"Uno de los campos del vector no es válido"},
+    {EDK_DEMASIADAS_ACCIONES, u"El vector contiene más tipos de acciones que las permitidas"},
+    {EDK_FIRMA_NO_DISPONIBLE, u"La firma entrenada no se encuenta disponible para su uso"},
+    {EDK_ERROR_FICHEROS, u"Error del sistema de ficheros"},
+    {EDK_USUARIO_NO_VALIDO, u"Identificador de usuario no válido"},
+    {EDK_MOTOR_NO_INICIALIZADO, u"El motor Emotiv no se encuentra inicializado"},
+    {EDK_CONEXION_REMOTA_PERDIDA, u"Se ha perdido la conexión remota con el motor Emotiv"},
+    {EDK_CONEXION_REMOTA_IMPOSIBLE, u"No se puede realizar la conexión remota"},
+    {EDK_SIN_EVENTOS, u"No hay nuevos eventos en este momento"},
+    {EDK_GIROSCOPO_NO_CALIBRADO, u"Giróscopo no calibrado"},
+    {EDK_FALLO_OPTIMIZACION, u"La operación ha fallado debido a la optimización"},
+    {EDK_RESERVADO, u"Error reservado"},
 };
 
 struct TNombreEvento {
@@ -134,12 +118,17 @@ struct TNombreEvento {
 };
 
 constexpr TNombreEvento NombresEvento[] = {
-    {0x0000, u"EE_UnknownEvent"},   {0x0001, u"EE_EmulatorError"},
-    {0x0002, u"EE_ReservedEvent"},  {0x0010, u"EE_UserAdded"},
-    {0x0020, u"EE_UserRemoved"},    {0x0040, u"EE_EmoStateUpdated"},
-    {0x0080, u"EE_ProfileEvent"},   {0x0100, u"EE_CognitivEvent"},
-    {0x0200, u"EE_ExpressivEvent"}, {0x0400, u"EE_InternalStateChanged"},
-    {0x07F0, u"EE_AllEvent"},
+    {EE_UnknownEvent, u"EE_UnknownEvent"},
+    {EE_EmulatorError, u"EE_EmulatorError"},
+    {EE_ReservedEvent, u"EE_ReservedEvent"},
+    {EE_UserAdded, u"EE_UserAdded"},
+    {EE_UserRemoved, u"EE_UserRemoved"},
+    {EE_EmoStateUpdated, u"EE_EmoStateUpdated"},
+    {EE_ProfileEvent, u"EE_ProfileEvent"},
+    {EE_CognitivEvent, u"EE_CognitivEvent"},
+    {EE_ExpressivEvent, u"EE_ExpressivEvent"},
+    {EE_InternalStateChanged, u"EE_InternalStateChanged"},
+    {EE_AllEvent, u"EE_AllEvent"},
 };
 
 } // namespace
@@ -213,7 +202,7 @@ bool TConexion::LeerEstado()
     ES_GetBatteryChargeLevel(FEstado, &bateria, &bateriaMax);
     FBateria = bateria;
     FBateriaMax = bateriaMax;
-    std::array<int, NumCanales> contactos;
+    std::array<int, EDK_NUM_CANALES> contactos;
     std::copy(FContactos.begin(), FContactos.end(), contactos.begin());
     ES_GetContactQualityFromAllChannels(FEstado, contactos.data(), contactos.size());
     std::copy(contactos.begin(), contactos.end(), FContactos.begin());
@@ -247,17 +236,17 @@ void TConexion::AccionDetectada(TDireccion& direccion, unsigned& potencia) const
     }
 }
 
-int TConexion::NivelSenal() const
+TNivelSenal TConexion::NivelSenal() const
 {
     switch (FSenal) {
-    case 0:
-        return 1;
-    case 1:
-        return 2;
-    case 2:
-        return 3;
+    case EDK_SIN_SENAL:
+        return nsSinSenal;
+    case EDK_SENAL_MALA:
+        return nsMala;
+    case EDK_SENAL_BUENA:
+        return nsBuena;
     default:
-        return 0;
+        return nsSinEstado;
     }
 }
 
@@ -274,8 +263,8 @@ void TConexion::NivelBateria(int& nivel, int& maximo) const
 
 void TConexion::CalidadContacto(std::array<int, NumElectrodos>& valores, bool& utilizables) const
 {
-    // A value outside 0..4 is not a contact quality: it never counts as
-    // usable, and the display gets the nearest value it can paint.
+    // A value outside the contact scale is not a contact quality: it never
+    // counts as usable, and the display gets the nearest value it can paint.
     utilizables = std::all_of(FContactos.begin(), FContactos.end(),
                               [](std::int32_t v) { return v >= ContactoUtilizable && v <= ContactoMaximo; });
     for (int i = 0; i < NumElectrodos; ++i)
@@ -314,7 +303,7 @@ int TConexion::RanuraTirar()
     FResultado = EE_CognitivGetActiveActions(FUsuario, &activas);
     if (FResultado != EDK_SIN_ERRORES)
         return SinRanura;
-    const int ranura = RanuraDe(activas, ACC_COG_TIRAR);
+    const int ranura = RanuraCognitiva(activas, ACC_COG_TIRAR, ACC_COG_NEUTRAL);
     FAccionTirarInactiva = ranura == SinRanura;
     return ranura;
 }
@@ -337,13 +326,13 @@ int TConexion::SensibilidadRetroceso()
 {
     const int ranura = RanuraTirar();
     if (ranura == SinRanura)
-        return FAccionTirarInactiva ? SensibilidadRetrocesoSinTirar : SensibilidadRetrocesoMinima;
+        return FAccionTirarInactiva ? SensibilidadCognitivaNeutra : SensibilidadCognitivaMinima;
     std::array<int, NumRanurasCognitivas> s {};
     FResultado = EE_CognitivGetActionSensitivity(FUsuario, &s[0], &s[1], &s[2], &s[3]);
     if (FResultado != EDK_SIN_ERRORES)
-        return SensibilidadRetrocesoMinima;
+        return SensibilidadCognitivaMinima;
     return static_cast<int>(
-        std::clamp<std::int64_t>(std::llabs(s[ranura]), SensibilidadRetrocesoMinima, SensibilidadRetrocesoMaxima));
+        std::clamp<std::int64_t>(std::llabs(s[ranura]), SensibilidadCognitivaMinima, SensibilidadCognitivaMaxima));
 }
 
 float TConexion::NivelEntrenamiento()
@@ -377,8 +366,8 @@ void TConexion::LeerGiro(TGiro& giro)
 
 int TConexion::IntensidadGiro() const
 {
-    double intensidad = std::fabs(std::nearbyint(double(FGiroX) * 10 / 300));
-    return static_cast<int>(std::min(intensidad, 10.0));
+    double intensidad = std::fabs(std::nearbyint(double(FGiroX) / GiroPorMagnitud));
+    return static_cast<int>(std::min(intensidad, double(EscalaLectura)));
 }
 
 TLectura TConexion::LeerLectura()
@@ -451,7 +440,7 @@ QString TConexion::TextoPerfil() const
     int ranura = SinRanura;
     if (EE_CognitivGetActiveActions(FUsuario, &palabra) == EDK_SIN_ERRORES) {
         texto += TextoAccionesCognitivas(palabra);
-        ranura = RanuraDe(palabra, ACC_COG_TIRAR);
+        ranura = RanuraCognitiva(palabra, ACC_COG_TIRAR, ACC_COG_NEUTRAL);
     }
 
     std::array<int, NumRanurasCognitivas> s {};

@@ -4,6 +4,7 @@
 // every engine call keeps its code in FResultado.
 #pragma once
 
+#include "EscalasCasco.h"
 #include "Tipos.h"
 #include "edk.h"
 
@@ -13,9 +14,6 @@
 
 class TConexion {
 public:
-    static constexpr int NumCanales = 18;
-    static constexpr int NumElectrodos = 16;
-
     TConexion();
     virtual ~TConexion();
     TConexion(const TConexion&) = delete;
@@ -35,23 +33,23 @@ public:
     // Queries on the last EmoState. A power that is not finite detects
     // nothing: dirNinguna with power 0.
     void AccionDetectada(TDireccion& direccion, unsigned& potencia) const;
-    int NivelSenal() const;
+    TNivelSenal NivelSenal() const;
     float Tiempo() const;
     void NivelBateria(int& nivel, int& maximo) const;
-    // All 18 channels must be usable (2..4); a value outside 0..4 is never
-    // usable and is handed to the display clamped to that range.
+    // Every engine channel must be usable (ContactoUtilizable and up); a value
+    // outside the contact scale is never usable and is handed to the display
+    // clamped to that scale.
     void CalidadContacto(std::array<int, NumElectrodos>& valores, bool& utilizables) const;
 
     // Detection tuning, profile and gyro of the current user.
-    bool CargarPerfil(const char* fichero); // a null name is refused with 0x0302
+    bool CargarPerfil(const char* fichero); // a null name is refused with EDK_PARAMETRO_NO_VALIDO
     bool FijarSensibilidadAvance(int valor);
     int SensibilidadAvance();
-    // The backward sensitivity is the one of pull's slot: the engine numbers
-    // its four slots by the active cognitive actions other than neutral,
-    // lowest bit first. When pull has no slot the setter writes nothing and
-    // fails with FResultado 0 and AccionTirarInactiva() true; the getter then
-    // gives 5, the middle of 1..9 and the engine's neutral setting. A refused
-    // engine call gives 1.
+    // The backward sensitivity is the one of pull's slot (RanuraCognitiva).
+    // When pull has no slot the setter writes nothing and fails with
+    // FResultado 0 and AccionTirarInactiva() true; the getter then gives the
+    // engine's neutral setting. A refused engine call gives the lowest
+    // sensitivity.
     bool FijarSensibilidadRetroceso(int valor);
     int SensibilidadRetroceso();
     // The last of the two calls above found pull without a slot.
@@ -94,15 +92,15 @@ protected:
     float FPotenciaExpresiva = 0;
     std::int32_t FBateria = 0;
     std::int32_t FBateriaMax = 0;
-    std::int32_t FSenal = 0;
+    std::int32_t FSenal = EDK_SIN_SENAL;
     float FTiempo = 0;
-    std::array<std::int32_t, NumCanales> FContactos {};
+    std::array<std::int32_t, EDK_NUM_CANALES> FContactos {};
     std::int32_t FResultado = 0;
 
 private:
     bool FAccionTirarInactiva = false;
 
-    // Pull's slot 0..3 among the active cognitive actions; -1 when the
+    // Pull's slot among the active cognitive actions; SinRanura when the
     // engine refuses the read (its code in FResultado) or pull has no slot
     // (FAccionTirarInactiva).
     int RanuraTirar();

@@ -15,7 +15,7 @@ public:
     bool Conectar() override;
 
 private:
-    char FServidor[16] {};
+    char FServidor[LongitudMaximaServidor + 1] {}; // with its NUL
     std::uint16_t FPuerto;
     bool FServidorValido = true;
 };

@@ -9,6 +9,7 @@
 #include "Grafica.h"
 #include "Imagenes.h"
 #include "RegistroEventos.h"
+#include "ServidorEmulador.h"
 #include "ui_Main.h"
 
 #include <QGuiApplication>
@@ -18,7 +19,7 @@
 #include <QShowEvent>
 #include <QTextDocument>
 
-const QString PuertoPorDefecto = QStringLiteral("1726");
+const QString PuertoPorDefecto = QString::number(PuertoEmuladorPorDefecto);
 
 namespace {
 
@@ -48,7 +49,10 @@ const char* const EstiloBarra
 
 } // namespace
 
-TFMain::TFMain(QWidget* padre) : QWidget(padre), ui(std::make_unique<Ui::TFMain>())
+TFMain::TFMain(TDependencias dependencias, QWidget* padre)
+    : QWidget(padre),
+      ui(std::make_unique<Ui::TFMain>()),
+      FDependencias(std::move(dependencias))
 {
     SustituirFuentes();
     ui->setupUi(this);
@@ -56,7 +60,6 @@ TFMain::TFMain(QWidget* padre) : QWidget(padre), ui(std::make_unique<Ui::TFMain>
     ConectarAcciones();
 
     FRegistro = std::make_unique<TRegistroEventos>(ui->RichEditRegistro);
-    FDialogos = std::make_unique<TDialogosQt>();
     ConectarManejadoresConduccion();
     Iniciar();
 }
@@ -66,11 +69,6 @@ TFMain::TFMain(QWidget* padre) : QWidget(padre), ui(std::make_unique<Ui::TFMain>
 TFMain::~TFMain()
 {
     FormDestroy();
-}
-
-void TFMain::FijarDialogos(std::unique_ptr<TDialogos> dialogos)
-{
-    FDialogos = std::move(dialogos);
 }
 
 void TFMain::PrepararControles()

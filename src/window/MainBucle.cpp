@@ -25,17 +25,7 @@
 
 namespace {
 
-// Indices of MostrarEstado.
-constexpr unsigned EstadoSinCasco = 1;
-constexpr unsigned EstadoError = 2;
-constexpr unsigned EstadoConectado = 3;
-constexpr unsigned EstadoSenalRuidosa = 4;
-constexpr unsigned EstadoSinPerfil = 5;
-constexpr unsigned EstadoNoEnlazado = 6;
-
-constexpr int SenalBuena = 3;
 constexpr int IntervaloVigilancia = 100; // ms
-constexpr int ItemEmoEngine = 0;
 
 bool Mueve(TDireccion direccion)
 {
@@ -76,12 +66,6 @@ struct TFMain::TEjecucion {
     QTimer LimiteEspera;
 };
 
-void TFMain::FijarRelojPrueba(TReloj reloj, TEspera espera)
-{
-    FReloj = std::move(reloj);
-    FEspera = std::move(espera);
-}
-
 void TFMain::ActionConectarExecute()
 {
     // Registrar pumps messages before the run hides "Conectar": a second
@@ -97,7 +81,7 @@ void TFMain::ActionConectarExecute()
 
     TEjecucion ejecucion;
     if (IniciarEjecucion(ejecucion)) {
-        ejecucion.UltimoEvento = FReloj();
+        ejecucion.UltimoEvento = FDependencias.Reloj();
         ejecucion.Marca = ejecucion.UltimoEvento;
         ejecucion.LimiteEspera.setTimerType(Qt::PreciseTimer);
         ejecucion.LimiteEspera.start(EsperaActiva);
@@ -186,18 +170,18 @@ void TFMain::Pasada(TEjecucion& ejecucion)
 
 void TFMain::AtenderEvento(TEjecucion& ejecucion)
 {
-    ejecucion.UltimoEvento = FReloj();
+    ejecucion.UltimoEvento = FDependencias.Reloj();
     ejecucion.EnlacePerdido = false;
     MostrarTiempo(FConexion->Tiempo());
     if (FConexion->LeerEstado()) {
         AtenderEstado(ejecucion);
     } else if (FConexion->UsuarioAnadido()) {
         MostrarTiempo(0);
-        MostrarEstado(EstadoConectado);
+        MostrarEstado(ecConectado);
         Registrar(nrInformacion, QStringLiteral("Dispositivo detectado"));
     } else if (FConexion->UsuarioEliminado()) {
         MostrarTiempo(0);
-        MostrarEstado(EstadoSinCasco);
+        MostrarEstado(ecSinCasco);
         MostrarSensores();
         // Without a headset nothing may keep the vehicle going: the drive
         // direction is dropped, a latched turn stays.
@@ -224,30 +208,30 @@ void TFMain::AtenderEstado(TEjecucion& ejecucion)
     int maximo = 0;
     FConexion->NivelBateria(nivel, maximo);
     MostrarBateria(nivel, maximo);
-    const int senal = FConexion->NivelSenal();
+    const TNivelSenal senal = FConexion->NivelSenal();
     MostrarSenal(senal);
 
     TEstadoConduccion& conduccion = ejecucion.Conduccion;
     if (!FPerfilCargado && !ejecucion.EsEmulador) {
         conduccion.Rechazar();
-        MostrarEstado(EstadoSinPerfil);
+        MostrarEstado(ecSinPerfil);
         return;
     }
-    if (senal != SenalBuena) {
+    if (senal != nsBuena) {
         conduccion.Rechazar();
-        MostrarEstado(EstadoNoEnlazado);
+        MostrarEstado(ecNoEnlazado);
         return;
     }
-    std::array<int, NumSensores> contactos {};
+    std::array<int, NumElectrodos> contactos {};
     bool utilizables = false;
     FConexion->CalidadContacto(contactos, utilizables);
     MostrarSensores(&contactos);
     if (!utilizables) {
         conduccion.Rechazar();
-        MostrarEstado(EstadoSenalRuidosa);
+        MostrarEstado(ecSenalRuidosa);
         return;
     }
-    MostrarEstado(EstadoConectado);
+    MostrarEstado(ecConectado);
     // The thresholds are read from the bars at every reading, so that a
     // change takes effect at once.
     conduccion.LecturaCompleta(FConexion->LeerLectura(), static_cast<unsigned>(ui->TrackBarUmbralAvRet->value()),
@@ -271,7 +255,7 @@ void TFMain::AtenderSinEvento(TEjecucion& ejecucion)
         ejecucion.Conduccion.Rechazar();
         ejecucion.AlDia = false;
         MostrarFlechas(dirNinguna, giroNinguno, false, false);
-        MostrarEstado(EstadoError);
+        MostrarEstado(ecError);
         Registrar(nrError, FConexion->TextoError());
         return;
     }
@@ -284,7 +268,7 @@ void TFMain::AtenderSinEvento(TEjecucion& ejecucion)
 // step) finds the states that queued meanwhile out of date.
 void TFMain::VigilarPausa(TEjecucion& ejecucion)
 {
-    const std::int64_t ahora = FReloj();
+    const std::int64_t ahora = FDependencias.Reloj();
     if (ahora - ejecucion.Marca > PausaMaxima)
         ejecucion.AlDia = false;
     ejecucion.Marca = ahora;
@@ -294,7 +278,7 @@ void TFMain::VigilarPausa(TEjecucion& ejecucion)
 // turn stays.
 void TFMain::DetenerSiSilencio(TEjecucion& ejecucion)
 {
-    if (!Mueve(ejecucion.DireccionEnviada) || FReloj() - ejecucion.UltimoEvento < SilencioMaximo)
+    if (!Mueve(ejecucion.DireccionEnviada) || FDependencias.Reloj() - ejecucion.UltimoEvento < SilencioMaximo)
         return;
     ejecucion.Conduccion.Rechazar();
     ejecucion.AlDia = false;
@@ -336,13 +320,13 @@ void TFMain::CentrarGiroscopio(TEjecucion& ejecucion)
     MostrarFlechas(salidas.Direccion, salidas.GiroMostrado, salidas.AvRetActivo, salidas.GiroFijado);
     ui->PanelCalibrandoAcelerometros->show();
     QCoreApplication::processEvents();
-    FEspera(EsperaCentrado);
+    FDependencias.Espera(EsperaCentrado);
     if (!FConexion->CentrarGiroscopio())
         Registrar(nrError, FConexion->TextoError());
-    FEspera(EsperaCentrado);
+    FDependencias.Espera(EsperaCentrado);
     // The waits are the operator's doing, not a silent engine; the states
     // that queued during them, and the one in hand, are out of date.
-    ejecucion.UltimoEvento = FReloj();
+    ejecucion.UltimoEvento = FDependencias.Reloj();
     ejecucion.Marca = ejecucion.UltimoEvento;
     ejecucion.AlDia = false;
     ui->PanelCalibrandoAcelerometros->hide();
@@ -405,7 +389,7 @@ void TFMain::TerminarEjecucion(TEjecucion& ejecucion)
 // wake-up costs the processor more than the next event could lose by waiting.
 void TFMain::EsperarMensajes(TEjecucion& ejecucion)
 {
-    const int espera = FReloj() - ejecucion.UltimoEvento < ReposoTras ? EsperaActiva : EsperaReposo;
+    const int espera = FDependencias.Reloj() - ejecucion.UltimoEvento < ReposoTras ? EsperaActiva : EsperaReposo;
     if (ejecucion.LimiteEspera.interval() != espera)
         ejecucion.LimiteEspera.start(espera);
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

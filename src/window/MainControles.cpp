@@ -61,7 +61,7 @@ bool EnRango(const QString& texto, int minimo, int maximo)
 
 QString Porcentaje(int posicion)
 {
-    return FormatearNumero(posicion * 10, u"0%");
+    return FormatearNumero(posicion * 100 / EscalaLectura, u"0%");
 }
 
 void FijarHint(QWidget* control, const QString& hint)
@@ -79,7 +79,7 @@ void TFMain::TrackBarUmbralAvRetChange()
     // The mark sits where the power gauge's fill reaches the threshold.
     const QRect gauge = ui->CGaugeFuerza->geometry();
     ui->ShapeIndicadorFuerza->move(ui->ShapeIndicadorFuerza->x(),
-                                   gauge.top() + gauge.height() - 1 - (gauge.height() * posicion) / 10);
+                                   gauge.top() + gauge.height() - 1 - (gauge.height() * posicion) / EscalaLectura);
 }
 
 void TFMain::TrackBarUmbralGiroChange()
@@ -87,7 +87,8 @@ void TFMain::TrackBarUmbralGiroChange()
     const int posicion = ui->TrackBarUmbralGiro->value();
     FijarHint(ui->TrackBarUmbralGiro, QStringLiteral("Umbral Giro: ") + Porcentaje(posicion));
     const QRect gauge = ui->CGaugeGiro->geometry();
-    ui->ShapeIndicadorGiro->move((posicion * gauge.width()) / 10 + gauge.left() - 1, ui->ShapeIndicadorGiro->y());
+    ui->ShapeIndicadorGiro->move((posicion * gauge.width()) / EscalaLectura + gauge.left() - 1,
+                                 ui->ShapeIndicadorGiro->y());
 }
 
 // The hint shows the requested value even when the engine refuses it.
@@ -131,9 +132,9 @@ void TFMain::EditPuertoExit()
 // The load itself waits for the control loop; one request at a time.
 void TFMain::ActionCargaPerfilExecute()
 {
-    if (!FDialogos)
+    if (!FDependencias.Dialogos)
         return;
-    const QString fichero = FDialogos->ElegirFicheroAbrir(this);
+    const QString fichero = FDependencias.Dialogos->ElegirFicheroAbrir(this);
     if (fichero.isEmpty())
         return;
     FPerfilPendiente = true;

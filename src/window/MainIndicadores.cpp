@@ -16,22 +16,24 @@
 
 namespace {
 
-struct TEstadoCasco {
+// The look of each TFMain::TEstadoCasco, by its index.
+struct TAspectoEstado {
     const char* Texto;
     TColor Fondo;
     TColor Fuente;
 };
 
-const TEstadoCasco EstadosCasco[] = {
+const TAspectoEstado EstadosCasco[] = {
     {"Desconectado", clGray, clWhite},  {"Sin Casco", clYellow, clBlack},     {"Error", clRed, clWhite},
     {"Conectado", clGreen, clWhite},    {"Señal Ruidosa", clYellow, clBlack}, {"Sin Perfil", clPurple, clWhite},
     {"No Enlazado", clYellow, clBlack},
 };
 
-// Contact quality 0 (none) to 4 (best); anything else shows as no contact.
+// Contact quality from no contact to the best; anything else shows as no
+// contact.
 TColor ColorContacto(int nivel)
 {
-    static constexpr TColor Colores[] = {clBlack, clRed, clNaranja, clYellow, clLime};
+    static constexpr std::array<TColor, ContactoMaximo + 1> Colores = {clBlack, clRed, clNaranja, clYellow, clLime};
     return nivel >= 0 && nivel < int(std::size(Colores)) ? Colores[nivel] : clBlack;
 }
 
@@ -71,19 +73,19 @@ void TFMain::MostrarEstado(unsigned estadoCasco)
 {
     if (estadoCasco >= std::size(EstadosCasco))
         return;
-    const TEstadoCasco& estado = EstadosCasco[estadoCasco];
+    const TAspectoEstado& estado = EstadosCasco[estadoCasco];
     FijarTexto(ui->LabelEstado, QString::fromUtf8(estado.Texto));
     FijarColorFondo(ui->LabelEstado, Color(estado.Fondo));
     FijarColorFuente(ui->LabelEstado, Color(estado.Fuente));
 }
 
-void TFMain::MostrarSenal(int senal)
+void TFMain::MostrarSenal(TNivelSenal senal)
 {
     int posicion = 0;
-    if (FConectado && senal == 2) {
+    if (FConectado && senal == nsMala) {
         FijarColorBarra(ui->ProgressBarSenal, Color(clYellow));
         posicion = 1;
-    } else if (FConectado && senal == 3) {
+    } else if (FConectado && senal == nsBuena) {
         FijarColorBarra(ui->ProgressBarSenal, Color(clLime));
         posicion = 2;
     }
@@ -135,9 +137,9 @@ void TFMain::MostrarEntrenamiento(const QString& fichero, float nivel)
     FijarHint(ui->ProgressBarEntrenamiento, QStringLiteral("Entrenamiento: ") + FormatearNumero(porcentaje, u"0.0%"));
 }
 
-void TFMain::MostrarSensores(const std::array<int, NumSensores>* valores)
+void TFMain::MostrarSensores(const std::array<int, NumElectrodos>* valores)
 {
-    TShape* const marcas[NumSensores] = {
+    TShape* const marcas[NumElectrodos] = {
         ui->ShapeElectodo01, ui->ShapeElectodo02, ui->ShapeElectodo03, ui->ShapeElectodo04,
         ui->ShapeElectodo05, ui->ShapeElectodo06, ui->ShapeElectodo07, ui->ShapeElectodo08,
         ui->ShapeElectodo09, ui->ShapeElectodo10, ui->ShapeElectodo11, ui->ShapeElectodo12,
@@ -151,7 +153,7 @@ void TFMain::MostrarSensores(const std::array<int, NumSensores>* valores)
             marca->FijarColorRelleno(color);
     } else {
         indice = 1;
-        for (int i = 0; i < NumSensores; ++i) {
+        for (int i = 0; i < NumElectrodos; ++i) {
             const QColor color = Color(ColorContacto((*valores)[size_t(i)]));
             if (marcas[i]->ColorRelleno() != color)
                 marcas[i]->FijarColorRelleno(color);

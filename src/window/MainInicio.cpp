@@ -6,15 +6,19 @@
 
 #include "Actuador.h"
 #include "Conexion.h"
+#include "Dialogos.h"
 #include "FicheroIni.h"
 #include "Grafica.h"
 #include "InformacionVersion.h"
 #include "RegistroEventos.h"
+#include "ServidorEmulador.h"
 #include "ui_Main.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -27,18 +31,6 @@ namespace {
 const QString SeccionUmbrales = QStringLiteral("UMBRALES");
 const QString ClaveAvRet = QStringLiteral("AVRET");
 const QString ClaveGiro = QStringLiteral("GIRO");
-constexpr int UmbralPorDefecto = 5;
-
-QString& EjecutablePrueba()
-{
-    static QString ruta;
-    return ruta;
-}
-
-QString Ejecutable()
-{
-    return EjecutablePrueba().isEmpty() ? QCoreApplication::applicationFilePath() : EjecutablePrueba();
-}
 
 std::int64_t RelojReal()
 {
@@ -51,16 +43,36 @@ void EsperaReal(int milisegundos)
     std::this_thread::sleep_for(std::chrono::milliseconds(milisegundos));
 }
 
-} // namespace
-
-void TFMain::FijarEjecutablePrueba(const QString& ruta)
+// What a caller left empty takes the real one.
+void Completar(TFMain::TDependencias& dependencias)
 {
-    EjecutablePrueba() = ruta;
+    TFMain::TDependencias reales = TFMain::TDependencias::Reales();
+    if (!dependencias.Reloj)
+        dependencias.Reloj = std::move(reales.Reloj);
+    if (!dependencias.Espera)
+        dependencias.Espera = std::move(reales.Espera);
+    if (!dependencias.Dialogos)
+        dependencias.Dialogos = std::move(reales.Dialogos);
+    if (!dependencias.ErrorAplicacion)
+        dependencias.ErrorAplicacion = std::move(reales.ErrorAplicacion);
+    if (dependencias.Ejecutable.isEmpty())
+        dependencias.Ejecutable = reales.Ejecutable;
+    if (dependencias.LibreriaPuerto.isEmpty())
+        dependencias.LibreriaPuerto = reales.LibreriaPuerto;
 }
 
-void TFMain::FijarErrorAplicacionPrueba(std::function<void(const QString&)> mostrar)
+} // namespace
+
+TFMain::TDependencias TFMain::TDependencias::Reales()
 {
-    FMostrarErrorAplicacion = std::move(mostrar);
+    TDependencias reales;
+    reales.Reloj = RelojReal;
+    reales.Espera = EsperaReal;
+    reales.Dialogos = std::make_unique<TDialogosQt>();
+    reales.ErrorAplicacion = &TFMain::MostrarErrorAplicacion;
+    reales.Ejecutable = QCoreApplication::applicationFilePath();
+    reales.LibreriaPuerto = QString::fromLatin1(TActuador::LibreriaPuerto);
+    return reales;
 }
 
 QString TFMain::TextoErrorAplicacion(const QString& mensaje)
@@ -79,16 +91,14 @@ void TFMain::MostrarErrorAplicacion(const QString& mensaje)
 // The start-up steps, in order, on the designed controls.
 void TFMain::Iniciar()
 {
-    FReloj = RelojReal;
-    FEspera = EsperaReal;
-    FMostrarErrorAplicacion = &TFMain::MostrarErrorAplicacion;
+    Completar(FDependencias);
 
     LeerVersion();
-    FFicheroIni = TFicheroIni::RutaJuntoAlEjecutable(Ejecutable(), u".ini");
+    FFicheroIni = TFicheroIni::RutaJuntoAlEjecutable(FDependencias.Ejecutable, u".ini");
     LeerUmbrales();
     TrackBarUmbralAvRetChange();
     TrackBarUmbralGiroChange();
-    FFicheroAyuda = TFicheroIni::RutaJuntoAlEjecutable(Ejecutable(), u".html");
+    FFicheroAyuda = TFicheroIni::RutaJuntoAlEjecutable(FDependencias.Ejecutable, u".html");
 
     FConectado = false;
     FContinuar = false;
@@ -102,10 +112,11 @@ void TFMain::Iniciar()
 
     FGrafica = std::make_unique<TGrafica>(ui->PaintBoxGrafica, ui->ImageGrafica);
     FRegistro->Limpiar();
-    ui->EditIp1->setText(QStringLiteral("127"));
-    ui->EditIp2->setText(QStringLiteral("0"));
-    ui->EditIp3->setText(QStringLiteral("0"));
-    ui->EditIp4->setText(QStringLiteral("1"));
+    // The address's four parts, one to each edit.
+    const QStringList partes = QString::fromLatin1(DireccionEmuladorPorDefecto).split(QLatin1Char('.'));
+    QLineEdit* const edits[] = {ui->EditIp1, ui->EditIp2, ui->EditIp3, ui->EditIp4};
+    for (int i = 0; i < int(std::size(edits)); ++i)
+        edits[i]->setText(partes.value(i));
     ui->EditPuerto->setText(PuertoPorDefecto);
     ui->PanelCalibrandoAcelerometros->hide();
     ui->ActionManual->setChecked(true);
@@ -152,7 +163,7 @@ void TFMain::LeerUmbrales()
 
 void TFMain::CrearActuador()
 {
-    FActuador = std::make_unique<TActuador>();
+    FActuador = std::make_unique<TActuador>(QFile::encodeName(FDependencias.LibreriaPuerto).constData());
     if (FActuador->HayError()) {
         Registrar(nrError, FActuador->MensajeError());
         // Then why, and what the operator can do about it.
@@ -215,7 +226,6 @@ bool TFMain::EscribirUmbral(TFicheroIni& fichero, const QString& clave, int valo
 {
     if (fichero.EscribirEntero(SeccionUmbrales, clave, valor))
         return true;
-    if (FMostrarErrorAplicacion)
-        FMostrarErrorAplicacion(TextoErrorAplicacion(fichero.MensajeError()));
+    FDependencias.ErrorAplicacion(TextoErrorAplicacion(fichero.MensajeError()));
     return false;
 }

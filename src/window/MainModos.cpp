@@ -39,7 +39,7 @@ void TFMain::ActualizarVentana()
         HabilitarServidor(false);
         ui->ActionDesconectar->setVisible(false);
         ui->ActionConectar->setVisible(true);
-        MostrarEstado(0);
+        MostrarEstado(ecDesconectado);
         DetenerGrafica();
         ui->LabelTiempoConexion->clear();
     } else if (FConectado) {
@@ -58,7 +58,7 @@ void TFMain::ActualizarVentana()
         RadioGroupMotorClick();
         ui->ActionDesconectar->setVisible(false);
         ui->ActionConectar->setVisible(true);
-        MostrarEstado(0);
+        MostrarEstado(ecDesconectado);
         FijarColorFondo(ui->PaintBoxGrafica, clBtnFace);
         DetenerGrafica();
     }
@@ -69,7 +69,7 @@ void TFMain::ActualizarVentana()
 
 void TFMain::ReiniciarIndicadores()
 {
-    MostrarSenal(0);
+    MostrarSenal(nsSinEstado);
     MostrarBateria(0, 1);
     MostrarFuerza(0);
     MostrarGiro(0);
@@ -153,7 +153,7 @@ void TFMain::ActionCentrarCascoExecute()
 
 void TFMain::RadioGroupMotorClick()
 {
-    HabilitarServidor(ui->RadioGroupMotor->IndiceElemento() == 1);
+    HabilitarServidor(ui->RadioGroupMotor->IndiceElemento() == ItemEmoComposer);
 }
 
 // The action has already flipped its check state to what the operator asks for.
@@ -168,16 +168,6 @@ void TFMain::ActionActuadorExecute()
     Registrar(nrInformacion, QStringLiteral("Actuador Inhabilitado"));
     if (ui->ActionActuador->isChecked())
         ui->ActionActuador->setChecked(false);
-}
-
-void TFMain::FijarActuadorPrueba(std::unique_ptr<TActuador> actuador)
-{
-    FActuador = std::move(actuador);
-}
-
-void TFMain::FijarConexionPrueba(std::unique_ptr<TConexion> conexion)
-{
-    FConexion = std::move(conexion);
 }
 
 void TFMain::ConectarManejadoresConduccion()

@@ -29,12 +29,12 @@ void TFMain::ActionEstadosExecute()
 
 void TFMain::ActionGuardarExecute()
 {
-    const QString fichero = FDialogos->ElegirFicheroGuardar(this);
+    const QString fichero = FDependencias.Dialogos->ElegirFicheroGuardar(this);
     if (fichero.isEmpty())
         return;
     TGuardadoRegistro guardado;
     if (FRegistro->Guardar(guardado, fichero))
-        FDialogos->MostrarMensaje(this, guardado.Mensaje());
+        FDependencias.Dialogos->MostrarMensaje(this, guardado.Mensaje());
     else
-        FDialogos->MostrarError(this, guardado.Mensaje());
+        FDependencias.Dialogos->MostrarError(this, guardado.Mensaje());
 }

@@ -2,9 +2,9 @@
 // window's log read back as the operator sees it.
 #pragma once
 
+#include "FormularioMain.h"
 #include "Main.h"
 #include "PanelRegistro.h"
-#include "ui_Main.h"
 
 #include <QAction>
 #include <QColor>
@@ -38,10 +38,35 @@ inline void EjecutarConexion(TFMain& ventana, const std::function<bool()>& alBom
             pedido = alBombear();
         }
         if (pedido)
-            ventana.ui->ActionDesconectar->trigger();
+            TFormularioMain(ventana).ActionDesconectar->trigger();
     });
     bomba.start();
-    ventana.ui->ActionConectar->trigger();
+    TFormularioMain(ventana).ActionConectar->trigger();
+}
+
+// Connects to the engine the test program links (headset mode, "EmoComposer"
+// at the address and port in the window) and runs `hacer` once while
+// connected, with the window in its connected look; then disconnects. The
+// engine must accept the connection.
+inline void MientrasConectado(TFMain& ventana, const std::function<void()>& hacer)
+{
+    const TFormularioMain ui(ventana);
+    if (ventana.ModoManual())
+        ui.ActionCasco->trigger();
+    ui.RadioGroupMotor->FijarIndiceElemento(TFMain::ItemEmoComposer);
+    ventana.RadioGroupMotorClick();
+    bool hecho = false;
+    EjecutarConexion(ventana, [&] {
+        // Registrar pumps before the run shows its connected look.
+        if (!ui.ActionDesconectar->isVisible())
+            return false;
+        if (!hecho) {
+            hecho = true;
+            hacer();
+        }
+        return true;
+    });
+    EXPECT_TRUE(hecho) << "the window did not connect";
 }
 
 // The log, one entry per line, each led by its level as its colour shows
@@ -49,7 +74,7 @@ inline void EjecutarConexion(TFMain& ventana, const std::function<bool()>& alBom
 inline std::vector<QString> LineasRegistro(const TFMain& ventana)
 {
     std::vector<QString> lineas;
-    const TPanelRegistro* panel = ventana.ui->RichEditRegistro;
+    const TPanelRegistro* panel = TFormularioMain(ventana).RichEditRegistro;
     for (int i = 0; i < panel->NumLineas(); ++i) {
         const QColor color = panel->ColorLinea(i);
         QString nivel = QStringLiteral("S ");

@@ -1,6 +1,6 @@
-// Keeps the settings file that the main window reads at start-up and writes
-// at shutdown in a folder of its own, away from the build and from other test
-// programs. Declare it before the window.
+// A folder of its own for the settings file that a main window under test
+// reads at start-up and writes at shutdown, away from the build and from
+// other test programs, and the window's dependencies pointing at it.
 #pragma once
 
 #include "Main.h"
@@ -9,12 +9,17 @@
 
 class TEjecutableTemporal {
 public:
-    TEjecutableTemporal() { TFMain::FijarEjecutablePrueba(FCarpeta.filePath(QStringLiteral("gedanko"))); }
-    ~TEjecutableTemporal() { TFMain::FijarEjecutablePrueba(QString()); }
-    TEjecutableTemporal(const TEjecutableTemporal&) = delete;
-    TEjecutableTemporal& operator=(const TEjecutableTemporal&) = delete;
-
     QString Carpeta() const { return FCarpeta.path(); }
+    QString Ejecutable() const { return FCarpeta.filePath(QStringLiteral("gedanko")); }
+
+    // The real dependencies but for the executable, which lies in the folder;
+    // a test sets what else it steers.
+    TFMain::TDependencias Dependencias() const
+    {
+        TFMain::TDependencias dependencias;
+        dependencias.Ejecutable = Ejecutable();
+        return dependencias;
+    }
 
 private:
     QTemporaryDir FCarpeta;

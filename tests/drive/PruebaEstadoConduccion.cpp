@@ -12,8 +12,6 @@
 
 namespace {
 
-using TMuestra = std::array<std::uint16_t, 6>;
-
 const TLectura Quieto {.Direccion = dirNeutral};
 const TLectura Avance8 {.Direccion = dirAvance, .Potencia = 8};
 
@@ -44,7 +42,7 @@ void EsperarInicio(const TSalidasConduccion& s)
     EXPECT_FALSE(s.GiroFijado);
     EXPECT_EQ(s.DireccionEnviada, dirNinguna);
     EXPECT_EQ(s.GiroEnviado, giroNinguno);
-    EXPECT_EQ(s.Muestra, (TMuestra {10, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(s.Muestra, (TMuestraGrafica {10, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(Conduccion, ElPrimerEventoSaleDeLosValoresDeInicio)
@@ -71,7 +69,7 @@ TEST_F(Conduccion, AvanceYRetrocesoSeDecidenEnCadaLecturaContraElUmbral)
         unsigned Umbral;
         bool Activo;
         TDireccion Enviada;
-        TMuestra Muestra;
+        TMuestraGrafica Muestra;
     };
     const TCaso casos[] = {
         {.Nombre = "avance en el umbral",
@@ -288,7 +286,7 @@ TEST_F(Conduccion, UnEstadoRechazadoQuitaLaMarchaYConservaElGiro)
         EXPECT_TRUE(s.GiroFijado);
         EXPECT_EQ(s.GiroEnviado, giroDerecha);
         EXPECT_EQ(s.GiroMostrado, giroDerecha);
-        EXPECT_EQ(s.Muestra, (TMuestra {10, 0, 0, 0, 0, 5})) << "the gyro part is kept";
+        EXPECT_EQ(s.Muestra, (TMuestraGrafica {10, 0, 0, 0, 0, 5})) << "the gyro part is kept";
         EXPECT_EQ(FEstado.Potencia, 8u);
         EXPECT_TRUE(FEstado.AvRetActivo);
         EXPECT_EQ(FEstado.Contador, 0u) << "rejected states do not count";

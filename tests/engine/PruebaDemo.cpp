@@ -1,8 +1,10 @@
 // The built-in demo and the demo profile must show the whole program
 // working: here the program's gates, drive detection and turn latch are
 // replayed over the demo's EmoStates at the program's default thresholds.
+#include "EscalasCasco.h"
 #include "Escenario.h"
 #include "Perfil.h"
+#include "Tipos.h"
 #include "edk.h"
 
 #include <gtest/gtest.h>
@@ -17,8 +19,8 @@ namespace {
 using edk::TEscenario;
 using edk::TEvento;
 
-constexpr unsigned int UmbralAvRet = 5;
-constexpr unsigned int UmbralGiro = 5;
+constexpr unsigned int UmbralAvRet = UmbralPorDefecto;
+constexpr unsigned int UmbralGiro = UmbralPorDefecto;
 
 enum TGiroDemo { Ninguno, Izquierda, Derecha };
 
@@ -58,11 +60,12 @@ TResumen Recorrer(const TEscenario& escenario)
         const edk::TEstadoEmo& s = e.Estado;
         if (r.Baterias.empty() || r.Baterias.back() != s.Bateria)
             r.Baterias.push_back(s.Bateria);
-        const bool usables = std::all_of(s.Contactos.begin(), s.Contactos.end(), [](int c) { return c >= 2; });
+        const bool usables
+            = std::all_of(s.Contactos.begin(), s.Contactos.end(), [](int c) { return c >= ContactoUtilizable; });
         r.ContactosMalos |= !usables && !r.ContactosBuenos;
         r.ContactosBuenos |= usables;
-        r.SenalMalaTrasContactos |= r.ContactosBuenos && s.Senal != 2;
-        if (s.Senal != 2 || !usables)
+        r.SenalMalaTrasContactos |= r.ContactosBuenos && s.Senal != EDK_SENAL_BUENA;
+        if (s.Senal != EDK_SENAL_BUENA || !usables)
             continue; // a rejected EmoState
 
         // A full reading with the demo profile loaded.
@@ -70,7 +73,7 @@ TResumen Recorrer(const TEscenario& escenario)
         const bool apretar = !tirar && s.AccionExpresiva == ACC_EXP_APRETAR_DIENTES;
         if (tirar || apretar) {
             const auto potencia
-                = static_cast<int>(std::nearbyint((tirar ? s.PotenciaCognitiva : s.PotenciaExpresiva) * 10));
+                = static_cast<int>(std::nearbyint((tirar ? s.PotenciaCognitiva : s.PotenciaExpresiva) * EscalaLectura));
             std::vector<int>& picos = tirar ? r.PicosRetroceso : r.PicosAvance;
             if (tirar != enTirar || apretar != enApretar)
                 picos.push_back(potencia);
@@ -82,9 +85,10 @@ TResumen Recorrer(const TEscenario& escenario)
         const int previo = giroX;
         giroX = calibrado ? s.GiroX : 0;
         TGiroDemo giro = Ninguno;
-        if (std::abs(giroX) > 50)
+        if (std::abs(giroX) > LimiteGiro)
             giro = giroX > 0 && giroX > previo ? Derecha : (giroX < 0 && giroX < previo ? Izquierda : Ninguno);
-        const auto magnitud = static_cast<unsigned int>(std::min(10.0, std::abs(std::nearbyint(giroX * 10.0 / 300.0))));
+        const auto magnitud = static_cast<unsigned int>(
+            std::min(double(EscalaLectura), std::abs(std::nearbyint(double(giroX) / GiroPorMagnitud))));
         if (++contador > 10) {
             liberado = liberado || giro == Ninguno;
             if (magnitud >= UmbralGiro) {

@@ -56,15 +56,7 @@ const TLlamada Llamadas[] = {
 // Known codes of every kind, success, and one the engine never documents.
 const int Codigos[] = {0x0000, 0x0001, 0x0101, 0x0301, 0x0302, 0x0309, 0x0400, 0x0500, 0x0501, 0x0600, 0x0700, 0x7FFF};
 
-class FallosCodigosMotor : public VentanaPrograma, public testing::WithParamInterface<TLlamada> {
-protected:
-    // The bytes written since `desde`.
-    std::vector<unsigned> BytesDesde(std::size_t desde) const
-    {
-        const std::vector<unsigned> todos = FGrabacion.Valores();
-        return {todos.begin() + std::min(desde, todos.size()), todos.end()};
-    }
-};
+class FallosCodigosMotor : public VentanaPrograma, public testing::WithParamInterface<TLlamada> { };
 
 TEST_P(FallosCodigosMotor, LaEjecucionTerminaConElVehiculoParadoYElErrorDicho)
 {
@@ -74,8 +66,7 @@ TEST_P(FallosCodigosMotor, LaEjecucionTerminaConElVehiculoParadoYElErrorDicho)
         MotorPrueba().Reiniciar();
         // Pull active, so that the backward sensitivity reaches the engine.
         MotorPrueba().CognitivasActivas = ACC_COG_NEUTRAL | ACC_COG_TIRAR;
-        Crear();
-        FVentana->FijarDialogos(std::make_unique<TDialogosGrabados>(Ruta(QStringLiteral("perfil.emu"))));
+        Crear(std::make_unique<TDialogosGrabados>(Ruta(QStringLiteral("perfil.emu"))));
         ModoCasco(llamada.Motor);
         ActivarSalida();
         LimpiarRegistro();

@@ -65,9 +65,10 @@ TEST_F(FallosFicheros, AjustesQueNoSePuedenEscribirAvisanYConservanElFicheroAnte
             ASSERT_TRUE(fichero.open(QIODevice::WriteOnly));
             fichero.write(anterior);
         }
-        TFMain::FijarEjecutablePrueba(montaje.Ruta(QStringLiteral("gedanko")));
         FErrores.clear();
-        Crear();
+        TFMain::TDependencias dependencias;
+        dependencias.Ejecutable = montaje.Ruta(QStringLiteral("gedanko"));
+        Crear(std::move(dependencias));
         EXPECT_EQ(Ui().TrackBarUmbralAvRet->value(), 7);
         Ui().TrackBarUmbralAvRet->setValue(2);
         Ui().TrackBarUmbralGiro->setValue(9);
@@ -105,9 +106,10 @@ TEST_F(FallosFicheros, AjustesEnUnDispositivoSinInodosSeEscribenEnElMismoFichero
             ASSERT_TRUE(fichero.open(QIODevice::WriteOnly));
             ASSERT_EQ(fichero.write(anterior), anterior.size());
         }
-        TFMain::FijarEjecutablePrueba(montaje.Ruta(QStringLiteral("gedanko")));
         FErrores.clear();
-        Crear();
+        TFMain::TDependencias dependencias;
+        dependencias.Ejecutable = montaje.Ruta(QStringLiteral("gedanko"));
+        Crear(std::move(dependencias));
         Ui().TrackBarUmbralAvRet->setValue(10);
         Ui().TrackBarUmbralGiro->setValue(9);
         if (caso.Lleno) {

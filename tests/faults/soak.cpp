@@ -10,9 +10,9 @@
 //
 // Needs GEDANKO_GRABADOR (the record file) and the recording libinpout32.so
 // first on LD_LIBRARY_PATH. Exit status 0 when every byte matched.
+#include "FormularioMain.h"
 #include "Main.h"
 #include "RadioGroup.h"
-#include "ui_Main.h"
 
 #include <QAction>
 #include <QApplication>
@@ -72,12 +72,13 @@ int main(int argc, char** argv)
     QApplication aplicacion(argc, argv);
     QLocale::setDefault(QLocale::c());
     QTemporaryDir carpeta; // the settings file goes here, not beside the program
-    TFMain::FijarEjecutablePrueba(carpeta.filePath(QStringLiteral("gedanko")));
+    TFMain::TDependencias dependencias;
+    dependencias.Ejecutable = carpeta.filePath(QStringLiteral("gedanko"));
 
     int resultado = 1;
     {
-        TFMain ventana;
-        Ui::TFMain& ui = *ventana.ui;
+        TFMain ventana(std::move(dependencias));
+        const TFormularioMain ui(ventana);
         ui.ActionCasco->trigger();
         ui.RadioGroupMotor->FijarIndiceElemento(1);
         ventana.RadioGroupMotorClick();

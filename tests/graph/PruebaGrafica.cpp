@@ -16,8 +16,6 @@
 
 namespace {
 
-using TMuestra = std::array<std::uint16_t, TGrafica::NumSeries>;
-
 class Grafica : public testing::Test {
 protected:
     void SetUp() override
@@ -53,7 +51,7 @@ TEST_F(Grafica, EmpiezaInactivaVaciaYConLaLeyendaOculta)
     EXPECT_FALSE(FGrafica->Activa());
     EXPECT_EQ(FGrafica->NumMuestras(), 0);
     EXPECT_TRUE(FLeyenda->isHidden());
-    for (int s = 0; s < TGrafica::NumSeries; ++s)
+    for (int s = 0; s < NumSeriesGrafica; ++s)
         for (int x = 0; x < TGrafica::NumColumnas; ++x)
             ASSERT_EQ(FGrafica->Muestra(s, x), 0);
 }
@@ -80,8 +78,8 @@ TEST_F(Grafica, GuardaCadaMuestraEnSuSerieDesdeElIndiceUno)
 {
     FGrafica->AnadirMuestra({10, 1, 2, 3, 4, 65535});
     ASSERT_EQ(FGrafica->NumMuestras(), 1);
-    const TMuestra esperada {10, 1, 2, 3, 4, 65535};
-    for (int s = 0; s < TGrafica::NumSeries; ++s) {
+    const TMuestraGrafica esperada {10, 1, 2, 3, 4, 65535};
+    for (int s = 0; s < NumSeriesGrafica; ++s) {
         EXPECT_EQ(FGrafica->Muestra(s, 0), 0) << s;
         EXPECT_EQ(FGrafica->Muestra(s, 1), esperada[s]) << s;
         EXPECT_EQ(FGrafica->Muestra(s, 2), 0) << s;
@@ -92,7 +90,7 @@ TEST_F(Grafica, AlLlenarseDesplazaCincuentaColumnas)
 {
     // Sample k carries the value k on every series, so a move is visible.
     for (int k = 1; k <= 747; ++k) {
-        TMuestra muestra;
+        TMuestraGrafica muestra;
         muestra.fill(std::uint16_t(k));
         FGrafica->AnadirMuestra(muestra);
     }
@@ -102,7 +100,7 @@ TEST_F(Grafica, AlLlenarseDesplazaCincuentaColumnas)
 
     FGrafica->AnadirMuestra({9999, 9999, 9999, 9999, 9999, 9999});
     ASSERT_EQ(FGrafica->NumMuestras(), 698);
-    for (int s = 0; s < TGrafica::NumSeries; ++s) {
+    for (int s = 0; s < NumSeriesGrafica; ++s) {
         EXPECT_EQ(FGrafica->Muestra(s, 0), 50) << s;
         EXPECT_EQ(FGrafica->Muestra(s, 697), 747) << s;
         EXPECT_EQ(FGrafica->Muestra(s, 698), 9999) << s;
@@ -127,7 +125,7 @@ TEST_F(Grafica, BorrarVaciaLasSeriesSinDesactivar)
     FGrafica->Borrar();
     EXPECT_TRUE(FGrafica->Activa());
     EXPECT_EQ(FGrafica->NumMuestras(), 0);
-    for (int s = 0; s < TGrafica::NumSeries; ++s)
+    for (int s = 0; s < NumSeriesGrafica; ++s)
         for (int x = 0; x < TGrafica::NumColumnas; ++x)
             ASSERT_EQ(FGrafica->Muestra(s, x), 0);
     FGrafica->AnadirMuestra({1, 0, 0, 0, 0, 0});
@@ -273,9 +271,9 @@ TEST_F(Grafica, LasSeriesPintanLosMismosPixelesQueUnaLineaPorCadaMuestra)
 
     std::mt19937 azar(1234);
     const std::uint16_t valores[] = {0, 0, 0, 3, 5, 10, 10, 20};
-    TMuestra muestra {};
+    TMuestraGrafica muestra {};
     for (int k = 0; k < 700; ++k) {
-        for (int s = 0; s < TGrafica::NumSeries; ++s)
+        for (int s = 0; s < NumSeriesGrafica; ++s)
             if (azar() % 6 == 0) // runs of a few samples, then a step
                 muestra[s] = valores[azar() % std::size(valores)];
         FGrafica->AnadirMuestra(muestra);
@@ -285,7 +283,7 @@ TEST_F(Grafica, LasSeriesPintanLosMismosPixelesQueUnaLineaPorCadaMuestra)
     QImage esperada = fondo;
     QPainter lienzo(&esperada);
     const TColor colores[] = {clBlack, clBlue, clRed, clGreen, clFuchsia, clTeal};
-    for (int s = 0; s < TGrafica::NumSeries; ++s) {
+    for (int s = 0; s < NumSeriesGrafica; ++s) {
         const int base = 20 * (s + 1);
         QPolygonF linea {QPointF(0, base)};
         for (int x = 0; x <= FGrafica->NumMuestras(); ++x)

@@ -1,6 +1,7 @@
 // Profile loading, the two drive sensitivities, the training level and the
 // gyro of the current user.
 #include "ConexionCasco.h"
+#include "EscalasCasco.h"
 #include "MotorPrueba.h"
 
 #include <gtest/gtest.h>
@@ -98,7 +99,6 @@ TEST_F(AjustesTest, SensitivitiesAreReadWithinTheirRanges)
 // than neutral, lowest bit first: pull's slot depends on what else is active.
 TEST_F(AjustesTest, BackwardSensitivityIsPullsSlotAmongTheActiveActions)
 {
-    constexpr int SinRanura = -1;
     struct {
         const char* Perfil;
         unsigned Activas;
@@ -125,7 +125,7 @@ TEST_F(AjustesTest, BackwardSensitivityIsPullsSlotAmongTheActiveActions)
         EXPECT_EQ(conexion->FijarSensibilidadRetroceso(7), activa);
         EXPECT_EQ(conexion->AccionTirarInactiva(), !activa);
         EXPECT_EQ(conexion->Resultado(), 0);
-        std::array<int, 4> esperadas = {2, 3, 4, 6};
+        std::array<int, NumRanurasCognitivas> esperadas = {2, 3, 4, 6};
         if (activa)
             esperadas[caso.Ranura] = 7;
         EXPECT_EQ(motor.Sensibilidades, esperadas);

@@ -190,18 +190,18 @@ TEST_F(ConexionTest, FreshConnectionAnswersFromStartValues)
     conexion.AccionDetectada(direccion, potencia);
     EXPECT_EQ(direccion, dirNeutral);
     EXPECT_EQ(potencia, 0u);
-    EXPECT_EQ(conexion.NivelSenal(), 1);
+    EXPECT_EQ(conexion.NivelSenal(), nsSinSenal);
     EXPECT_EQ(conexion.Tiempo(), 0.0f);
     int nivel = -1;
     int maximo = -1;
     conexion.NivelBateria(nivel, maximo);
     EXPECT_EQ(nivel, 0);
     EXPECT_EQ(maximo, 0);
-    std::array<int, TConexion::NumElectrodos> valores;
+    std::array<int, NumElectrodos> valores;
     valores.fill(-1);
     bool utilizables = true;
     conexion.CalidadContacto(valores, utilizables);
-    EXPECT_EQ(valores, (std::array<int, TConexion::NumElectrodos> {}));
+    EXPECT_EQ(valores, (std::array<int, NumElectrodos> {}));
     EXPECT_FALSE(utilizables);
     EXPECT_EQ(conexion.Resultado(), 0);
     EXPECT_EQ(conexion.Usuario(), 0u);
@@ -216,7 +216,7 @@ TEST_F(ConexionTest, LeerEstadoCopiesEveryValueInOrder)
     estado.AccionExpresiva = ACC_EXP_SONREIR;
     estado.PotenciaExpresiva = 0.5f;
     estado.Tiempo = 12.5f;
-    estado.Senal = 2;
+    estado.Senal = EDK_SENAL_BUENA;
     estado.Bateria = 3;
     estado.BateriaMax = 4;
     for (int canal = 0; canal < EDK_NUM_CANALES; ++canal)
@@ -239,16 +239,16 @@ TEST_F(ConexionTest, LeerEstadoCopiesEveryValueInOrder)
                                     "ES_GetContactQualityFromAllChannels(S1,18)",
                                 }));
     EXPECT_EQ(conexion.Tiempo(), 12.5f);
-    EXPECT_EQ(conexion.NivelSenal(), 3);
+    EXPECT_EQ(conexion.NivelSenal(), nsBuena);
     int nivel = 0;
     int maximo = 0;
     conexion.NivelBateria(nivel, maximo);
     EXPECT_EQ(nivel, 3);
     EXPECT_EQ(maximo, 4);
-    std::array<int, TConexion::NumElectrodos> valores {};
+    std::array<int, NumElectrodos> valores {};
     bool utilizables = true;
     conexion.CalidadContacto(valores, utilizables);
-    for (int posicion = 0; posicion < TConexion::NumElectrodos; ++posicion)
+    for (int posicion = 0; posicion < NumElectrodos; ++posicion)
         EXPECT_EQ(valores[posicion], TConexion::CanalDeElectrodo[posicion] % 5) << posicion;
     EXPECT_FALSE(utilizables);
     TDireccion direccion = dirNinguna;
@@ -380,7 +380,7 @@ TEST_F(ConexionTest, EveryChannelCountsForUsableContacts)
             estado.Contactos[caso.Canal] = caso.Valor;
         motor.EncolarEstado(estado);
         ASSERT_TRUE(conexion.LeerEvento() && conexion.LeerEstado());
-        std::array<int, TConexion::NumElectrodos> valores {};
+        std::array<int, NumElectrodos> valores {};
         bool utilizables = !caso.Utilizables;
         conexion.CalidadContacto(valores, utilizables);
         EXPECT_EQ(utilizables, caso.Utilizables) << caso.Canal << "=" << caso.Valor;
@@ -395,7 +395,7 @@ TEST_F(ConexionTest, ContactValuesMapToDisplayPositions)
     motor.EncolarEstado(estado);
     TConexionCasco conexion;
     ASSERT_TRUE(conexion.LeerEvento() && conexion.LeerEstado());
-    std::array<int, TConexion::NumElectrodos> valores {};
+    std::array<int, NumElectrodos> valores {};
     bool utilizables = true;
     conexion.CalidadContacto(valores, utilizables);
     // AF3 AF4 F3 F4 F7 F8 FC5 FC6 T7 T8 CMS DRL P7 P8 O1 O2 = channels

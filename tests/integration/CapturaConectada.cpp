@@ -6,9 +6,9 @@
 // the display itself, so the picture shows what incremental painting left
 // on screen, not a fresh paint.
 #include "Dialogos.h"
+#include "FormularioMain.h"
 #include "Main.h"
 #include "RadioGroup.h"
-#include "ui_Main.h"
 
 #include <QAction>
 #include <QApplication>
@@ -57,12 +57,13 @@ int main(int argc, char* argv[])
 
     // The settings file goes to a folder that is thrown away.
     QTemporaryDir carpeta;
-    TFMain::FijarEjecutablePrueba(carpeta.filePath(QStringLiteral("gedanko")));
-    TFMain ventana;
-    ventana.FijarDialogos(std::make_unique<TDialogosCaptura>(perfil));
+    TFMain::TDependencias dependencias;
+    dependencias.Ejecutable = carpeta.filePath(QStringLiteral("gedanko"));
+    dependencias.Dialogos = std::make_unique<TDialogosCaptura>(perfil);
+    TFMain ventana(std::move(dependencias));
     ventana.show();
 
-    Ui::TFMain& ui = *ventana.ui;
+    const TFormularioMain ui(ventana);
     ui.ActionCasco->trigger();
     ui.RadioGroupMotor->FijarIndiceElemento(1);
     ventana.RadioGroupMotorClick();

@@ -46,18 +46,19 @@ protected:
 
     // The window's silence watchdog runs on the demo's time too; a gyro
     // re-zero's waits are not slept.
-    void RelojDeLaDemo()
+    static TFMain::TDependencias RelojDeLaDemo()
     {
-        FVentana->FijarRelojPrueba(
-            [] { return std::chrono::duration_cast<std::chrono::milliseconds>(Ahora.time_since_epoch()).count(); },
-            [](int) {});
+        TFMain::TDependencias dependencias;
+        dependencias.Reloj
+            = [] { return std::chrono::duration_cast<std::chrono::milliseconds>(Ahora.time_since_epoch()).count(); };
+        dependencias.Espera = [](int) {};
+        return dependencias;
     }
 };
 
 TEST_F(DemoLocal, ConduceComoDiceElGuionDeLaDemostracion)
 {
-    Preparar(ItemEmoEngine, QStringLiteral(GEDANKO_RECURSOS "/perfiles/demo.emu"));
-    RelojDeLaDemo();
+    Preparar(ItemEmoEngine, QStringLiteral(GEDANKO_RECURSOS "/perfiles/demo.emu"), RelojDeLaDemo());
     // Start-up stops the port and switches output off, then output goes on:
     // three all-off bytes before any run.
     EXPECT_EQ(FGrabacion.Valores(), (std::vector<unsigned> {0, 0, 0}));

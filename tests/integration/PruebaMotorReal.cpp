@@ -12,12 +12,6 @@ namespace {
 
 class MotorReal : public EjecucionReal {
 protected:
-    std::vector<unsigned> BytesDesde(std::size_t previos) const
-    {
-        const std::vector<unsigned> todos = FGrabacion.Valores();
-        return {todos.begin() + std::ptrdiff_t(std::min(previos, todos.size())), todos.end()};
-    }
-
     // Types into an edit and leaves it, as the operator does.
     void Teclear(QLineEdit* edit, const QString& texto)
     {

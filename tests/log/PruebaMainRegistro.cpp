@@ -2,8 +2,8 @@
 // switch only inverts, and saving reports each outcome in its own box.
 #include "DialogosPrueba.h"
 #include "EjecutableTemporal.h"
+#include "FormularioMain.h"
 #include "Main.h"
-#include "ui_Main.h"
 
 #include "PanelRegistro.h"
 #include <QAction>
@@ -34,27 +34,31 @@ QByteArray Leer(const QString& ruta)
 
 class MainRegistro : public testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { FVentana.ActionLimpiarExecute(); }
+
+    // The window's files in the test's folder, its dialogs the mock.
+    TFMain::TDependencias Dependencias()
     {
+        TFMain::TDependencias dependencias = FEjecutable.Dependencias();
         auto dialogos = std::make_unique<testing::StrictMock<TDialogosMock>>();
         FDialogos = dialogos.get();
-        FVentana.FijarDialogos(std::move(dialogos));
-        FVentana.ActionLimpiarExecute(); // drop the pane's design-time text
+        dependencias.Dialogos = std::move(dialogos);
+        return dependencias;
     }
 
-    QString Pane() const { return FVentana.ui->RichEditRegistro->TextoCompleto(); }
+    QString Pane() const { return TFormularioMain(FVentana).RichEditRegistro->TextoCompleto(); }
 
     // Saves the log to the file the operator chooses.
     void GuardarEn(const QString& ruta)
     {
         EXPECT_CALL(*FDialogos, ElegirFicheroGuardar(&FVentana)).WillOnce(Return(ruta));
-        FVentana.ui->ActionGuardar->trigger();
+        TFormularioMain(FVentana).ActionGuardar->trigger();
     }
 
     QTemporaryDir FCarpeta;
     TEjecutableTemporal FEjecutable;
-    TFMain FVentana;
     TDialogosMock* FDialogos = nullptr;
+    TFMain FVentana {Dependencias()};
 };
 
 TEST_F(MainRegistro, RegistrarAnadeYAtiendeLosMensajesPendientesAntesDeVolver)
@@ -74,7 +78,7 @@ TEST_F(MainRegistro, RegistrarAnadeYAtiendeLosMensajesPendientesAntesDeVolver)
 TEST_F(MainRegistro, LimpiarVaciaElRegistro)
 {
     FVentana.Registrar(nrEstado, QStringLiteral("uno"));
-    FVentana.ui->ActionLimpiar->trigger();
+    TFormularioMain(FVentana).ActionLimpiar->trigger();
     EXPECT_EQ(Pane(), QString());
     FVentana.Registrar(nrEstado, QStringLiteral("dos"));
     EXPECT_EQ(Pane(), QStringLiteral("dos"));
@@ -82,7 +86,7 @@ TEST_F(MainRegistro, LimpiarVaciaElRegistro)
 
 TEST_F(MainRegistro, VisualizarEstadosSoloSeInvierte)
 {
-    QAction* estados = FVentana.ui->ActionEstados;
+    QAction* estados = TFormularioMain(FVentana).ActionEstados;
     EXPECT_FALSE(estados->isChecked());
     FVentana.ActionEstadosExecute();
     EXPECT_TRUE(estados->isChecked());
@@ -173,9 +177,9 @@ TEST_F(MainRegistro, ElPanelLlenoSeVeComoUnPintadoFresco)
 {
     FVentana.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&FVentana));
-    TPanelRegistro* panel = FVentana.ui->RichEditRegistro;
+    TPanelRegistro* panel = TFormularioMain(FVentana).RichEditRegistro;
     for (int i = 0; i < 12; ++i)
-        FVentana.ui->ActionActuador->trigger();
+        TFormularioMain(FVentana).ActionActuador->trigger();
     QApplication::processEvents();
     ASSERT_GT(panel->verticalScrollBar()->value(), 0) << "the pane never filled";
     const QPoint origen = panel->mapTo(&FVentana, QPoint(0, 0));

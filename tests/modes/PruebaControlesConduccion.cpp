@@ -38,13 +38,6 @@ protected:
         QTest::keyClicks(edit, texto);
         ASSERT_EQ(edit->text(), texto);
     }
-
-    void Conectado()
-    {
-        ui.ActionCasco->trigger();
-        FVentana.FijarConectadoPrueba(true);
-        FVentana.ActualizarVentana();
-    }
 };
 
 TEST_F(ControlesConduccion, LosUmbralesColocanSuMarcaSobreElIndicadorYDicenSuPorcentaje)
@@ -157,28 +150,27 @@ TEST_F(ControlesConduccion, LasSensibilidadesLleganAlMotorYSuRechazoSeRegistraUn
         motor.Reiniciar();
         motor.Sensibilidades = {3, 4, 5, 6};
         motor.CognitivasActivas = ACC_COG_NEUTRAL | ACC_COG_TIRAR;
-        FVentana.FijarConexionPrueba(std::make_unique<TConexionCasco>());
-        Conectado();
-        FVentana.ActionLimpiarExecute();
-        const QString texto = QString::fromUtf8(caso.hint);
+        MientrasConectado(FVentana, [&] {
+            FVentana.ActionLimpiarExecute();
+            const QString texto = QString::fromUtf8(caso.hint);
 
-        // The engine holds no user: one line per change, the hint follows the bar.
-        motor.FijarResultado(caso.funcion, 0x0400);
-        QTest::keyClick(caso.barra, Qt::Key_Left);
-        const int primera = caso.barra->value();
-        EXPECT_EQ(caso.barra->toolTip(), texto + QString::number(primera));
-        QTest::keyClick(caso.barra, Qt::Key_Left);
-        EXPECT_EQ(caso.barra->toolTip(), texto + QString::number(primera - 1));
-        const QString error = QStringLiteral("1024:Identificador de usuario no válido");
-        EXPECT_EQ(Lineas(), (QStringList {error, error}));
+            // The engine holds no user: one line per change, the hint follows the bar.
+            motor.FijarResultado(caso.funcion, 0x0400);
+            QTest::keyClick(caso.barra, Qt::Key_Left);
+            const int primera = caso.barra->value();
+            EXPECT_EQ(caso.barra->toolTip(), texto + QString::number(primera));
+            QTest::keyClick(caso.barra, Qt::Key_Left);
+            EXPECT_EQ(caso.barra->toolTip(), texto + QString::number(primera - 1));
+            const QString error = QStringLiteral("1024:Identificador de usuario no válido");
+            EXPECT_EQ(Lineas(), (QStringList {error, error}));
 
-        // Accepted: the engine keeps the value and nothing is logged.
-        motor.FijarResultado(caso.funcion, 0);
-        caso.barra->setValue(7);
-        EXPECT_EQ(caso.barra->toolTip(), texto + QStringLiteral("7"));
-        EXPECT_EQ(caso.barra == ui.TrackBarAvance ? motor.Umbral : motor.Sensibilidades[0], 7);
-        EXPECT_EQ(Lineas().size(), 2);
-        FVentana.FijarConexionPrueba(nullptr);
+            // Accepted: the engine keeps the value and nothing is logged.
+            motor.FijarResultado(caso.funcion, 0);
+            caso.barra->setValue(7);
+            EXPECT_EQ(caso.barra->toolTip(), texto + QStringLiteral("7"));
+            EXPECT_EQ(caso.barra == ui.TrackBarAvance ? motor.Umbral : motor.Sensibilidades[0], 7);
+            EXPECT_EQ(Lineas().size(), 2);
+        });
     }
 }
 
@@ -188,25 +180,24 @@ TEST_F(ControlesConduccion, SinTirarActivaLaSensibilidadDeRetrocesoSeRechazaDici
     motor.Reiniciar();
     motor.Sensibilidades = {3, 4, 5, 6};
     motor.CognitivasActivas = ACC_COG_NEUTRAL | ACC_COG_EMPUJAR;
-    FVentana.FijarConexionPrueba(std::make_unique<TConexionCasco>());
-    Conectado();
-    FVentana.ActionLimpiarExecute();
+    MientrasConectado(FVentana, [&] {
+        FVentana.ActionLimpiarExecute();
 
-    ui.TrackBarRetroceso->setValue(8);
-    EXPECT_EQ(ui.TrackBarRetroceso->toolTip(), "Sensibilidad Retroceso: 8");
-    EXPECT_EQ(motor.Cuenta("EE_CognitivSetActionSensitivity"), 0);
-    EXPECT_EQ(motor.Sensibilidades, (std::array<int, 4> {3, 4, 5, 6}));
-    ASSERT_EQ(Lineas(), QStringList {QStringLiteral(
-                            "La acción TIRAR no está activa en el perfil cargado: no se puede fijar la sensibilidad "
-                            "de retroceso. Entrene la acción TIRAR y actívela en el perfil.")});
-    EXPECT_EQ(ui.RichEditRegistro->Nivel(0), nrError);
+        ui.TrackBarRetroceso->setValue(8);
+        EXPECT_EQ(ui.TrackBarRetroceso->toolTip(), "Sensibilidad Retroceso: 8");
+        EXPECT_EQ(motor.Cuenta("EE_CognitivSetActionSensitivity"), 0);
+        EXPECT_EQ(motor.Sensibilidades, (std::array<int, 4> {3, 4, 5, 6}));
+        ASSERT_EQ(Lineas(), QStringList {QStringLiteral(
+                                "La acción TIRAR no está activa en el perfil cargado: no se puede fijar la "
+                                "sensibilidad de retroceso. Entrene la acción TIRAR y actívela en el perfil.")});
+        EXPECT_EQ(ui.RichEditRegistro->Nivel(0), nrError);
 
-    // The engine's own refusal still shows its code.
-    motor.FijarResultado("EE_CognitivGetActiveActions", EDK_PERFIL_SIN_USUARIO);
-    ui.TrackBarRetroceso->setValue(7);
-    EXPECT_EQ(Lineas().size(), 2);
-    EXPECT_EQ(Lineas().back(), QStringLiteral("0258:Perfil no asociado con un usuario"));
-    FVentana.FijarConexionPrueba(nullptr);
+        // The engine's own refusal still shows its code.
+        motor.FijarResultado("EE_CognitivGetActiveActions", EDK_PERFIL_SIN_USUARIO);
+        ui.TrackBarRetroceso->setValue(7);
+        EXPECT_EQ(Lineas().size(), 2);
+        EXPECT_EQ(Lineas().back(), QStringLiteral("0258:Perfil no asociado con un usuario"));
+    });
 }
 
 TEST_F(ControlesConduccion, SinConexionLaSensibilidadSoloCambiaSuHint)
@@ -222,28 +213,28 @@ TEST_F(ControlesConduccion, SinConexionLaSensibilidadSoloCambiaSuHint)
 
 TEST_F(ControlesConduccion, ElPerfilElegidoQuedaPendienteYElBotonEsperaAlBucle)
 {
-    auto dialogos = std::make_unique<testing::StrictMock<TDialogosMock>>();
-    auto& falsos = *dialogos;
-    FVentana.FijarDialogos(std::move(dialogos));
-    Conectado();
-    ASSERT_TRUE(ui.SpeedButtonPerfil->isEnabled());
+    MotorPrueba().Reiniciar();
+    MientrasConectado(FVentana, [&] {
+        FVentana.ActionLimpiarExecute();
+        ASSERT_TRUE(ui.SpeedButtonPerfil->isEnabled());
 
-    EXPECT_CALL(falsos, ElegirFicheroAbrir(&FVentana)).WillOnce(Return(QString()));
-    QTest::mouseClick(ui.SpeedButtonPerfil, Qt::LeftButton);
-    EXPECT_FALSE(FVentana.PerfilPendiente());
-    EXPECT_EQ(FVentana.FicheroPerfil(), QString());
-    EXPECT_TRUE(ui.SpeedButtonPerfil->isEnabled());
-    testing::Mock::VerifyAndClearExpectations(&falsos);
+        EXPECT_CALL(*FDialogos, ElegirFicheroAbrir(&FVentana)).WillOnce(Return(QString()));
+        QTest::mouseClick(ui.SpeedButtonPerfil, Qt::LeftButton);
+        EXPECT_FALSE(FVentana.PerfilPendiente());
+        EXPECT_EQ(FVentana.FicheroPerfil(), QString());
+        EXPECT_TRUE(ui.SpeedButtonPerfil->isEnabled());
+        testing::Mock::VerifyAndClearExpectations(FDialogos);
 
-    EXPECT_CALL(falsos, ElegirFicheroAbrir(&FVentana)).WillOnce(Return(QStringLiteral("/perfiles/ana.emu")));
-    QTest::mouseClick(ui.SpeedButtonPerfil, Qt::LeftButton);
-    EXPECT_TRUE(FVentana.PerfilPendiente());
-    EXPECT_EQ(FVentana.FicheroPerfil(), "/perfiles/ana.emu");
-    EXPECT_FALSE(ui.SpeedButtonPerfil->isEnabled());
-    EXPECT_FALSE(ui.ActionCargaPerfil->isEnabled());
-    // One request at a time: the disabled button opens no second dialog.
-    QTest::mouseClick(ui.SpeedButtonPerfil, Qt::LeftButton);
-    EXPECT_EQ(Lineas(), QStringList());
+        EXPECT_CALL(*FDialogos, ElegirFicheroAbrir(&FVentana)).WillOnce(Return(QStringLiteral("/perfiles/ana.emu")));
+        QTest::mouseClick(ui.SpeedButtonPerfil, Qt::LeftButton);
+        EXPECT_TRUE(FVentana.PerfilPendiente());
+        EXPECT_EQ(FVentana.FicheroPerfil(), "/perfiles/ana.emu");
+        EXPECT_FALSE(ui.SpeedButtonPerfil->isEnabled());
+        EXPECT_FALSE(ui.ActionCargaPerfil->isEnabled());
+        // One request at a time: the disabled button opens no second dialog.
+        QTest::mouseClick(ui.SpeedButtonPerfil, Qt::LeftButton);
+        EXPECT_EQ(Lineas(), QStringList());
+    });
 }
 
 } // namespace

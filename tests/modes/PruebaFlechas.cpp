@@ -1,6 +1,7 @@
 // Manual driving: real mouse presses and releases on the two arrow images
 // produce the bytes on the recording port library and the pictures that
 // show the command; the pictures are drawn only when they change.
+#include "FormularioMain.h"
 #include "VentanaConduccion.h"
 
 #include <QPaintEvent>
@@ -204,19 +205,22 @@ TEST_F(Flechas, SalirDelModoManualOCerrarEscribeLaParadaSoloConSalida)
         std::vector<unsigned> bytes;
     };
     const TCaso casos[] = {
-        {"modo casco, con salida", true, [](TFMain& v) { v.ui->ActionCasco->trigger(); }, {0x00, 0x08, 0x00}},
+        {"modo casco, con salida",
+         true,
+         [](TFMain& v) { TFormularioMain(v).ActionCasco->trigger(); },
+         {0x00, 0x08, 0x00}},
         {"cerrar, con salida", true, [](TFMain& v) { v.FormDestroy(); }, {0x00, 0x08, 0x00}},
-        {"modo casco, sin salida", false, [](TFMain& v) { v.ui->ActionCasco->trigger(); }, {}},
+        {"modo casco, sin salida", false, [](TFMain& v) { TFormularioMain(v).ActionCasco->trigger(); }, {}},
         {"cerrar, sin salida", false, [](TFMain& v) { v.FormDestroy(); }, {}},
     };
     for (const TCaso& caso : casos) {
         SCOPED_TRACE(caso.nombre);
         TEjecutableTemporal ejecutable;
-        TFMain ventana;
+        TFMain ventana {ejecutable.Dependencias()};
         TGrabacion grabacion;
         if (caso.salida)
-            ventana.ui->ActionActuador->trigger();
-        QTest::mouseClick(ventana.ui->ImageFlechasIzquierdaDerecha, Qt::LeftButton, {}, QPoint(120, 17));
+            TFormularioMain(ventana).ActionActuador->trigger();
+        QTest::mouseClick(TFormularioMain(ventana).ImageFlechasIzquierdaDerecha, Qt::LeftButton, {}, QPoint(120, 17));
         caso.salir(ventana);
         EXPECT_EQ(grabacion.Valores(), caso.bytes);
     }

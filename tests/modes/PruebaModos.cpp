@@ -3,6 +3,8 @@
 // loop, and switching port output on and off.
 #include "VentanaConduccion.h"
 
+#include "MotorPrueba.h"
+
 #include "Gauge.h"
 #include "Grafica.h"
 #include "RadioGroup.h"
@@ -32,35 +34,77 @@ TEST_F(Modos, CadaEstadoHabilitaMuestraYColoreaSusControles)
         const char* tiempo;
         int fuerza; // what the power gauge keeps of a shown 7
     };
-    // Before each state is entered the window shows "Conectado", a time, a
-    // silver chart with one sample, lit arrows, a power of 7 and a profile.
     const TCaso casos[] = {
-        {"manual con EmoComposer elegido", false, false, 1, false, true, false, false, false, "Desconectado", false, 0,
-         clSilver, "", 0},
-        {"casco con EmoEngine", true, false, 0, true, true, false, true, false, "Desconectado", false, 0, clBtnFace,
-         "12.345", 0},
-        {"casco con EmoComposer", true, false, 1, true, true, false, true, true, "Desconectado", false, 0, clBtnFace,
-         "12.345", 0},
+        {.nombre = "manual con EmoComposer elegido",
+         .casco = false,
+         .conectado = false,
+         .motor = 1,
+         .conectarHabilitado = false,
+         .conectarVisible = true,
+         .desconectarVisible = false,
+         .motorHabilitado = false,
+         .servidor = false,
+         .estado = "Desconectado",
+         .graficaActiva = false,
+         .muestras = 0,
+         .fondoGrafica = clSilver,
+         .tiempo = "",
+         .fuerza = 0},
+        {.nombre = "casco con EmoEngine",
+         .casco = true,
+         .conectado = false,
+         .motor = 0,
+         .conectarHabilitado = true,
+         .conectarVisible = true,
+         .desconectarVisible = false,
+         .motorHabilitado = true,
+         .servidor = false,
+         .estado = "Desconectado",
+         .graficaActiva = false,
+         .muestras = 0,
+         .fondoGrafica = clBtnFace,
+         .tiempo = "12.345",
+         .fuerza = 0},
+        {.nombre = "casco con EmoComposer",
+         .casco = true,
+         .conectado = false,
+         .motor = 1,
+         .conectarHabilitado = true,
+         .conectarVisible = true,
+         .desconectarVisible = false,
+         .motorHabilitado = true,
+         .servidor = true,
+         .estado = "Desconectado",
+         .graficaActiva = false,
+         .muestras = 0,
+         .fondoGrafica = clBtnFace,
+         .tiempo = "12.345",
+         .fuerza = 0},
         // A hidden action is disabled too.
-        {"casco conectado", true, true, 1, false, false, true, false, false, "Conectado", true, 1, clWhite, "12.345",
-         7},
-        {"casco tras la conexión", true, false, 1, true, true, false, true, true, "Desconectado", false, 0, clBtnFace,
-         "12.345", 0},
+        {.nombre = "casco conectado",
+         .casco = true,
+         .conectado = true,
+         .motor = 1,
+         .conectarHabilitado = false,
+         .conectarVisible = false,
+         .desconectarVisible = true,
+         .motorHabilitado = false,
+         .servidor = false,
+         .estado = "Conectado",
+         .graficaActiva = true,
+         .muestras = 1,
+         .fondoGrafica = clWhite,
+         .tiempo = "12.345",
+         .fuerza = 7},
     };
+    MotorPrueba().Reiniciar();
     PulsarActuador();
     OlvidarBytes();
-    for (const TCaso& caso : casos) {
-        SCOPED_TRACE(caso.nombre);
-        FVentana.FijarConectadoPrueba(false);
-        (caso.casco ? ui.ActionCasco : ui.ActionManual)->trigger();
-        ASSERT_EQ(FVentana.ModoManual(), !caso.casco);
-        EXPECT_EQ(ui.ActionCasco->isChecked(), caso.casco);
-        EXPECT_EQ(ui.ActionManual->isChecked(), !caso.casco);
-        ui.RadioGroupMotor->FijarIndiceElemento(caso.motor);
 
-        FVentana.FijarConectadoPrueba(true);
-        FVentana.MostrarFuerza(7);
-        FVentana.MostrarEstado(3);
+    // The window shows "Conectado", a time, a silver chart with one sample,
+    // lit arrows and a profile; then the state is brought into line.
+    const auto ensuciarYActualizar = [this] {
+        FVentana.MostrarEstado(TFMain::ecConectado);
         FVentana.MostrarTiempo(12.345f);
         FVentana.MostrarEntrenamiento(QStringLiteral("/perfiles/ana.emu"), 0.5f);
         FVentana.MostrarFlechas(dirAvance, giroDerecha, true, true);
@@ -68,11 +112,13 @@ TEST_F(Modos, CadaEstadoHabilitaMuestraYColoreaSusControles)
         FVentana.Grafica()->Activar(false);
         FVentana.Grafica()->Borrar();
         FVentana.Grafica()->AnadirMuestra({1, 2, 3, 4, 5, 6});
-        FVentana.FijarConectadoPrueba(caso.conectado);
-
         FVentana.ActualizarVentana();
-
+    };
+    const auto comprobar = [this](const TCaso& caso) {
         const bool c = caso.conectado;
+        EXPECT_EQ(FVentana.ModoManual(), !caso.casco);
+        EXPECT_EQ(ui.ActionCasco->isChecked(), caso.casco);
+        EXPECT_EQ(ui.ActionManual->isChecked(), !caso.casco);
         EXPECT_EQ(ui.BitBtnConectar->isEnabled(), caso.conectarHabilitado);
         EXPECT_EQ(!ui.BitBtnConectar->isHidden(), caso.conectarVisible);
         EXPECT_EQ(!ui.BitBtnDesconectar->isHidden(), caso.desconectarVisible);
@@ -109,9 +155,29 @@ TEST_F(Modos, CadaEstadoHabilitaMuestraYColoreaSusControles)
         EXPECT_EQ(IndiceAvRet(), 0);
         EXPECT_EQ(IndiceGiro(), 0);
         EXPECT_EQ(ui.CGaugeFuerza->Progreso(), caso.fuerza);
+    };
+
+    for (const TCaso& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        if (caso.conectado) {
+            MientrasConectado(FVentana, [&] {
+                FVentana.MostrarFuerza(7);
+                ensuciarYActualizar();
+                comprobar(caso);
+            });
+            continue;
+        }
+        // The power gauge shows 7 only while connected: a run ends first.
+        MientrasConectado(FVentana, [&] { FVentana.MostrarFuerza(7); });
+        (caso.casco ? ui.ActionCasco : ui.ActionManual)->trigger();
+        ui.RadioGroupMotor->FijarIndiceElemento(caso.motor);
+        ensuciarYActualizar();
+        comprobar(caso);
     }
-    // Only leaving manual mode writes: the stop, once.
-    EXPECT_EQ(Bytes(), std::vector<unsigned> {0x00}) << "changing the window state writes nothing else";
+    // Changing the window state never drives: the stops of leaving manual
+    // mode and of the runs' ends, nothing else.
+    for (const unsigned byte : Bytes())
+        EXPECT_EQ(byte, 0x00u);
 }
 
 TEST_F(Modos, ActualizarVentanaAtiendeLosMensajesPendientesAntesDeVolver)
@@ -125,12 +191,31 @@ TEST_F(Modos, ActualizarVentanaAtiendeLosMensajesPendientesAntesDeVolver)
 
 TEST_F(Modos, LaEtiquetaDePerfilEsAmarillaConPerfilCargadoYRojaSinEl)
 {
-    FVentana.FijarPerfilCargadoPrueba(true);
-    FVentana.HabilitarPerfil(true);
-    EXPECT_EQ(ColorFondo(ui.LabelFicheroPerfil), C(clYellow));
-    FVentana.HabilitarPerfil(false);
-    EXPECT_EQ(ColorFondo(ui.LabelFicheroPerfil), C(clGray));
-    FVentana.FijarPerfilCargadoPrueba(false);
+    MotorPrueba().Reiniciar();
+    ui.ActionCasco->trigger();
+    ui.RadioGroupMotor->FijarIndiceElemento(TFMain::ItemEmoComposer);
+    bool pedido = false;
+    bool comprobado = false;
+    // The profile chosen while connected is loaded by the loop's next pass.
+    EXPECT_CALL(*FDialogos, ElegirFicheroAbrir(&FVentana)).WillOnce(testing::Return(QStringLiteral("/p/ana.emu")));
+    EjecutarConexion(FVentana, [&] {
+        if (!ui.ActionDesconectar->isVisible())
+            return false;
+        if (!pedido) {
+            pedido = true;
+            ui.ActionCargaPerfil->trigger();
+            return false;
+        }
+        if (!FVentana.PerfilCargado())
+            return false;
+        FVentana.HabilitarPerfil(true);
+        EXPECT_EQ(ColorFondo(ui.LabelFicheroPerfil), C(clYellow));
+        FVentana.HabilitarPerfil(false);
+        EXPECT_EQ(ColorFondo(ui.LabelFicheroPerfil), C(clGray));
+        comprobado = true;
+        return true;
+    });
+    EXPECT_TRUE(comprobado);
     FVentana.HabilitarPerfil(true);
     EXPECT_EQ(ColorFondo(ui.LabelFicheroPerfil), C(clRed));
 }
@@ -167,23 +252,24 @@ TEST_F(Modos, LaEleccionDelMotorHabilitaElServidorSoloConEmoComposerEnModoCasco)
 
 TEST_F(Modos, DesconectarYCentrarSoloDejanSuPeticionAlBucle)
 {
-    ui.ActionCasco->trigger();
-    FVentana.FijarConectadoPrueba(true);
-    FVentana.FijarContinuarPrueba(true);
-    FVentana.ActualizarVentana();
-    ASSERT_FALSE(ui.BitBtnDesconectar->isHidden());
+    MotorPrueba().Reiniciar();
+    MientrasConectado(FVentana, [&] {
+        FVentana.ActionLimpiarExecute();
+        OlvidarBytes();
+        ASSERT_FALSE(ui.BitBtnDesconectar->isHidden());
 
-    QTest::mouseClick(ui.SpeedButtonCentrarCasco, Qt::LeftButton);
-    EXPECT_TRUE(FVentana.CentrarPendiente());
-    EXPECT_TRUE(FVentana.Continuar());
+        QTest::mouseClick(ui.SpeedButtonCentrarCasco, Qt::LeftButton);
+        EXPECT_TRUE(FVentana.CentrarPendiente());
+        EXPECT_TRUE(FVentana.Continuar());
 
-    QTest::mouseClick(ui.BitBtnDesconectar, Qt::LeftButton);
-    EXPECT_FALSE(FVentana.Continuar());
-    // The loop ends the run and brings the window back; the handler does not.
-    EXPECT_TRUE(FVentana.Conectado());
-    EXPECT_FALSE(ui.BitBtnDesconectar->isHidden());
-    EXPECT_EQ(Lineas(), QStringList());
-    EXPECT_EQ(Bytes(), std::vector<unsigned> {});
+        QTest::mouseClick(ui.BitBtnDesconectar, Qt::LeftButton);
+        EXPECT_FALSE(FVentana.Continuar());
+        // The loop ends the run and brings the window back; the handler does not.
+        EXPECT_TRUE(FVentana.Conectado());
+        EXPECT_FALSE(ui.BitBtnDesconectar->isHidden());
+        EXPECT_EQ(Lineas(), QStringList());
+        EXPECT_EQ(Bytes(), std::vector<unsigned> {});
+    });
 }
 
 TEST_F(Modos, ElActuadorEscribeLaParadaAlEncenderseYAlApagarseAunqueElVehiculoSeMueva)
@@ -201,30 +287,25 @@ TEST_F(Modos, ElActuadorEscribeLaParadaAlEncenderseYAlApagarseAunqueElVehiculoSe
     EXPECT_EQ(Lineas(), (QStringList {"Actuador Habilitado", "Actuador Inhabilitado"}));
 }
 
-TEST_F(Modos, SinActuadorUtilizableLaSalidaNoSeEnciendeYSeDesmarca)
+// A port library that cannot be loaded: output cannot be switched on and its
+// button does not stay down; manual driving still shows the commands.
+TEST(ModosSinActuador, LaSalidaNoSeEnciendeYSeDesmarca)
 {
-    struct TCaso {
-        const char* nombre;
-        std::unique_ptr<TActuador> actuador;
-    };
-    TCaso casos[] = {
-        {"actuador aún no creado", nullptr},
-        {"biblioteca ausente", std::make_unique<TActuador>("libgedanko_no_existe.so")},
-    };
-    for (TCaso& caso : casos) {
-        SCOPED_TRACE(caso.nombre);
-        FVentana.FijarActuadorPrueba(std::move(caso.actuador));
-        FVentana.ActionLimpiarExecute();
-        PulsarActuador();
-        EXPECT_FALSE(ui.ActionActuador->isChecked());
-        EXPECT_FALSE(ui.ToolButtonActuador->isChecked());
-        EXPECT_EQ(Lineas(), QStringList {"Actuador Inhabilitado"});
-        // Manual driving still shows the commands.
-        QTest::mousePress(ui.ImageFlechasArribaAbajo, Qt::LeftButton, {}, QPoint(17, 120));
-        EXPECT_EQ(IndiceAvRet(), 6);
-        QTest::mouseRelease(ui.ImageFlechasArribaAbajo, Qt::LeftButton, {}, QPoint(17, 120));
-    }
-    EXPECT_EQ(Bytes(), std::vector<unsigned> {});
+    TEjecutableTemporal ejecutable;
+    TFMain::TDependencias dependencias = ejecutable.Dependencias();
+    dependencias.LibreriaPuerto = QStringLiteral("libgedanko_no_existe.so");
+    TFMain ventana(std::move(dependencias));
+    const TFormularioMain ui(ventana);
+    TGrabacion grabacion;
+    ventana.ActionLimpiarExecute();
+    QTest::mouseClick(ui.ToolButtonActuador, Qt::LeftButton);
+    EXPECT_FALSE(ui.ActionActuador->isChecked());
+    EXPECT_FALSE(ui.ToolButtonActuador->isChecked());
+    EXPECT_EQ(ui.RichEditRegistro->TextoCompleto(), QStringLiteral("Actuador Inhabilitado"));
+    QTest::mousePress(ui.ImageFlechasArribaAbajo, Qt::LeftButton, {}, QPoint(17, 120));
+    EXPECT_EQ(IndiceMostrado(ui.ImageFlechasArribaAbajo, ImagenFlechasArribaAbajo, NumImagenesFlechasArribaAbajo), 6);
+    QTest::mouseRelease(ui.ImageFlechasArribaAbajo, Qt::LeftButton, {}, QPoint(17, 120));
+    EXPECT_EQ(grabacion.Valores(), std::vector<unsigned> {});
 }
 
 } // namespace

@@ -6,12 +6,14 @@
 #include "Actuador.h"
 #include "ColoresQt.h"
 #include "Controles.h"
+#include "DialogosPrueba.h"
+#include "EjecucionVentana.h"
 #include "EjecutableTemporal.h"
+#include "FormularioMain.h"
 #include "Grabacion.h"
 #include "Imagen.h"
 #include "Imagenes.h"
 #include "Main.h"
-#include "ui_Main.h"
 
 #include "PanelRegistro.h"
 #include <QApplication>
@@ -81,8 +83,20 @@ protected:
                               NumImagenesFlechasIzquierdaDerecha);
     }
 
+    // The window's files in the test's folder; its dialogs a strict mock, so
+    // that a dialog no test expects fails the test.
+    TFMain::TDependencias Dependencias()
+    {
+        TFMain::TDependencias dependencias = FEjecutable.Dependencias();
+        auto dialogos = std::make_unique<testing::StrictMock<TDialogosMock>>();
+        FDialogos = dialogos.get();
+        dependencias.Dialogos = std::move(dialogos);
+        return dependencias;
+    }
+
     TEjecutableTemporal FEjecutable;
-    TFMain FVentana;
-    Ui::TFMain& ui = *FVentana.ui;
+    testing::StrictMock<TDialogosMock>* FDialogos = nullptr;
+    TFMain FVentana {Dependencias()};
+    const TFormularioMain ui {FVentana};
     std::unique_ptr<TGrabacion> FGrabacion;
 };

@@ -16,9 +16,9 @@ namespace {
 class Bucle : public VentanaPrograma {
 protected:
     // Headset mode with port output on; the bytes written so far are skipped.
-    void Preparar(int motor)
+    void Preparar(int motor, std::unique_ptr<TDialogos> dialogos = nullptr)
     {
-        Crear();
+        Crear(std::move(dialogos));
         ModoCasco(motor);
         ActivarSalida();
         FBytesPrevios = FGrabacion.Valores().size();
@@ -291,9 +291,8 @@ TEST_F(Bucle, LaCargaDelPerfilSeAtiendeEnLaMismaPasadaTrasLasSalidas)
     for (const Caso& caso : casos) {
         SCOPED_TRACE(caso.Codigo);
         MotorPrueba().Reiniciar();
-        Preparar(0);
         const QString fichero = Ruta(QStringLiteral("operador ñ.emu"));
-        FVentana->FijarDialogos(std::make_unique<TDialogosGrabados>(fichero));
+        Preparar(0, std::make_unique<TDialogosGrabados>(fichero));
         MotorPrueba().FijarResultado("EE_LoadUserProfile", caso.Codigo);
         MotorPrueba().Umbral = 300;
         for (int i = 0; i < 3; ++i)

@@ -1,13 +1,9 @@
-// Renders the main window, as it opens, into a PNG file; with --conectado it
-// shows the indicators with sample values as during a run, and with
-// --imagenes it renders every picture list instead, enlarged, for a look at
-// the artwork.
-#include "Controles.h"
+// Renders the main window, as it opens, into a PNG file; with --imagenes it
+// renders every picture list instead, enlarged, for a look at the artwork. A
+// picture of a connected run comes from captura_conectada.
 #include "EjecutableTemporal.h"
-#include "Grafica.h"
 #include "Imagenes.h"
 #include "Main.h"
-#include "ui_Main.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -61,48 +57,12 @@ static QPixmap HojaDeImagenes()
     return hoja;
 }
 
-// A moment of a run: good signal, most contacts fine, forward detected.
-static void MostrarEjemploConectado(TFMain& ventana)
-{
-    Ui::TFMain& ui = *ventana.ui;
-    ventana.FijarConectadoPrueba(true);
-    ui.ActionCasco->setChecked(true);
-    ui.ActionConectar->setVisible(false);
-    ui.ActionDesconectar->setVisible(true);
-    for (QWidget* control : std::initializer_list<QWidget*> {
-             ui.TrackBarUmbralAvRet, ui.TrackBarUmbralGiro, ui.TrackBarAvance, ui.TrackBarRetroceso,
-             ui.LabelTiempoConexionEtq, ui.LabelTiempoConexion, ui.LabelFicheroPerfil})
-        control->setEnabled(true);
-    FijarColorFondo(ui.LabelTiempoConexion, clWindow);
-    FijarColorFondo(ui.LabelFicheroPerfil, clYellow);
-    FijarColorFondo(ui.PaintBoxGrafica, clWhite);
-    ui.ShapeIndicadorFuerza->show();
-    ui.ShapeIndicadorGiro->show();
-    ventana.MostrarEstado(3);
-    ventana.MostrarSenal(3);
-    ventana.MostrarBateria(3, 5);
-    ventana.MostrarFuerza(8);
-    ventana.MostrarGiro(3);
-    ventana.MostrarTiempo(127.25f);
-    ventana.MostrarEntrenamiento(QStringLiteral("/home/ana/perfiles/ana.emu"), 0.72f);
-    const std::array<int, TFMain::NumSensores> contactos = {4, 4, 4, 4, 3, 4, 4, 4, 2, 4, 4, 4, 4, 1, 4, 0};
-    ventana.MostrarSensores(&contactos);
-    ui.ImageFlechasArribaAbajo->FijarImagen(ImagenFlechasArribaAbajo(5));
-    TGrafica* grafica = ventana.Grafica();
-    grafica->Activar(true);
-    for (int i = 0; i < 300; ++i) {
-        const std::uint16_t fuerza = std::uint16_t((i / 25) % 2 ? 6 + i % 4 : 0);
-        grafica->AnadirMuestra({std::uint16_t(fuerza ? 0 : 10), 0, fuerza, 0, std::uint16_t(i % 60 < 20 ? 4 : 0), 0});
-    }
-}
-
 int main(int argc, char* argv[])
 {
     QApplication aplicacion(argc, argv);
     const bool imagenes = argc == 3 && std::strcmp(argv[1], "--imagenes") == 0;
-    const bool conectado = argc == 3 && std::strcmp(argv[1], "--conectado") == 0;
-    if (argc != 2 && !imagenes && !conectado) {
-        std::fprintf(stderr, "uso: captura_ventana [--imagenes | --conectado] <fichero.png>\n");
+    if (argc != 2 && !imagenes) {
+        std::fprintf(stderr, "uso: captura_ventana [--imagenes] <fichero.png>\n");
         return 2;
     }
     const char* fichero = argv[argc - 1];
@@ -111,10 +71,8 @@ int main(int argc, char* argv[])
         captura = HojaDeImagenes();
     } else {
         TEjecutableTemporal ejecutable;
-        TFMain ventana;
+        TFMain ventana {ejecutable.Dependencias()};
         ventana.show();
-        if (conectado)
-            MostrarEjemploConectado(ventana);
         QApplication::processEvents();
         captura = ventana.grab();
     }

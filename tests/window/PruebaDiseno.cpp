@@ -5,6 +5,7 @@
 #include "ColoresQt.h"
 #include "Controles.h"
 #include "EjecutableTemporal.h"
+#include "FormularioMain.h"
 #include "Gauge.h"
 #include "Imagen.h"
 #include "Imagenes.h"
@@ -45,8 +46,8 @@ protected:
 class Diseno : public ::testing::Test {
 protected:
     TEjecutableTemporal ejecutable;
-    TFMain ventana;
-    Ui::TFMain& ui = *ventana.ui;
+    TFMain ventana {ejecutable.Dependencias()};
+    const TFormularioMain ui {ventana};
 };
 
 struct TControl {

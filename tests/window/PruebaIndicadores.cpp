@@ -2,14 +2,16 @@
 // with the idle look while no run is connected.
 #include "ColoresQt.h"
 #include "Controles.h"
+#include "EjecucionVentana.h"
 #include "EjecutableTemporal.h"
+#include "FormularioMain.h"
 #include "Gauge.h"
 #include "Imagen.h"
 #include "Imagenes.h"
 #include "Impresion.h"
 #include "Main.h"
+#include "MotorPrueba.h"
 #include "Shape.h"
-#include "ui_Main.h"
 
 #include <QApplication>
 #include <QHash>
@@ -26,11 +28,21 @@ QColor C(TColor color)
 
 class Indicadores : public ::testing::Test {
 protected:
-    TEjecutableTemporal ejecutable;
-    TFMain ventana;
-    Ui::TFMain& ui = *ventana.ui;
+    void SetUp() override { MotorPrueba().Reiniciar(); }
 
-    void Conectar(bool conectado) { ventana.FijarConectadoPrueba(conectado); }
+    TEjecutableTemporal ejecutable;
+    TFMain ventana {ejecutable.Dependencias()};
+    const TFormularioMain ui {ventana};
+
+    // Runs `hacer` while a run is connected to the test engine, or while the
+    // window is not connected.
+    void Con(bool conectado, const std::function<void()>& hacer)
+    {
+        if (conectado)
+            MientrasConectado(ventana, hacer);
+        else
+            hacer();
+    }
 };
 
 TEST_F(Indicadores, EstadoSetsTextAndColoursAndIgnoresUnknownStates)
@@ -77,12 +89,17 @@ TEST_F(Indicadores, SenalShowsLevelsWhileConnectedAndKeepsTheLastColour)
         {true, 2, 1, clYellow}, {true, 1, 0, clYellow}, {true, 3, 2, clLime},    {true, 0, 0, clLime},
         {true, 2, 1, clYellow}, {true, 7, 0, clYellow}, {false, 3, 0, clYellow}, {false, 2, 0, clYellow},
     };
-    for (const TCaso& caso : casos) {
-        SCOPED_TRACE(testing::Message() << caso.conectado << " " << caso.senal);
-        Conectar(caso.conectado);
-        ventana.MostrarSenal(caso.senal);
-        EXPECT_EQ(ui.ProgressBarSenal->value(), caso.posicion);
-        EXPECT_EQ(ColorBarra(ui.ProgressBarSenal), C(caso.color));
+    for (const bool conectado : {true, false}) {
+        Con(conectado, [&] {
+            for (const TCaso& caso : casos) {
+                if (caso.conectado != conectado)
+                    continue;
+                SCOPED_TRACE(testing::Message() << caso.conectado << " " << caso.senal);
+                ventana.MostrarSenal(TNivelSenal(caso.senal));
+                EXPECT_EQ(ui.ProgressBarSenal->value(), caso.posicion);
+                EXPECT_EQ(ColorBarra(ui.ProgressBarSenal), C(caso.color));
+            }
+        });
     }
 }
 
@@ -111,17 +128,22 @@ TEST_F(Indicadores, BateriaScalesToTheMaximumAndFallsBackToIdle)
         {true, 2, 0, 10, 0, clBlack, clBtnFace, "0%"},
         {true, 0, -3, 10, 0, clBlack, clBtnFace, "0%"},
     };
-    for (const TCaso& caso : casos) {
-        SCOPED_TRACE(testing::Message() << caso.conectado << " " << caso.nivel << "/" << caso.maximo);
-        Conectar(caso.conectado);
-        ventana.MostrarBateria(caso.nivel, caso.maximo);
-        const TGauge* gauge = ui.CGaugeBateria;
-        EXPECT_EQ(gauge->Minimo(), 0);
-        EXPECT_EQ(gauge->Maximo(), caso.maximoGauge);
-        EXPECT_EQ(gauge->Progreso(), caso.progreso);
-        EXPECT_EQ(gauge->ColorRelleno(), C(caso.relleno));
-        EXPECT_EQ(gauge->ColorFondo(), C(caso.fondo));
-        EXPECT_EQ(gauge->Texto(), caso.texto);
+    for (const bool conectado : {true, false}) {
+        Con(conectado, [&] {
+            for (const TCaso& caso : casos) {
+                if (caso.conectado != conectado)
+                    continue;
+                SCOPED_TRACE(testing::Message() << caso.conectado << " " << caso.nivel << "/" << caso.maximo);
+                ventana.MostrarBateria(caso.nivel, caso.maximo);
+                const TGauge* gauge = ui.CGaugeBateria;
+                EXPECT_EQ(gauge->Minimo(), 0);
+                EXPECT_EQ(gauge->Maximo(), caso.maximoGauge);
+                EXPECT_EQ(gauge->Progreso(), caso.progreso);
+                EXPECT_EQ(gauge->ColorRelleno(), C(caso.relleno));
+                EXPECT_EQ(gauge->ColorFondo(), C(caso.fondo));
+                EXPECT_EQ(gauge->Texto(), caso.texto);
+            }
+        });
     }
 }
 
@@ -133,21 +155,27 @@ TEST_F(Indicadores, FuerzaAndGiroFillBlueOnYellowOnlyWhileConnected)
         int progreso;
     };
     const TCaso casos[] = {{true, 7, 7}, {true, 0, 0}, {true, 10, 10}, {true, 12, 10}, {false, 7, 0}};
-    for (const TCaso& caso : casos) {
-        SCOPED_TRACE(testing::Message() << caso.conectado << " " << caso.valor);
-        Conectar(caso.conectado);
-        ventana.MostrarFuerza(std::uint16_t(caso.valor));
-        ventana.MostrarGiro(std::int16_t(caso.valor));
-        for (const TGauge* gauge : {ui.CGaugeFuerza, ui.CGaugeGiro}) {
-            EXPECT_EQ(gauge->Maximo(), 10);
-            EXPECT_EQ(gauge->Progreso(), caso.progreso);
-            EXPECT_EQ(gauge->ColorRelleno(), C(caso.conectado ? clBlue : clBlack));
-            EXPECT_EQ(gauge->ColorFondo(), C(caso.conectado ? clYellow : clBtnFace));
-        }
+    for (const bool conectado : {true, false}) {
+        Con(conectado, [&] {
+            for (const TCaso& caso : casos) {
+                if (caso.conectado != conectado)
+                    continue;
+                SCOPED_TRACE(testing::Message() << caso.conectado << " " << caso.valor);
+                ventana.MostrarFuerza(std::uint16_t(caso.valor));
+                ventana.MostrarGiro(std::int16_t(caso.valor));
+                for (const TGauge* gauge : {ui.CGaugeFuerza, ui.CGaugeGiro}) {
+                    EXPECT_EQ(gauge->Maximo(), 10);
+                    EXPECT_EQ(gauge->Progreso(), caso.progreso);
+                    EXPECT_EQ(gauge->ColorRelleno(), C(caso.conectado ? clBlue : clBlack));
+                    EXPECT_EQ(gauge->ColorFondo(), C(caso.conectado ? clYellow : clBtnFace));
+                }
+            }
+            if (conectado) {
+                ventana.MostrarGiro(-4);
+                EXPECT_EQ(ui.CGaugeGiro->Progreso(), 0);
+            }
+        });
     }
-    Conectar(true);
-    ventana.MostrarGiro(-4);
-    EXPECT_EQ(ui.CGaugeGiro->Progreso(), 0);
 }
 
 TEST_F(Indicadores, EntrenamientoRoundsUpTheSkillAndColoursTheBar)
@@ -212,23 +240,23 @@ TEST_F(Indicadores, SensoresColourByContactAndPickTheHead)
     todas(clGray);
     EXPECT_EQ(ventana.IndiceCasco(), 0);
 
-    Conectar(true);
-    ventana.MostrarSensores();
-    todas(clBlack);
-    EXPECT_EQ(ventana.IndiceCasco(), 2);
-    EXPECT_EQ(ui.ImageCasco->pixmap().toImage(), ImagenCasco(2).toImage());
-
     const std::array<int, 16> valores = {0, 1, 2, 3, 4, 4, 3, 2, 1, 0, 4, 4, -1, 5, 99, 2};
-    const TColor esperados[16] = {clBlack, clRed,   clNaranja, clYellow, clLime,  clLime,  clYellow, clNaranja,
-                                  clRed,   clBlack, clLime,    clLime,   clBlack, clBlack, clBlack,  clNaranja};
-    ventana.MostrarSensores(&valores);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(marca(i)->ColorRelleno(), C(esperados[i])) << i;
-    EXPECT_EQ(ventana.IndiceCasco(), 1);
-    EXPECT_EQ(ui.ImageCasco->pixmap().toImage(), ImagenCasco(1).toImage());
+    MientrasConectado(ventana, [&] {
+        ventana.MostrarSensores();
+        todas(clBlack);
+        EXPECT_EQ(ventana.IndiceCasco(), 2);
+        EXPECT_EQ(ui.ImageCasco->pixmap().toImage(), ImagenCasco(2).toImage());
+
+        const TColor esperados[16] = {clBlack, clRed,   clNaranja, clYellow, clLime,  clLime,  clYellow, clNaranja,
+                                      clRed,   clBlack, clLime,    clLime,   clBlack, clBlack, clBlack,  clNaranja};
+        ventana.MostrarSensores(&valores);
+        for (int i = 0; i < 16; ++i)
+            EXPECT_EQ(marca(i)->ColorRelleno(), C(esperados[i])) << i;
+        EXPECT_EQ(ventana.IndiceCasco(), 1);
+        EXPECT_EQ(ui.ImageCasco->pixmap().toImage(), ImagenCasco(1).toImage());
+    });
 
     // Values given while not connected still show the idle look.
-    Conectar(false);
     ventana.MostrarSensores(&valores);
     todas(clGray);
     EXPECT_EQ(ventana.IndiceCasco(), 0);
@@ -262,28 +290,29 @@ TEST_F(Indicadores, RepeatedSensoresTouchNothing)
     for (TShape* marca : ventana.findChildren<TShape*>(QRegularExpression("^ShapeElectodo")))
         marca->installEventFilter(&contador);
 
-    Conectar(true);
-    const std::array<int, 16> valores = {4, 4, 3, 3, 2, 2, 1, 1, 0, 0, 4, 4, 3, 3, 2, 2};
-    for (const std::array<int, 16>* entrada : {&valores, static_cast<const std::array<int, 16>*>(nullptr)}) {
-        ventana.MostrarSensores(entrada);
+    MientrasConectado(ventana, [&] {
+        const std::array<int, 16> valores = {4, 4, 3, 3, 2, 2, 1, 1, 0, 0, 4, 4, 3, 3, 2, 2};
+        for (const std::array<int, 16>* entrada : {&valores, static_cast<const std::array<int, 16>*>(nullptr)}) {
+            ventana.MostrarSensores(entrada);
+            QApplication::processEvents();
+            contador.Pintados.clear();
+            ventana.MostrarSensores(entrada);
+            QApplication::processEvents();
+            EXPECT_EQ(contador.Total(), 0);
+        }
+
+        // One changed contact repaints that marker (and what lies under it) alone.
+        std::array<int, 16> otro = valores;
+        otro[5] = 4;
+        ventana.MostrarSensores(&valores);
         QApplication::processEvents();
         contador.Pintados.clear();
-        ventana.MostrarSensores(entrada);
+        ventana.MostrarSensores(&otro);
         QApplication::processEvents();
-        EXPECT_EQ(contador.Total(), 0);
-    }
-
-    // One changed contact repaints that marker (and what lies under it) alone.
-    std::array<int, 16> otro = valores;
-    otro[5] = 4;
-    ventana.MostrarSensores(&valores);
-    QApplication::processEvents();
-    contador.Pintados.clear();
-    ventana.MostrarSensores(&otro);
-    QApplication::processEvents();
-    for (TShape* marca : ventana.findChildren<TShape*>(QRegularExpression("^ShapeElectodo")))
-        EXPECT_EQ(contador.Pintados.value(marca), marca == ui.ShapeElectodo06 ? 1 : 0)
-            << marca->objectName().toStdString();
+        for (TShape* marca : ventana.findChildren<TShape*>(QRegularExpression("^ShapeElectodo")))
+            EXPECT_EQ(contador.Pintados.value(marca), marca == ui.ShapeElectodo06 ? 1 : 0)
+                << marca->objectName().toStdString();
+    });
 }
 
 TEST_F(Indicadores, TiempoIsWrittenWithThreeDecimals)

@@ -13,7 +13,7 @@
 namespace emulador {
 
 struct TAccionViva {
-    std::uint32_t Accion = 0x0001;
+    std::uint32_t Accion = ACC_COG_NEUTRAL; // neutral, in either suite
     float Potencia = 0;
 };
 

@@ -1,6 +1,8 @@
 // Command-line options of gedanko-emulador.
 #pragma once
 
+#include "Modelo.h"
+#include "ServidorEmulador.h"
 #include <cstdint>
 #include <string>
 
@@ -13,10 +15,10 @@ public:
     const std::string& Error() const { return FError; }
     static std::string Uso();
 
-    std::string Direccion = "127.0.0.1";
-    std::uint16_t Puerto = 1726; // 0: the system picks a free port
+    std::string Direccion = DireccionEmuladorPorDefecto;
+    std::uint16_t Puerto = PuertoEmuladorPorDefecto; // 0: the system picks a free port
     std::string Escenario; // empty: the built-in demo
-    double Tasa = 32; // EmoStates per second
+    double Tasa = edk::EstadosPorSegundo; // EmoStates per second
     bool Bucle = false;
     bool Ayuda = false;
 

@@ -1,5 +1,8 @@
 #include "Ordenes.h"
 
+#include "EscalasCasco.h"
+#include "Tipos.h"
+
 #include "edk.h"
 
 #include <charconv>
@@ -12,9 +15,9 @@ namespace emulador {
 namespace {
 
     // Scale of a head turn: a turn of intensity n is a horizontal gyro change of
-    // 30 n, which the program reads back as intensity n (it needs more than 50,
-    // so intensities 2 to 10 count as a turn).
-    constexpr int GiroPorIntensidad = 30;
+    // n GiroPorMagnitud, which the program reads back as intensity n (it needs
+    // more than LimiteGiro, so intensities 2 and up count as a turn).
+    constexpr int GiroPorIntensidad = GiroPorMagnitud;
     constexpr int IntensidadGiroPorDefecto = 5;
     constexpr std::size_t PalabrasMaximas = 4;
 
@@ -92,7 +95,7 @@ namespace {
     TRespuestaOrden Giro(const std::vector<std::string_view>& p, TEstadoVivo& vivo, int signo)
     {
         int intensidad = IntensidadGiroPorDefecto;
-        if (p.size() > 2 || (p.size() == 2 && !Entero(p[1], 0, 10, intensidad)))
+        if (p.size() > 2 || (p.size() == 2 && !Entero(p[1], 0, EscalaLectura, intensidad)))
             return Mal("Uso: " + std::string(p[0]) + " [intensidad 0..10]");
         vivo.FijarGiro(signo * intensidad * GiroPorIntensidad);
         return Bien(std::string(signo < 0 ? "Giro a la izquierda" : "Giro a la derecha") + " de intensidad "
@@ -103,12 +106,13 @@ namespace {
     TRespuestaOrden Contactos(const std::vector<std::string_view>& p, TEstadoVivo& vivo)
     {
         int calidad = 0;
-        if (p.size() == 2 && Entero(p[1], 0, 4, calidad)) {
+        if (p.size() == 2 && Entero(p[1], ContactoMinimo, ContactoMaximo, calidad)) {
             vivo.FijarContactos(calidad);
             return Bien("Todos los contactos con calidad " + std::to_string(calidad));
         }
         int canal = 0;
-        if (p.size() == 3 && Entero(p[1], 0, edk::NumCanales - 1, canal) && Entero(p[2], 0, 4, calidad)) {
+        if (p.size() == 3 && Entero(p[1], 0, edk::NumCanales - 1, canal)
+            && Entero(p[2], ContactoMinimo, ContactoMaximo, calidad)) {
             vivo.FijarContacto(static_cast<std::size_t>(canal), calidad);
             return Bien("Contacto del canal " + std::to_string(canal) + " con calidad " + std::to_string(calidad));
         }
@@ -166,7 +170,7 @@ TRespuestaOrden TOrdenes::Ejecutar(std::string_view linea, TEstadoVivo& vivo)
         return Bateria(p, vivo);
     if (orden == "senal" || orden == "señal") {
         int senal = 0;
-        if (p.size() != 2 || !Entero(p[1], 0, 2, senal))
+        if (p.size() != 2 || !Entero(p[1], EDK_SIN_SENAL, EDK_SENAL_BUENA, senal))
             return Mal("Uso: senal 0|1|2 (0 sin señal, 1 mala, 2 buena)");
         vivo.FijarSenal(senal);
         return Bien("Señal " + std::to_string(senal));
