@@ -95,7 +95,7 @@ int TMedidaRegistro::Inundar(int lineas)
     // The pane alone, at its size in the main window: the window's own work
     // per Registrar would make a million lines take a quarter of an hour.
     QWidget ventana;
-    TPanelRegistro* panel = new TPanelRegistro(&ventana);
+    auto* panel = new TPanelRegistro(&ventana);
     panel->setGeometry(3, 3, 483, 108);
     ventana.resize(489, 114);
     ventana.show();

@@ -10,8 +10,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
-
 namespace {
 
 std::vector<std::string> Entorno(const std::vector<std::string>& extra)
@@ -33,6 +31,7 @@ std::vector<std::string> Entorno(const std::vector<std::string>& extra)
 std::vector<char*> Punteros(std::vector<std::string>& textos)
 {
     std::vector<char*> punteros;
+    punteros.reserve(textos.size() + 1);
     for (std::string& t : textos)
         punteros.push_back(t.data());
     punteros.push_back(nullptr);

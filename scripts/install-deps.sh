@@ -12,6 +12,7 @@ PAQUETES=(
     fonts-wine fonts-liberation2             # Tahoma-compatible and Courier New metrics
     xvfb xauth                               # windows without a display (screenshots, demos)
     clang libclang-rt-14-dev                 # libFuzzer targets
+    clang-format clang-tidy                  # the style check of the test command
 )
 
 faltan=()

@@ -14,6 +14,9 @@ echo "== Normal build"
 "$raiz/scripts/build.sh" "$raiz/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ctest --test-dir "$raiz/build-test" --output-on-failure -j"$(nproc)"
 
+echo "== Style: clang-format and clang-tidy"
+"$raiz/scripts/estilo.sh" "$raiz/build-test"
+
 echo "== Sanitized build (ASan + UBSan)"
 "$raiz/scripts/build.sh" "$raiz/build-san" -DCMAKE_BUILD_TYPE=Debug -DGEDANKO_SANITIZE=ON -DGEDANKO_BENCH=OFF
 ctest --test-dir "$raiz/build-san" --output-on-failure -j"$(nproc)"

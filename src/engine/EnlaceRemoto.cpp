@@ -62,7 +62,7 @@ namespace {
             const void* nl = std::memchr(inicio, '\n', pendiente);
             if (!nl)
                 return false;
-            std::size_t largo = static_cast<std::size_t>(static_cast<const char*>(nl) - inicio);
+            auto largo = static_cast<std::size_t>(static_cast<const char*>(nl) - inicio);
             FInicio += largo + 1;
             if (largo + 1 > LongitudMaximaLinea) {
                 Perder();

@@ -245,7 +245,7 @@ bool InterpretarLinea(std::string_view linea, TEvento& evento)
         if (*n != 3 || !LeerEnteroEntre(t[1], 0, TipoMaximo, leido.Tipo) || TipoConPalabraPropia(leido.Tipo))
             return false;
         usuario = 2;
-    } else if (*n != 2) {
+    } else if (*n != 2) { // NOLINT(bugprone-branch-clone): a size check, not a word
         return false;
     } else if (palabra == PalabraAnadido) {
         leido.Tipo = EE_UserAdded;

@@ -6,6 +6,7 @@
 #ifndef GEDANKO_EDK_H
 #define GEDANKO_EDK_H
 
+/* NOLINTBEGIN(modernize-deprecated-headers,modernize-use-using): a C header */
 #include <stddef.h>
 
 #ifdef __cplusplus
@@ -21,6 +22,7 @@ extern "C" {
 typedef void* EmoEngineEventHandle;
 typedef void* EmoStateHandle;
 typedef void* OptimizationParamHandle;
+/* NOLINTEND(modernize-deprecated-headers,modernize-use-using) */
 
 /* Result codes. */
 enum EdkResultado {

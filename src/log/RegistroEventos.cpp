@@ -61,7 +61,8 @@ bool TRegistroEventos::Guardar(TGuardadoRegistro& guardado, const QString& ruta)
 {
     const TAlmacenRegistro& almacen = FPanel->Almacen();
     // The code page gives one byte per character.
-    const auto bytes = qsizetype(almacen.NumCaracteres() + almacen.NumLineas() * FinLinea.size());
+    const auto bytes = static_cast<qsizetype>(almacen.NumCaracteres())
+                       + static_cast<qsizetype>(almacen.NumLineas() * FinLinea.size());
     return guardado.Guardar(ruta, bytes, [&almacen](const TGuardadoRegistro::TEscritor& escribir) {
         std::string trozo;
         bool escrito = true;

@@ -56,7 +56,8 @@ TFAboutBox::TFAboutBox(QWidget* propietario)
 
 TFAboutBox::~TFAboutBox() = default;
 
-void TFAboutBox::EstablecerDatos(QString producto, QString proyecto, QString autor, QString version)
+void TFAboutBox::EstablecerDatos(const QString& producto, const QString& proyecto, const QString& autor,
+                                 const QString& version)
 {
     FUi->LabelProducto->setText(producto);
     FUi->LabelProyecto->setText(proyecto);

@@ -20,7 +20,8 @@ public:
 
     // Puts the four texts into LabelProducto, LabelProyecto, LabelAutor and
     // LabelVersion, each label sized to its text.
-    void EstablecerDatos(QString producto, QString proyecto, QString autor, QString version);
+    void EstablecerDatos(const QString& producto, const QString& proyecto, const QString& autor,
+                         const QString& version);
 
 private:
     void MostrarIcono();

@@ -61,7 +61,7 @@ bool EnRango(const QString& texto, int minimo, int maximo)
 
 QString Porcentaje(int posicion)
 {
-    return FormatearNumero(posicion * 100 / EscalaLectura, u"0%");
+    return FormatearNumero(posicion * 100.0 / EscalaLectura, u"0%");
 }
 
 void FijarHint(QWidget* control, const QString& hint)

@@ -185,6 +185,6 @@ const TFalloCarga FallosCarga[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Casos, PruebaActuadorFallo, ::testing::ValuesIn(FallosCarga),
-                         [](const auto& info) { return std::string(info.param.Nombre); });
+                         [](const auto& caso) { return std::string(caso.param.Nombre); });
 
 } // namespace

@@ -3,6 +3,7 @@
 // other test programs, and the window's dependencies pointing at it.
 #pragma once
 
+#include "DialogosPrueba.h"
 #include "Main.h"
 
 #include <QTemporaryDir>
@@ -18,6 +19,17 @@ public:
     {
         TFMain::TDependencias dependencias;
         dependencias.Ejecutable = Ejecutable();
+        return dependencias;
+    }
+
+    // The same with a strict dialog mock the test keeps a pointer to, so that
+    // a dialog no test expects fails the test.
+    TFMain::TDependencias DependenciasConMock(testing::StrictMock<TDialogosMock>*& mock) const
+    {
+        TFMain::TDependencias dependencias = Dependencias();
+        auto dialogos = std::make_unique<testing::StrictMock<TDialogosMock>>();
+        mock = dialogos.get();
+        dependencias.Dialogos = std::move(dialogos);
         return dependencias;
     }
 

@@ -17,8 +17,6 @@
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
-
 class TProcesoEmulador {
 public:
     explicit TProcesoEmulador(std::vector<std::string> argumentos)
@@ -40,6 +38,7 @@ public:
         const std::string ruta = Ruta();
         argumentos.insert(argumentos.begin(), ruta);
         std::vector<char*> argv;
+        argv.reserve(argumentos.size() + 1);
         for (std::string& a : argumentos)
             argv.push_back(a.data());
         argv.push_back(nullptr);

@@ -46,7 +46,8 @@ std::set<std::string> SimbolosExportados()
             nombre = tipo;
             tipo = valor;
         }
-        nombres.insert(tipo + " " + nombre);
+        tipo += ' ';
+        nombres.insert(tipo + nombre);
     }
     return nombres;
 }

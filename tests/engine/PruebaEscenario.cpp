@@ -128,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
         TCasoError {"LineAfterFin", "5 fin\n6 senal 1\n", "línea 2: nada puede seguir a 'fin'"},
         TCasoError {"FinWithAnArgument", "5 fin ya\n", "línea 1: 'fin' no lleva argumentos"},
         TCasoError {"NullCharacter", std::string_view("1 senal 1\n2 sen\0al 1\n", 21), "línea 2: carácter nulo"}),
-    [](const testing::TestParamInfo<TCasoError>& info) { return std::string(info.param.Nombre); });
+    [](const testing::TestParamInfo<TCasoError>& caso) { return std::string(caso.param.Nombre); });
 
 TEST(Escenario, EveryFaultIsListedAndThePreviousContentStays)
 {

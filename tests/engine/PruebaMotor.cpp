@@ -86,7 +86,7 @@ protected:
 
     std::string Fichero(const std::string& nombre, std::string_view texto)
     {
-        const std::string ruta = testing::TempDir() + nombre;
+        std::string ruta = testing::TempDir() + nombre;
         std::FILE* f = std::fopen(ruta.c_str(), "wb");
         EXPECT_NE(f, nullptr);
         if (f) {

@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
         TCaso {"SkillNaN", Cambiar("0.4567", "nan"), "línea 8: nivel-entrenamiento:"},
         TCaso {"MissingKey", Cambiar("nivel-entrenamiento = 0.4567\n", ""), "falta la clave 'nivel-entrenamiento'"},
         TCaso {"NullCharacter", Cambiar("# comment", std::string("#\0", 2)), "línea 2: carácter nulo"}),
-    [](const testing::TestParamInfo<TCaso>& info) { return std::string(info.param.Nombre); });
+    [](const testing::TestParamInfo<TCaso>& caso) { return std::string(caso.param.Nombre); });
 
 TEST(Perfil, AtMostFourActionsBesidesNeutralAreActive)
 {

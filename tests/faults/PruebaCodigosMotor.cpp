@@ -141,6 +141,6 @@ TEST_P(FallosCodigosMotor, LaEjecucionTerminaConElVehiculoParadoYElErrorDicho)
 }
 
 INSTANTIATE_TEST_SUITE_P(CadaLlamada, FallosCodigosMotor, testing::ValuesIn(Llamadas),
-                         [](const testing::TestParamInfo<TLlamada>& info) { return std::string(info.param.Funcion); });
+                         [](const testing::TestParamInfo<TLlamada>& caso) { return std::string(caso.param.Funcion); });
 
 } // namespace

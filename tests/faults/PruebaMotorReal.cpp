@@ -27,7 +27,7 @@ protected:
     // A headset that drives forward from its first EmoState and keeps doing so.
     QString EscenarioAvance()
     {
-        const QString ruta = Ruta(QStringLiteral("avance.esc"));
+        QString ruta = Ruta(QStringLiteral("avance.esc"));
         QFile fichero(ruta);
         EXPECT_TRUE(fichero.open(QIODevice::WriteOnly));
         fichero.write("0 senal 2\n0 contactos 4\n0 bateria 5 5\n0 alta 0\n0 expresiva apretar 0.8\n1 fin\n");

@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         TCasoFormato {"BeyondSixtyFourBits", 1e20, u"0", u"100000000000000000000"},
         TCasoFormato {"NotANumber", std::numeric_limits<double>::quiet_NaN(), u"0.00", u"NAN"},
         TCasoFormato {"NegativeInfinity", -std::numeric_limits<double>::infinity(), u"0%", u"-INF%"}),
-    [](const testing::TestParamInfo<TCasoFormato>& info) { return std::string(info.param.Nombre); });
+    [](const testing::TestParamInfo<TCasoFormato>& caso) { return std::string(caso.param.Nombre); });
 
 TEST(FormatoLocale, UsesTheDefaultLocalesDecimalSeparator)
 {

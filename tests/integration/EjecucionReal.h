@@ -46,4 +46,22 @@ protected:
                 tramos.push_back(byte);
         return tramos;
     }
+
+    // The log of a local engine's connect followed by loading the demo
+    // profile: the profile's report line by line.
+    static std::vector<QString> RegistroConexionDemo()
+    {
+        return {
+            QStringLiteral("I Conectado al Engine Emotiv"),
+            QStringLiteral("I Optimización activada"),
+            QStringLiteral("I COG.NEUTRAL TIRAR  EXP.NEUTRAL APRETAR DIENTES "),
+            QStringLiteral("I Dispositivo detectado"),
+            QStringLiteral("I Firmas Cognitivas Entrenadas: COG.NEUTRAL TIRAR "),
+            QStringLiteral("I Acciones Cognitivas Activas: COG.NEUTRAL TIRAR "),
+            QStringLiteral("I Sesibilidad Retroceso: 5"),
+            QStringLiteral("I Nivel de Entrenamiento Cognitivo: 62.00%"),
+            QStringLiteral("I Firmas Expresivas Entrenadas: EXP.NEUTRAL APRETAR DIENTES "),
+            QStringLiteral("I Sensibilidad Avance: 500"),
+        };
+    }
 };

@@ -120,21 +120,13 @@ TEST_F(DemoLocal, ConduceComoDiceElGuionDeLaDemostracion)
     EXPECT_EQ(bytes[bytes.size() - 2], 0x05u);
     EXPECT_EQ(bytes.back(), 0x00u);
 
-    const std::vector<QString> esperado = {
-        QStringLiteral("I Conectado al Engine Emotiv"),
-        QStringLiteral("I Optimización activada"),
-        QStringLiteral("I COG.NEUTRAL TIRAR  EXP.NEUTRAL APRETAR DIENTES "),
-        QStringLiteral("I Dispositivo detectado"),
-        QStringLiteral("I Firmas Cognitivas Entrenadas: COG.NEUTRAL TIRAR "),
-        QStringLiteral("I Acciones Cognitivas Activas: COG.NEUTRAL TIRAR "),
-        QStringLiteral("I Sesibilidad Retroceso: 5"),
-        QStringLiteral("I Nivel de Entrenamiento Cognitivo: 62.00%"),
-        QStringLiteral("I Firmas Expresivas Entrenadas: EXP.NEUTRAL APRETAR DIENTES "),
-        QStringLiteral("I Sensibilidad Avance: 500"),
-        QStringLiteral("E 1792:Giróscopo no calibrado"), // the re-zero at 87; the one at 9 succeeds
-        QStringLiteral("S EE_ProfileEvent"), // the demo's profile event at 92
-        QStringLiteral("I Desconectado"),
-    };
+    std::vector<QString> esperado = RegistroConexionDemo();
+    esperado.insert(esperado.end(),
+                    {
+                        QStringLiteral("E 1792:Giróscopo no calibrado"), // the re-zero at 87; the one at 9 succeeds
+                        QStringLiteral("S EE_ProfileEvent"), // the demo's profile event at 92
+                        QStringLiteral("I Desconectado"),
+                    });
     EXPECT_EQ(Registro(), esperado);
     // The profile's sensitivities reached the bars.
     EXPECT_EQ(Ui().TrackBarAvance->value(), 500);

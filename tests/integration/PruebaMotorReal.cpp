@@ -54,19 +54,8 @@ TEST_F(MotorReal, ElMotorLocalEsperaUnPerfilYCargaElDeDemostracion)
 
         EXPECT_EQ(estados, (std::vector<QString> {QStringLiteral("Desconectado"), QStringLiteral("Conectado"),
                                                   QStringLiteral("Sin Perfil"), QStringLiteral("No Enlazado")}));
-        const std::vector<QString> esperado = {
-            QStringLiteral("I Conectado al Engine Emotiv"),
-            QStringLiteral("I Optimización activada"),
-            QStringLiteral("I COG.NEUTRAL TIRAR  EXP.NEUTRAL APRETAR DIENTES "),
-            QStringLiteral("I Dispositivo detectado"),
-            QStringLiteral("I Firmas Cognitivas Entrenadas: COG.NEUTRAL TIRAR "),
-            QStringLiteral("I Acciones Cognitivas Activas: COG.NEUTRAL TIRAR "),
-            QStringLiteral("I Sesibilidad Retroceso: 5"),
-            QStringLiteral("I Nivel de Entrenamiento Cognitivo: 62.00%"),
-            QStringLiteral("I Firmas Expresivas Entrenadas: EXP.NEUTRAL APRETAR DIENTES "),
-            QStringLiteral("I Sensibilidad Avance: 500"),
-            QStringLiteral("I Desconectado"),
-        };
+        std::vector<QString> esperado = RegistroConexionDemo();
+        esperado.push_back(QStringLiteral("I Desconectado"));
         EXPECT_EQ(Registro(), esperado);
         // Nothing drove: one all-off per event and the end's.
         const std::vector<unsigned> bytes = BytesDesde(previos);

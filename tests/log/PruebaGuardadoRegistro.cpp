@@ -3,6 +3,8 @@
 #include "GuardadoRegistro.h"
 #include "RegistroEventos.h"
 
+#include "CasosGuardado.h"
+
 #include "AlmacenRegistro.h"
 #include "PanelRegistro.h"
 #include <QByteArray>
@@ -17,12 +19,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray Leer(const QString& ruta)
-{
-    QFile fichero(ruta);
-    return fichero.open(QIODevice::ReadOnly) ? fichero.readAll() : QByteArray("<no se puede leer>");
-}
 
 void Escribir(const QString& ruta, const QByteArray& bytes)
 {
@@ -41,30 +37,19 @@ protected:
 
 TEST_F(GuardadoRegistro, ElTextoDelRegistroLlegaAlFicheroEnCodigoDePagina)
 {
-    const struct {
-        std::vector<const char*> entradas;
-        QByteArray bytes;
-    } casos[] = {
-        {{}, QByteArray()},
-        {{"A", "B"}, QByteArray("A\r\nB\r\n")},
-        {{"uno\ndos", "tres"}, QByteArray("uno\r\ndos\r\ntres\r\n")},
-        {{"", ""}, QByteArray("\r\n\r\n")},
-        {{"5 €, Optimización"}, QByteArray("5 \x80, Optimizaci\xf3n\r\n")},
-        {{"perfil \u4e2d\u6587.emu"}, QByteArray("perfil ??.emu\r\n")},
-    };
-    for (const auto& caso : casos) {
+    for (const TCasoGuardado& caso : CasosGuardado()) {
         TPanelRegistro panel;
         TRegistroEventos registro(&panel);
-        for (const char* entrada : caso.entradas)
+        for (const char* entrada : caso.Entradas)
             registro.Anadir(nrEstado, QString::fromUtf8(entrada));
         const QString ruta = Ruta("registro.txt");
 
         ASSERT_TRUE(FGuardado.Guardar(ruta, TGuardadoRegistro::Codificar(registro.Texto()))) << FGuardado.CodigoError();
-        EXPECT_EQ(Leer(ruta), caso.bytes) << caso.bytes.toHex(' ').toStdString();
+        EXPECT_EQ(LeerFichero(ruta), caso.Bytes) << caso.Bytes.toHex(' ').toStdString();
         EXPECT_EQ(FGuardado.Mensaje(), QStringLiteral("El fichero se ha guardado con éxito"));
         // Made piece by piece, as the window saves it.
         ASSERT_TRUE(registro.Guardar(FGuardado, ruta)) << FGuardado.CodigoError();
-        EXPECT_EQ(Leer(ruta), caso.bytes) << caso.bytes.toHex(' ').toStdString();
+        EXPECT_EQ(LeerFichero(ruta), caso.Bytes) << caso.Bytes.toHex(' ').toStdString();
     }
 }
 
@@ -88,7 +73,7 @@ TEST_F(GuardadoRegistro, UnRegistroVolcadoSeGuardaEntero)
     ASSERT_GT(panel.Almacen().BloquesVolcados(), 0u);
     const QString ruta = Ruta("registro.txt");
     ASSERT_TRUE(registro.Guardar(FGuardado, ruta)) << FGuardado.CodigoError();
-    EXPECT_TRUE(Leer(ruta) == esperado);
+    EXPECT_TRUE(LeerFichero(ruta) == esperado);
     EXPECT_EQ(FGuardado.Mensaje(), QStringLiteral("El fichero se ha guardado con éxito"));
 
     EXPECT_FALSE(registro.Guardar(FGuardado, QStringLiteral("/dev/full")));
@@ -102,9 +87,9 @@ TEST_F(GuardadoRegistro, SustituyeElContenidoDeUnFicheroExistente)
     const QString ruta = Ruta("viejo.txt");
     Escribir(ruta, QByteArray(1000, 'x'));
     ASSERT_TRUE(FGuardado.Guardar(ruta, "nuevo\r\n"));
-    EXPECT_EQ(Leer(ruta), QByteArray("nuevo\r\n"));
+    EXPECT_EQ(LeerFichero(ruta), QByteArray("nuevo\r\n"));
     ASSERT_TRUE(FGuardado.Guardar(ruta, QByteArray()));
-    EXPECT_EQ(Leer(ruta), QByteArray());
+    EXPECT_EQ(LeerFichero(ruta), QByteArray());
 }
 
 TEST_F(GuardadoRegistro, UnFicheroBloqueadoPorOtroNoSeAbreNiSeToca)
@@ -119,13 +104,13 @@ TEST_F(GuardadoRegistro, UnFicheroBloqueadoPorOtroNoSeAbreNiSeToca)
     EXPECT_EQ(FGuardado.PasoFallido(), pgAbrir);
     EXPECT_EQ(FGuardado.CodigoError(), EWOULDBLOCK);
     EXPECT_EQ(FGuardado.Mensaje(), QStringLiteral("Se ha producido un error abriendo el fichero\n%1").arg(EWOULDBLOCK));
-    EXPECT_EQ(Leer(ruta), QByteArray("de otro\r\n"));
+    EXPECT_EQ(LeerFichero(ruta), QByteArray("de otro\r\n"));
 
     // Once the other holder lets go, saving works and the lock is released.
     ::close(otro);
     EXPECT_TRUE(FGuardado.Guardar(ruta, "mio\r\n"));
     EXPECT_TRUE(FGuardado.Guardar(ruta, "otra vez\r\n"));
-    EXPECT_EQ(Leer(ruta), QByteArray("otra vez\r\n"));
+    EXPECT_EQ(LeerFichero(ruta), QByteArray("otra vez\r\n"));
 }
 
 TEST_F(GuardadoRegistro, ErroresAlAbrirConSuCodigo)
@@ -161,7 +146,7 @@ TEST_F(GuardadoRegistro, UnFicheroDeSoloLecturaDaError13)
     EXPECT_EQ(FGuardado.PasoFallido(), pgAbrir);
     EXPECT_EQ(FGuardado.CodigoError(), 13);
     EXPECT_EQ(FGuardado.Mensaje(), QStringLiteral("Se ha producido un error abriendo el fichero\n13"));
-    EXPECT_EQ(Leer(ruta), QByteArray("intacto"));
+    EXPECT_EQ(LeerFichero(ruta), QByteArray("intacto"));
 }
 
 TEST_F(GuardadoRegistro, UnDispositivoLlenoDaErrorDeEscritura28)

@@ -1,5 +1,6 @@
 // The window's log handlers: appending pumps the window's messages, the
 // switch only inverts, and saving reports each outcome in its own box.
+#include "CasosGuardado.h"
 #include "DialogosPrueba.h"
 #include "EjecutableTemporal.h"
 #include "FormularioMain.h"
@@ -26,25 +27,9 @@ namespace {
 using testing::_;
 using testing::Return;
 
-QByteArray Leer(const QString& ruta)
-{
-    QFile fichero(ruta);
-    return fichero.open(QIODevice::ReadOnly) ? fichero.readAll() : QByteArray("<no se puede leer>");
-}
-
 class MainRegistro : public testing::Test {
 protected:
     void SetUp() override { FVentana.ActionLimpiarExecute(); }
-
-    // The window's files in the test's folder, its dialogs the mock.
-    TFMain::TDependencias Dependencias()
-    {
-        TFMain::TDependencias dependencias = FEjecutable.Dependencias();
-        auto dialogos = std::make_unique<testing::StrictMock<TDialogosMock>>();
-        FDialogos = dialogos.get();
-        dependencias.Dialogos = std::move(dialogos);
-        return dependencias;
-    }
 
     QString Pane() const { return TFormularioMain(FVentana).RichEditRegistro->TextoCompleto(); }
 
@@ -57,8 +42,8 @@ protected:
 
     QTemporaryDir FCarpeta;
     TEjecutableTemporal FEjecutable;
-    TDialogosMock* FDialogos = nullptr;
-    TFMain FVentana {Dependencias()};
+    testing::StrictMock<TDialogosMock>* FDialogos = nullptr;
+    TFMain FVentana {FEjecutable.DependenciasConMock(FDialogos)};
 };
 
 TEST_F(MainRegistro, RegistrarAnadeYAtiendeLosMensajesPendientesAntesDeVolver)
@@ -101,26 +86,17 @@ TEST_F(MainRegistro, VisualizarEstadosSoloSeInvierte)
 
 TEST_F(MainRegistro, GuardarEscribeElRegistroYLoDejaIgual)
 {
-    const struct {
-        std::vector<const char*> entradas;
-        QByteArray bytes;
-    } casos[] = {
-        {{}, QByteArray()},
-        {{"A", "B"}, QByteArray("A\r\nB\r\n")},
-        {{"Perfil:\nC:\\Perfiles\\juan.emu", "Calibración €"},
-         QByteArray("Perfil:\r\nC:\\Perfiles\\juan.emu\r\nCalibraci\xf3n \x80\r\n")},
-    };
     const QString ruta = FCarpeta.filePath(QStringLiteral("registro.txt"));
-    for (const auto& caso : casos) {
+    for (const TCasoGuardado& caso : CasosGuardado()) {
         FVentana.ActionLimpiarExecute();
-        for (const char* entrada : caso.entradas)
+        for (const char* entrada : caso.Entradas)
             FVentana.Registrar(nrInformacion, QString::fromUtf8(entrada));
         const QString antes = Pane();
 
         EXPECT_CALL(*FDialogos, MostrarMensaje(&FVentana, QStringLiteral("El fichero se ha guardado con éxito")));
         GuardarEn(ruta);
         testing::Mock::VerifyAndClearExpectations(FDialogos);
-        EXPECT_EQ(Leer(ruta), caso.bytes);
+        EXPECT_EQ(LeerFichero(ruta), caso.Bytes);
         EXPECT_EQ(Pane(), antes);
     }
 }

@@ -270,7 +270,7 @@ TEST_P(PintadoIncremental, LasLineasVolcadasSePintanAlVolverAEllas)
     Comprobar("arrow down among spilled lines");
 
     QWidget otra;
-    TPanelRegistro* referencia = new TPanelRegistro(&otra);
+    auto* referencia = new TPanelRegistro(&otra);
     referencia->setGeometry(FPanel->geometry());
     otra.resize(FVentana.size());
     otra.show();
@@ -283,8 +283,8 @@ TEST_P(PintadoIncremental, LasLineasVolcadasSePintanAlVolverAEllas)
 
 // 108: the pane in the main window; 0: a whole number of lines.
 INSTANTIATE_TEST_SUITE_P(Alturas, PintadoIncremental, testing::Values(108, 0),
-                         [](const testing::TestParamInfo<int>& info) {
-                             return info.param > 0 ? "Alto" + std::to_string(info.param) : std::string("LineasEnteras");
+                         [](const testing::TestParamInfo<int>& caso) {
+                             return caso.param > 0 ? "Alto" + std::to_string(caso.param) : std::string("LineasEnteras");
                          });
 
 // Selected text is drawn in the palette's highlighted-text colour, not in its

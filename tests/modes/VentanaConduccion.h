@@ -83,20 +83,9 @@ protected:
                               NumImagenesFlechasIzquierdaDerecha);
     }
 
-    // The window's files in the test's folder; its dialogs a strict mock, so
-    // that a dialog no test expects fails the test.
-    TFMain::TDependencias Dependencias()
-    {
-        TFMain::TDependencias dependencias = FEjecutable.Dependencias();
-        auto dialogos = std::make_unique<testing::StrictMock<TDialogosMock>>();
-        FDialogos = dialogos.get();
-        dependencias.Dialogos = std::move(dialogos);
-        return dependencias;
-    }
-
     TEjecutableTemporal FEjecutable;
     testing::StrictMock<TDialogosMock>* FDialogos = nullptr;
-    TFMain FVentana {Dependencias()};
+    TFMain FVentana {FEjecutable.DependenciasConMock(FDialogos)};
     const TFormularioMain ui {FVentana};
     std::unique_ptr<TGrabacion> FGrabacion;
 };

@@ -48,7 +48,7 @@ void TSesion::Continuar(double ahora, const TEstadoVivo& vivo, std::string& sali
 {
     if (FFin < 0)
         FFin = ahora;
-    const long long debidos = static_cast<long long>(std::floor((ahora - FFin) * FTasa));
+    const auto debidos = static_cast<long long>(std::floor((ahora - FFin) * FTasa));
     const long long minimo = debidos - static_cast<long long>(RetrasoMaximo * FTasa);
     if (FEstadosTrasFin < minimo)
         FEstadosTrasFin = minimo;
