@@ -6,6 +6,8 @@
 
 class TMedidaDesnuda {
 public:
-    // Runs the loop for the given time and prints its figures; returns the exit status.
-    static int Ejecutar(TModoGuion modo, double estadosPorSegundo, double segundos);
+    // Runs the loop for the given time and prints its figures; returns the
+    // exit status. With esperar, a poll that reads nothing waits 1 ms, as the
+    // program's loop does, instead of polling again at once.
+    static int Ejecutar(TModoGuion modo, double estadosPorSegundo, double segundos, bool esperar = false);
 };

@@ -4,6 +4,7 @@
 #include "Emparejamiento.h"
 #include "FormularioMain.h"
 #include "Main.h"
+#include "Procesador.h"
 #include "PuertoSellado.h"
 #include "RadioGroup.h"
 #include "Salida.h"
@@ -15,19 +16,10 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 
 constexpr std::size_t MaximoInundacion = 2'000'000;
-
-double SegundosProcesador()
-{
-    rusage uso {};
-    getrusage(RUSAGE_SELF, &uso);
-    const auto segundos = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    return segundos(uso.ru_utime) + segundos(uso.ru_stime);
-}
 
 // Lets the window be shown and painted before anything is measured.
 void Asentar()

@@ -9,6 +9,10 @@
 
 namespace {
 
+// How many columns either side of a point its segments and their joins can
+// colour: a new sample changes this many columns before its own.
+constexpr int AlcanceColumna = 2;
+
 constexpr std::array<TColor, NumSeriesGrafica> ColoresSerie {clBlack, clBlue, clRed, clGreen, clFuchsia, clTeal};
 
 // One-pixel solid pen. With square caps Qt draws both end points of a line
@@ -32,7 +36,7 @@ TGrafica::TGrafica(TPaintBox* paintBox, QLabel* leyenda)
     for (int s = 0; s < NumSeriesGrafica; ++s)
         FPlumasSerie[s] = Pluma(ColoresSerie[s]);
     if (FPaintBox)
-        FPaintBox->FijarManejador([this](QPainter& lienzo) { Pintar(lienzo); });
+        FPaintBox->FijarManejador([this](QPainter& lienzo) { Pintar(lienzo, FPaintBox->ZonaPintada()); });
     Activar(false);
     Borrar();
 }
@@ -47,6 +51,7 @@ TGrafica::~TGrafica()
 void TGrafica::Activar(bool activa)
 {
     FActiva = activa;
+    FRepintarTodo = true;
     if (FLeyenda)
         FLeyenda->setVisible(activa);
 }
@@ -54,6 +59,7 @@ void TGrafica::Activar(bool activa)
 void TGrafica::Borrar()
 {
     FNumMuestras = 0;
+    FRepintarTodo = true;
     for (auto& serie : FSeries)
         serie.fill(0);
 }
@@ -63,7 +69,8 @@ void TGrafica::AnadirMuestra(const TMuestraGrafica& valores)
     ++FNumMuestras;
     // A full chart scrolls left by a block of columns at once, so the
     // histories are moved only once every block.
-    if (FNumMuestras >= NumColumnas) {
+    const bool desplazada = FNumMuestras >= NumColumnas;
+    if (desplazada) {
         for (auto& serie : FSeries) {
             std::copy(serie.begin() + Desplazamiento, serie.end(), serie.begin());
             std::fill(serie.end() - Desplazamiento, serie.end(), 0);
@@ -72,15 +79,30 @@ void TGrafica::AnadirMuestra(const TMuestraGrafica& valores)
     }
     for (int s = 0; s < NumSeriesGrafica; ++s)
         FSeries[s][FNumMuestras] = valores[s];
-    if (FPaintBox)
-        FPaintBox->repaint();
+    // The idle look shows no samples. Otherwise a sample changes only its own
+    // column and the AlcanceColumna before it; a scroll moves every column,
+    // once in a block, and a new look or an emptied chart shows at the first
+    // sample.
+    if (!FPaintBox || !FActiva)
+        return;
+    if (desplazada || FRepintarTodo) {
+        FRepintarTodo = false;
+        FPaintBox->update();
+    } else {
+        FPaintBox->update(FNumMuestras - AlcanceColumna, 0, AlcanceColumna + 1, FPaintBox->height());
+    }
 }
 
 void TGrafica::Pintar(QPainter& lienzo)
 {
+    Pintar(lienzo, FPaintBox ? FPaintBox->rect() : QRect());
+}
+
+void TGrafica::Pintar(QPainter& lienzo, const QRect& zona)
+{
     lienzo.setRenderHint(QPainter::Antialiasing, false);
     if (FActiva)
-        PintarActiva(lienzo);
+        PintarActiva(lienzo, zona);
     else
         PintarInactiva(lienzo);
 }
@@ -103,10 +125,14 @@ void TGrafica::PintarInactiva(QPainter& lienzo)
     PintarMarco(lienzo, *FPaintBox, AColorQt(clBtnFace, FPaintBox->palette()));
 }
 
-void TGrafica::PintarActiva(QPainter& lienzo)
+// Every step is limited to the columns of zona: pixels outside it are left
+// as they are, so a partial paint must not draw there at all.
+void TGrafica::PintarActiva(QPainter& lienzo, const QRect& zona)
 {
-    if (!FPaintBox)
+    if (!FPaintBox || zona.isEmpty())
         return;
+    lienzo.save();
+    lienzo.setClipRect(zona, Qt::IntersectClip);
     lienzo.setPen(FPlumaNegra);
     PintarMarco(lienzo, *FPaintBox, AColorQt(clWindow, FPaintBox->palette()));
 
@@ -116,23 +142,29 @@ void TGrafica::PintarActiva(QPainter& lienzo)
         lienzo.drawLine(0, y, NumColumnas - 1, y);
 
     for (int s = 0; s < NumSeriesGrafica; ++s)
-        PintarSerie(lienzo, s);
+        PintarSerie(lienzo, s, zona.left(), zona.right());
+    lienzo.restore();
 }
 
 // The trace runs from the baseline at column 0 through every stored sample up
 // to the newest one, which is drawn at once (its own pixel included) so the
 // operator sees each decision as soon as it is made. Most traces are flat most
 // of the time: a point inside a flat run only moves the run's end, which draws
-// the same pixels with far fewer segments.
-void TGrafica::PintarSerie(QPainter& lienzo, int serie)
+// the same pixels with far fewer segments. The pixels of column x come from
+// the segments that end there and from how Qt joins them to the next ones,
+// so columns desde..hasta need the samples AlcanceColumna either side.
+void TGrafica::PintarSerie(QPainter& lienzo, int serie, int desde, int hasta)
 {
-    if (FNumMuestras == 0)
+    const int primera = std::max(0, desde - AlcanceColumna);
+    const int ultima = std::min<int>(FNumMuestras, hasta + AlcanceColumna);
+    if (FNumMuestras == 0 || primera >= ultima)
         return;
     const double base = LineasBase[serie];
     const auto& valores = FSeries[serie];
     int puntos = 0;
-    FPuntos[puntos++] = QPointF(0, base);
-    for (int x = 0; x <= FNumMuestras; ++x) {
+    if (primera == 0)
+        FPuntos[puntos++] = QPointF(0, base);
+    for (int x = primera; x <= ultima; ++x) {
         const double y = base - valores[x];
         if (puntos >= 2 && FPuntos[puntos - 1].y() == y && FPuntos[puntos - 2].y() == y)
             FPuntos[puntos - 1].setX(x);

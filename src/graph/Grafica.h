@@ -6,6 +6,7 @@
 
 #include <QPen>
 #include <QPointF>
+#include <QRect>
 #include <array>
 #include <cstdint>
 
@@ -28,8 +29,12 @@ public:
 
     void Activar(bool activa);
     void Borrar();
+    // Stores the sample and marks for painting only the columns it changes;
+    // the paint comes with the window's next pass, merged with the others.
     void AnadirMuestra(const TMuestraGrafica& valores);
+    // The whole chart, or only the columns that meet zona.
     void Pintar(QPainter& lienzo);
+    void Pintar(QPainter& lienzo, const QRect& zona);
 
     bool Activa() const { return FActiva; }
     int NumMuestras() const { return FNumMuestras; }
@@ -37,14 +42,16 @@ public:
 
 private:
     void PintarInactiva(QPainter& lienzo);
-    void PintarActiva(QPainter& lienzo);
-    void PintarSerie(QPainter& lienzo, int serie);
+    void PintarActiva(QPainter& lienzo, const QRect& zona);
+    void PintarSerie(QPainter& lienzo, int serie, int desde, int hasta);
 
     TPaintBox* FPaintBox;
     QLabel* FLeyenda;
     std::array<std::array<std::int32_t, NumColumnas>, NumSeriesGrafica> FSeries {};
     std::uint16_t FNumMuestras = 0;
     bool FActiva = false;
+    // The look changed or the chart was emptied since the last whole paint.
+    bool FRepintarTodo = true;
 
     // Made once so that a paint allocates nothing of its own: the pens and
     // the point buffer of one trace (its starting point plus one per column).

@@ -1,6 +1,7 @@
 #include "PanelRegistro.h"
 
 #include "AlmacenRegistro.h"
+#include "BarraRegistro.h"
 #include "ColoresQt.h"
 #include "Tipos.h"
 
@@ -22,6 +23,9 @@ TPanelRegistro::TPanelRegistro(QWidget* padre)
       FAlmacen(std::make_unique<TAlmacenRegistro>(QFile::encodeName(QDir::tempPath()).toStdString()))
 {
     setFocusPolicy(Qt::ClickFocus);
+    // Every append moves the bars; they repaint only when their look changes.
+    setVerticalScrollBar(FBarraVertical = new TBarraRegistro(Qt::Vertical, this));
+    setHorizontalScrollBar(FBarraHorizontal = new TBarraRegistro(Qt::Horizontal, this));
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     viewport()->setCursor(Qt::IBeamCursor);
@@ -50,10 +54,15 @@ void TPanelRegistro::Anadir(int nivel, QStringView texto)
     FCursorLinea = FAnclaLinea = inicio;
     FCursorColumna = FAnclaColumna = 0;
 
-    QScrollBar* barra = verticalScrollBar();
+    TBarraRegistro* barra = FBarraVertical;
     const int antes = barra->value();
-    AjustarBarras();
-    barra->setValue(barra->maximum());
+    // The bars are repainted once, if at all, for their final look.
+    FBarraHorizontal->Cambiar([&] {
+        barra->Cambiar([&] {
+            AjustarBarras();
+            barra->setValue(barra->maximum());
+        });
+    });
     if (habiaSeleccion) {
         viewport()->update();
     } else if (barra->value() == antes) {
@@ -141,15 +150,26 @@ int TPanelRegistro::PrimeraLineaVisible() const
     return verticalScrollBar()->value();
 }
 
+// Setting a step signals a change even when it is the same; only real
+// changes reach the bars.
+static void AjustarBarra(TBarraRegistro& barra, int paso, int pasoSimple, int maximo)
+{
+    barra.Cambiar([&] {
+        if (barra.pageStep() != paso)
+            barra.setPageStep(paso);
+        if (barra.singleStep() != pasoSimple)
+            barra.setSingleStep(pasoSimple);
+        barra.FijarRango(0, maximo);
+    });
+}
+
 void TPanelRegistro::AjustarBarras()
 {
     const int enVista = LineasEnVista();
-    verticalScrollBar()->setPageStep(enVista);
-    verticalScrollBar()->setRange(0, std::max(0, NumLineas() - enVista));
+    AjustarBarra(*FBarraVertical, enVista, FBarraVertical->singleStep(), std::max(0, NumLineas() - enVista));
     const int ancho = viewport()->width();
-    horizontalScrollBar()->setPageStep(ancho);
-    horizontalScrollBar()->setSingleStep(std::max(1, fontMetrics().averageCharWidth()));
-    horizontalScrollBar()->setRange(0, std::max(0, FAnchoMaximo + 2 * Margen - ancho));
+    AjustarBarra(*FBarraHorizontal, ancho, std::max(1, fontMetrics().averageCharWidth()),
+                 std::max(0, FAnchoMaximo + 2 * Margen - ancho));
 }
 
 void TPanelRegistro::resizeEvent(QResizeEvent* evento)

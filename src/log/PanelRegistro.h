@@ -11,6 +11,7 @@
 #include <memory>
 
 class TAlmacenRegistro;
+class TBarraRegistro;
 
 class TPanelRegistro : public QAbstractScrollArea {
     Q_OBJECT
@@ -69,6 +70,9 @@ private:
     bool LimitesSeleccion(int& l1, int& c1, int& l2, int& c2) const;
 
     std::unique_ptr<TAlmacenRegistro> FAlmacen;
+    // Owned by the pane as its scroll bars.
+    TBarraRegistro* FBarraVertical = nullptr;
+    TBarraRegistro* FBarraHorizontal = nullptr;
     int FAnchoMaximo = 0;
     int FCursorLinea = 0;
     int FCursorColumna = 0;

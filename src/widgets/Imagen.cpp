@@ -7,10 +7,11 @@ TImagen::TImagen(QWidget* padre) : QLabel(padre)
     setAlignment(Qt::AlignCenter);
 }
 
+// The paint comes with the window's next pump, merged with the rest of the
+// window's changes into one paint and one flush.
 void TImagen::FijarImagen(const QPixmap& imagen)
 {
     setPixmap(imagen);
-    repaint();
 }
 
 void TImagen::mousePressEvent(QMouseEvent* evento)

@@ -11,7 +11,7 @@ class TImagen : public QLabel {
 public:
     explicit TImagen(QWidget* padre = nullptr);
 
-    // Shows the picture and repaints at once.
+    // Shows the picture from the next paint of the window on.
     void FijarImagen(const QPixmap& imagen);
 
 signals:

@@ -1,6 +1,7 @@
 // A bare paint surface whose painting is handed to one handler.
 #pragma once
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWidget>
 #include <functional>
@@ -12,16 +13,21 @@ public:
 
     explicit TPaintBox(QWidget* padre = nullptr) : QWidget(padre) { }
     void FijarManejador(TManejadorPintar manejador) { FManejador = std::move(manejador); }
+    // The part being painted, while the handler runs; the whole box otherwise.
+    QRect ZonaPintada() const { return FZona.isNull() ? rect() : FZona; }
 
 protected:
-    void paintEvent(QPaintEvent*) override
+    void paintEvent(QPaintEvent* evento) override
     {
         if (!FManejador)
             return;
         QPainter lienzo(this);
+        FZona = evento->rect();
         FManejador(lienzo);
+        FZona = QRect();
     }
 
 private:
     TManejadorPintar FManejador;
+    QRect FZona;
 };

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPolygonF>
+#include <QScreen>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -132,14 +134,26 @@ TEST_F(Grafica, BorrarVaciaLasSeriesSinDesactivar)
     EXPECT_EQ(FGrafica->Muestra(0, 1), 1);
 }
 
-TEST_F(Grafica, AnadirMuestraRepintaAntesDeVolver)
+// The window paints once per pass of the loop: samples added in between are
+// painted together, at the next message pump, and only their columns.
+TEST_F(Grafica, LasMuestrasSePintanJuntasEnLaSiguientePasada)
 {
+    FGrafica->Activar(true);
     FVentana.show();
+    FGrafica->AnadirMuestra({}); // the first after Activar paints the whole box
     QCoreApplication::processEvents();
     int pinturas = 0;
-    FCaja->FijarManejador([&](QPainter&) { ++pinturas; });
+    QRect zona;
+    FCaja->FijarManejador([&](QPainter&) {
+        ++pinturas;
+        zona = FCaja->ZonaPintada();
+    });
     FGrafica->AnadirMuestra({});
+    FGrafica->AnadirMuestra({});
+    EXPECT_EQ(pinturas, 0);
+    QCoreApplication::processEvents();
     EXPECT_EQ(pinturas, 1);
+    EXPECT_EQ(zona, QRect(0, 0, 4, FCaja->height()));
 }
 
 TEST_F(Grafica, InactivaEsUnaCajaGrisDelColorDeBoton)
@@ -295,6 +309,112 @@ TEST_F(Grafica, LasSeriesPintanLosMismosPixelesQueUnaLineaPorCadaMuestra)
     }
     lienzo.end();
     EXPECT_EQ(pintada, esperada);
+}
+
+// What the platform shows is a fresh paint of the chart, although each sample
+// paints only a few columns: after samples, scrolls, resizes, hiding and
+// showing, emptying and the idle look. The fresh paint is made where the
+// screen's is, in the window: Qt places the pixels of a steep line that
+// leaves the box by where the device ends, so a grab() of the box alone can
+// differ by a pixel from any paint in the window, whole or partial.
+class GraficaEnPantalla : public Grafica {
+protected:
+    void SetUp() override
+    {
+        Grafica::SetUp();
+        FVentana.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&FVentana));
+    }
+
+    // The box's pixels in the window's backing store.
+    QImage EnPantalla() const
+    {
+        QCoreApplication::processEvents();
+        const QPoint origen = FCaja->mapTo(&FVentana, QPoint(0, 0));
+        return FVentana.screen()
+            ->grabWindow(FVentana.winId(), origen.x(), origen.y(), FCaja->width(), FCaja->height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
+
+    void Comprobar(const char* paso) const
+    {
+        const QImage pantalla = EnPantalla();
+        ASSERT_FALSE(pantalla.isNull()) << paso;
+        FCaja->repaint();
+        EXPECT_TRUE(pantalla == EnPantalla()) << "the screen differs from a fresh paint after: " << paso;
+    }
+
+    // Steps, flat runs and values far past the top edge; some samples are
+    // painted one by one, some together.
+    void Anadir(int cuantas)
+    {
+        static constexpr std::uint16_t Valores[] = {0, 0, 1, 3, 10, 19, 20, 21, 300, 65535};
+        for (int k = 0; k < cuantas; ++k) {
+            for (int s = 0; s < NumSeriesGrafica; ++s)
+                if (FAzar() % 4 == 0)
+                    FMuestra[s] = Valores[FAzar() % std::size(Valores)];
+            FGrafica->AnadirMuestra(FMuestra);
+            if (FAzar() % 3 != 0)
+                QCoreApplication::processEvents();
+        }
+    }
+
+    std::mt19937 FAzar {77};
+    TMuestraGrafica FMuestra {};
+};
+
+TEST_F(GraficaEnPantalla, LoQueSeVeEsUnPintadoFresco)
+{
+    FGrafica->Activar(true);
+    Anadir(1);
+    Comprobar("the first sample");
+    Anadir(300);
+    Comprobar("300 samples");
+    Anadir(747 - 301);
+    Comprobar("a full chart");
+    Anadir(1);
+    Comprobar("the first scroll");
+    Anadir(130);
+    Comprobar("several scrolls");
+    FCaja->resize(700, 120);
+    Anadir(40);
+    Comprobar("a smaller box");
+    FCaja->resize(760, 130);
+    Anadir(40);
+    Comprobar("a larger box");
+    FVentana.hide();
+    Anadir(60);
+    FVentana.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&FVentana));
+    Anadir(5);
+    Comprobar("samples while hidden");
+    FGrafica->Borrar();
+    Anadir(3);
+    Comprobar("emptied");
+    // The window repaints the box when it changes its colour for the idle look.
+    FGrafica->Activar(false);
+    FCaja->update();
+    Anadir(3);
+    Comprobar("idle");
+}
+
+// Inside the box the pixels do not depend on the device: the screen is also
+// what a grab() of the box alone paints.
+TEST_F(GraficaEnPantalla, DentroDeLaCajaEsLoQuePintaLaCajaSola)
+{
+    FGrafica->Activar(true);
+    std::mt19937 azar(5);
+    TMuestraGrafica muestra {};
+    for (int k = 0; k < 900; ++k) {
+        for (int s = 0; s < NumSeriesGrafica; ++s)
+            if (azar() % 4 == 0)
+                muestra[s] = std::uint16_t(azar() % (TGrafica::LineasBase[s] + 1));
+        FGrafica->AnadirMuestra(muestra);
+        if (k % 7 != 0)
+            QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(EnPantalla() == FCaja->grab().toImage().convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(Grafica, LaCajaPintaConLaGraficaYNoDespuesDeDestruirla)

@@ -281,6 +281,42 @@ TEST_P(PintadoIncremental, LasLineasVolcadasSePintanAlVolverAEllas)
     EXPECT_TRUE(FPanel->viewport()->grab().toImage() == referencia->viewport()->grab().toImage());
 }
 
+// A long log moves the bars with every line, but their slider keeps its
+// place for many lines: the bars are painted only when it moves, and what
+// the screen shows is still a fresh paint, also after scrolling back.
+TEST_P(PintadoIncremental, LasBarrasSePintanSoloCuandoCambian)
+{
+    struct TContador : QObject {
+        int Pintados = 0;
+        bool eventFilter(QObject*, QEvent* evento) override
+        {
+            Pintados += evento->type() == QEvent::Paint;
+            return false;
+        }
+    } vertical, horizontal;
+    FPanel->verticalScrollBar()->installEventFilter(&vertical);
+    FPanel->horizontalScrollBar()->installEventFilter(&horizontal);
+
+    const int lineas = 2000;
+    Anadir(0, lineas);
+    EXPECT_LT(vertical.Pintados, lineas / 5);
+    EXPECT_LT(horizontal.Pintados, lineas / 5);
+    Comprobar("a long log");
+
+    QScrollBar* barra = FPanel->verticalScrollBar();
+    barra->setValue(barra->maximum() / 2);
+    Comprobar("scrolled half-way back");
+    Anadir(lineas, 3);
+    Comprobar("appends after scrolling back");
+    FPanel->Anadir(1, QStringLiteral("una línea mucho más larga que las demás, que mueve la barra horizontal"));
+    Comprobar("a longer line");
+    FVentana.hide();
+    Anadir(lineas + 3, 50);
+    FVentana.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&FVentana));
+    Comprobar("appends while hidden");
+}
+
 // 108: the pane in the main window; 0: a whole number of lines.
 INSTANTIATE_TEST_SUITE_P(Alturas, PintadoIncremental, testing::Values(108, 0),
                          [](const testing::TestParamInfo<int>& caso) {

@@ -240,7 +240,7 @@ public:
     }
 };
 
-TEST_F(Flechas, MostrarFlechasEligeElIndiceYRepintaAlMomentoSoloLoQueCambia)
+TEST_F(Flechas, MostrarFlechasEligeElIndiceYRepintaSoloLoQueCambia)
 {
     struct TCaso {
         TDireccion direccion;
@@ -266,7 +266,8 @@ TEST_F(Flechas, MostrarFlechasEligeElIndiceYRepintaAlMomentoSoloLoQueCambia)
         for (int vez = 0; vez < 2; ++vez) {
             pintadoAvRet.Pintados = pintadoGiro.Pintados = 0;
             FVentana.MostrarFlechas(caso.direccion, caso.giro, caso.avRetActivo, caso.giroActivo);
-            // Drawn before the call returns, and only when the index changed.
+            // Drawn with the window's next pump, and only when the index changed.
+            QApplication::processEvents();
             EXPECT_EQ(pintadoAvRet.Pintados, vez == 0 && caso.avRet != avRetAntes ? 1 : 0) << "vez " << vez;
             EXPECT_EQ(pintadoGiro.Pintados, vez == 0 && caso.giroIndice != giroAntes ? 1 : 0) << "vez " << vez;
             EXPECT_EQ(IndiceAvRet(), caso.avRet);
