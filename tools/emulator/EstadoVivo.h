@@ -15,6 +15,7 @@ namespace emulador {
 struct TAccionViva {
     std::uint32_t Accion = ACC_COG_NEUTRAL; // neutral, in either suite
     float Potencia = 0;
+    bool operator==(const TAccionViva&) const = default;
 };
 
 class TEstadoVivo {
@@ -30,12 +31,15 @@ public:
     }
     void FijarContactos(int calidad) { FContactos.fill(calidad); }
     void FijarBateria(int nivel, int maximo);
+    void FijarNivelBateria(int nivel) { FBateria = nivel; }
+    void FijarBateriaMaxima(int maximo) { FBateriaMax = maximo; }
     void FijarCasco(bool puesto) { FCascoPuesto = puesto; }
     void Restablecer(); // back to the scenario's values; the headset stays as it is
 
     bool CascoPuesto() const { return FCascoPuesto; }
     void Aplicar(edk::TEstadoEmo& estado) const;
     std::string Describir() const; // one line per override, Spanish
+    bool operator==(const TEstadoVivo&) const = default;
 
 private:
     std::optional<TAccionViva> FExpresiva;

@@ -35,7 +35,8 @@ bool TOpciones::Leer(int argc, const char* const* argv)
             Bucle = true;
             continue;
         }
-        if (opcion != "--direccion" && opcion != "--puerto" && opcion != "--escenario" && opcion != "--tasa") {
+        if (opcion != "--direccion" && opcion != "--puerto" && opcion != "--escenario" && opcion != "--tasa"
+            && opcion != "--osc" && opcion != "--mapa" && opcion != "--grabar") {
             FError = "opción desconocida: " + std::string(opcion);
             return false;
         }
@@ -65,9 +66,28 @@ bool TOpciones::Leer(int argc, const char* const* argv)
                 return false;
             }
             Tasa = n;
+        } else if (opcion == "--osc") {
+            if (!Entero(valor, 0, 65535, n)) {
+                FError = "puerto OSC no válido (0..65535): " + std::string(valor);
+                return false;
+            }
+            PuertoOsc = static_cast<std::uint16_t>(n);
+        } else if (opcion == "--mapa") {
+            Mapa = valor;
+            FMapaDado = true;
+        } else if (opcion == "--grabar") {
+            if (valor.empty()) {
+                FError = "falta el fichero de --grabar";
+                return false;
+            }
+            Grabar = valor;
         } else {
             Escenario = valor;
         }
+    }
+    if (FMapaDado && !PuertoOsc) {
+        FError = "--mapa solo tiene sentido con --osc";
+        return false;
     }
     return true;
 }
@@ -84,10 +104,14 @@ std::string TOpciones::Uso()
            "  --escenario FICHERO escenario que se envía (por defecto, la demostración incluida)\n"
            "  --tasa N            estados por segundo (1..1000, por defecto 32)\n"
            "  --bucle             repetir el escenario al terminar\n"
+           "  --osc PUERTO        recibir también OSC por UDP en ese puerto (0 = uno libre); sin\n"
+           "                      --escenario se parte de un casco en reposo, bien puesto y con señal\n"
+           "  --mapa M            cómo se traduce el OSC: muse, generico (por defecto) o un fichero\n"
+           "  --grabar FICHERO    grabar los estados servidos como escenario (--escenario lo reproduce)\n"
            "  --help, -h          esta ayuda\n"
            "\n"
            "Escriba \"ayuda\" en la consola del emulador para ver las órdenes.\n"
-           "Códigos de salida: 0 parada normal, 1 error de red, 2 opciones o escenario no válidos.\n";
+           "Códigos de salida: 0 parada normal, 1 error de red, 2 opciones, escenario o mapa no válidos.\n";
 }
 
 } // namespace emulador

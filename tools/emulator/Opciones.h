@@ -4,6 +4,7 @@
 #include "Modelo.h"
 #include "ServidorEmulador.h"
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace emulador {
@@ -20,9 +21,13 @@ public:
     std::string Escenario; // empty: the built-in demo
     double Tasa = edk::EstadosPorSegundo; // EmoStates per second
     bool Bucle = false;
+    std::optional<std::uint16_t> PuertoOsc; // UDP port of the OSC input; 0: a free one
+    std::string Mapa = "generico"; // a built-in map's name or a file
+    std::string Grabar; // empty: no recording
     bool Ayuda = false;
 
 private:
+    bool FMapaDado = false;
     std::string FError;
 };
 

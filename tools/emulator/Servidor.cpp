@@ -23,6 +23,22 @@ namespace {
     // A client that leaves this much unread is dropped rather than buffered forever.
     constexpr std::size_t SalidaMaxima = 1024 * 1024;
     constexpr std::size_t LineaConsolaMaxima = 512;
+    // Places in the poll list; the clients follow.
+    constexpr std::size_t IndiceEscucha = 0;
+    constexpr std::size_t IndiceConsola = 1;
+    constexpr std::size_t IndiceOsc = 2;
+    constexpr std::size_t PrimerCliente = 3;
+    // Longest and shortest wait of one pass, in seconds.
+    constexpr double EsperaMaxima = 0.5;
+    constexpr double EsperaMinima = 0.001;
+    constexpr double EsperaOscMaxima = 0.01;
+    // Packets taken per pass, so a flood never starves the clients.
+    constexpr int PaquetesOscPorPasada = 64;
+
+    double Segundos(std::chrono::steady_clock::time_point t)
+    {
+        return std::chrono::duration<double>(t.time_since_epoch()).count();
+    }
 
     void Registrar(const std::string& texto)
     {
@@ -47,9 +63,10 @@ namespace {
 
 } // namespace
 
-TServidor::TServidor(const edk::TEscenario& escenario, const TOpciones& opciones)
+TServidor::TServidor(const edk::TEscenario& escenario, const TOpciones& opciones, const TMapaOsc* mapa)
     : FEscenario(escenario),
-      FOpciones(opciones)
+      FOpciones(opciones),
+      FMapa(mapa)
 {
 }
 
@@ -80,18 +97,32 @@ bool TServidor::Escuchar()
         return false;
     }
     FPuerto = ntohs(dir.sin_port);
+    if (FOpciones.PuertoOsc && FMapa) {
+        if (!FReceptorOsc.Abrir(*FOpciones.PuertoOsc)) {
+            FError = FReceptorOsc.Error();
+            return false;
+        }
+        FEntradaOsc = std::make_unique<TEntradaOsc>(*FMapa, Segundos(TReloj::now()));
+    }
+    if (!FOpciones.Grabar.empty() && !FGrabadora.Abrir(FOpciones.Grabar)) {
+        FError = FGrabadora.Error();
+        return false;
+    }
     return true;
 }
 
 void TServidor::Ejecutar(const sigset_t& mascaraEspera, const volatile std::sig_atomic_t& parar)
 {
     const double periodo = 1.0 / FOpciones.Tasa;
-    const timespec espera {0, static_cast<long>(std::clamp(periodo, 0.001, 0.5) * 1e9)};
+    // With OSC on, pulse holds and the freshness watch end on time at any rate.
+    const double maxima = FEntradaOsc ? EsperaOscMaxima : EsperaMaxima;
+    const timespec espera {0, static_cast<long>(std::clamp(periodo, EsperaMinima, maxima) * 1e9)};
     std::vector<pollfd> fds;
     while (!parar && !FSalir) {
         fds.clear();
         fds.push_back({FEscucha.Fd(), POLLIN, 0});
         fds.push_back({FConsolaAbierta ? STDIN_FILENO : -1, POLLIN, 0});
+        fds.push_back({FReceptorOsc.Fd(), POLLIN, 0});
         for (const TCliente& c : FClientes)
             fds.push_back({c.Socket.Fd(), static_cast<short>(POLLIN | (c.Salida.empty() ? 0 : POLLOUT)), 0});
 
@@ -104,13 +135,16 @@ void TServidor::Ejecutar(const sigset_t& mascaraEspera, const volatile std::sig_
             break;
         if (r > 0) {
             for (std::size_t i = 0; i < FClientes.size(); ++i)
-                if (fds[i + 2].revents & (POLLIN | POLLHUP | POLLERR))
+                if (fds[i + PrimerCliente].revents & (POLLIN | POLLHUP | POLLERR))
                     Recibir(FClientes[i]);
-            if (fds[1].revents & (POLLIN | POLLHUP | POLLERR))
+            if (fds[IndiceConsola].revents & (POLLIN | POLLHUP | POLLERR))
                 LeerConsola();
-            if (fds[0].revents & POLLIN)
+            if (fds[IndiceOsc].revents & POLLIN)
+                LeerOsc();
+            if (fds[IndiceEscucha].revents & POLLIN)
                 Aceptar();
         }
+        RevisarOsc();
         AvanzarClientes();
         RetirarCerrados();
     }
@@ -138,6 +172,8 @@ void TServidor::Aceptar()
     c.Inicio = TReloj::now();
     c.Sesion = std::make_unique<TSesion>(FEscenario, FOpciones.Tasa, FOpciones.Bucle);
     c.Salida = edk::Saludo() + "\n";
+    c.Grabado = FGrabadora.Activa() && !FGrabacionAsignada;
+    FGrabacionAsignada = FGrabacionAsignada || c.Grabado;
     FClientes.push_back(std::move(c));
     Registrar("cliente conectado: " + nombre + " (clientes conectados: " + std::to_string(FClientes.size()) + ")");
 }
@@ -185,8 +221,56 @@ void TServidor::Ordenar(const std::string& linea)
         return;
     }
     if (r.Accion != aoNinguna)
-        for (TCliente& c : FClientes)
-            c.Sesion->Anunciar(r.Accion, c.Salida);
+        Anunciar(r.Accion);
+}
+
+void TServidor::Anunciar(TAccionOrden accion)
+{
+    for (TCliente& c : FClientes) {
+        const std::size_t desde = c.Salida.size();
+        c.Sesion->Anunciar(accion, c.Salida);
+        Anotar(c, desde);
+    }
+}
+
+void TServidor::LeerOsc()
+{
+    std::size_t tamano = 0;
+    for (int i = 0; i < PaquetesOscPorPasada && FReceptorOsc.Recibir(FPaquete, tamano); ++i)
+        FCambioInmediato
+            = FEntradaOsc->Paquete(FPaquete.data(), tamano, Segundos(TReloj::now()), FVivo) || FCambioInmediato;
+}
+
+void TServidor::RevisarOsc()
+{
+    if (!FEntradaOsc)
+        return;
+    FCambioInmediato = FEntradaOsc->Revisar(Segundos(TReloj::now()), FVivo) || FCambioInmediato;
+    for (const std::string& aviso : FEntradaOsc->TomarAvisos())
+        Registrar(aviso);
+    for (const TAccionOrden accion : FEntradaOsc->TomarAcciones())
+        Anunciar(accion);
+}
+
+void TServidor::Anotar(TCliente& cliente, std::size_t desde)
+{
+    if (!cliente.Grabado || !FGrabadora.Activa())
+        return;
+    std::size_t inicio = desde;
+    for (std::size_t fin = cliente.Salida.find('\n', inicio); fin != std::string::npos;
+         fin = cliente.Salida.find('\n', inicio)) {
+        if (!FGrabadora.Linea(std::string_view(cliente.Salida).substr(inicio, fin - inicio))) {
+            DejarDeGrabar(FGrabadora.Error());
+            return;
+        }
+        inicio = fin + 1;
+    }
+}
+
+void TServidor::DejarDeGrabar(const std::string& motivo)
+{
+    FGrabadora.Cerrar();
+    Registrar(motivo + " (" + FOpciones.Grabar + ")");
 }
 
 void TServidor::AvanzarClientes()
@@ -196,11 +280,14 @@ void TServidor::AvanzarClientes()
         if (c.Cerrar)
             continue;
         const std::size_t omitidos = c.Sesion->Omitidos();
-        c.Sesion->Avanzar(std::chrono::duration<double>(ahora - c.Inicio).count(), FVivo, c.Salida);
+        const std::size_t desde = c.Salida.size();
+        c.Sesion->Avanzar(std::chrono::duration<double>(ahora - c.Inicio).count(), FVivo, c.Salida, FCambioInmediato);
+        Anotar(c, desde);
         if (c.Sesion->Omitidos() != omitidos && omitidos == 0)
             Registrar("un evento del escenario no cabe en el protocolo y se omite (" + c.Nombre + ")");
         Enviar(c);
     }
+    FCambioInmediato = false;
 }
 
 void TServidor::Enviar(TCliente& cliente)
@@ -226,6 +313,9 @@ void TServidor::Enviar(TCliente& cliente)
 
 void TServidor::RetirarCerrados()
 {
+    if (FGrabadora.Activa()
+        && std::any_of(FClientes.begin(), FClientes.end(), [](const TCliente& c) { return c.Cerrar && c.Grabado; }))
+        DejarDeGrabar("grabación terminada: el cliente grabado se ha ido");
     const auto fin = std::remove_if(FClientes.begin(), FClientes.end(), [](const TCliente& c) { return c.Cerrar; });
     if (fin == FClientes.end())
         return;

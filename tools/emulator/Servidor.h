@@ -1,12 +1,16 @@
 // The emulator's TCP server: one thread, one poll loop over the listening
-// socket, the clients and the console (standard input). Each client gets
-// the greeting and then its own playback of the scenario.
+// socket, the clients, the console (standard input) and the OSC input. Each
+// client gets the greeting and then its own playback of the scenario.
 #pragma once
 
 #include "Descriptor.h"
+#include "EntradaOsc.h"
 #include "Escenario.h"
 #include "EstadoVivo.h"
+#include "Grabadora.h"
+#include "MapaOsc.h"
 #include "Opciones.h"
+#include "ReceptorOsc.h"
 #include "Sesion.h"
 
 #include <chrono>
@@ -20,11 +24,14 @@ namespace emulador {
 
 class TServidor {
 public:
-    TServidor(const edk::TEscenario& escenario, const TOpciones& opciones);
+    // 'mapa' is needed only with the OSC input on.
+    TServidor(const edk::TEscenario& escenario, const TOpciones& opciones, const TMapaOsc* mapa = nullptr);
 
-    // Opens the listening socket; false with Error() set when it cannot.
+    // Opens the listening socket, the OSC input and the recording asked
+    // for; false with Error() set when one cannot be opened.
     bool Escuchar();
     std::uint16_t Puerto() const { return FPuerto; }
+    std::uint16_t PuertoOsc() const { return FReceptorOsc.Puerto(); }
     const std::string& Error() const { return FError; }
 
     // Serves until 'parar' becomes non-zero or the console says "salir".
@@ -42,10 +49,16 @@ private:
         std::unique_ptr<TSesion> Sesion;
         std::string Salida; // lines not yet taken by the socket
         bool Cerrar = false;
+        bool Grabado = false; // the recording follows this client
     };
 
     void Aceptar();
     void LeerConsola();
+    void LeerOsc();
+    void RevisarOsc();
+    void Anunciar(TAccionOrden accion);
+    void Anotar(TCliente& cliente, std::size_t desde);
+    void DejarDeGrabar(const std::string& motivo);
     void Ordenar(const std::string& linea);
     void AvanzarClientes();
     void Enviar(TCliente& cliente);
@@ -58,6 +71,13 @@ private:
     std::uint16_t FPuerto = 0;
     std::vector<TCliente> FClientes;
     TEstadoVivo FVivo;
+    const TMapaOsc* FMapa;
+    std::unique_ptr<TEntradaOsc> FEntradaOsc;
+    TReceptorOsc FReceptorOsc;
+    std::vector<unsigned char> FPaquete;
+    bool FCambioInmediato = false;
+    TGrabadora FGrabadora;
+    bool FGrabacionAsignada = false;
     std::string FConsola; // console input not yet ending in a line break
     bool FConsolaAbierta = true;
     bool FSalir = false;

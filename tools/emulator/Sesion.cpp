@@ -3,6 +3,7 @@
 #include "Protocolo.h"
 #include "edk.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace emulador {
@@ -18,8 +19,9 @@ TSesion::TSesion(const edk::TEscenario& escenario, double estadosPorSegundo, boo
 {
 }
 
-void TSesion::Avanzar(double ahora, const TEstadoVivo& vivo, std::string& salida)
+void TSesion::Avanzar(double ahora, const TEstadoVivo& vivo, std::string& salida, bool inmediato)
 {
+    const std::size_t escritos = FEstadosEscritos;
     FEventos.clear();
     FReproductor.Avanzar(ahora, FEventos);
     for (edk::TEvento& e : FEventos) {
@@ -30,6 +32,7 @@ void TSesion::Avanzar(double ahora, const TEstadoVivo& vivo, std::string& salida
             FCasco = false;
         if (e.Tipo == EE_EmoStateUpdated) {
             FCasco = true;
+            FVisto = true;
             FUltimo = e.Estado;
             vivo.Aplicar(e.Estado);
         }
@@ -42,6 +45,24 @@ void TSesion::Avanzar(double ahora, const TEstadoVivo& vivo, std::string& salida
     }
     if (FReproductor.Terminado())
         Continuar(ahora, vivo, salida);
+    if (inmediato && FEstadosEscritos == escritos)
+        Inmediato(ahora, vivo, salida);
+}
+
+void TSesion::Inmediato(double ahora, const TEstadoVivo& vivo, std::string& salida)
+{
+    if (!FVisto || !FCasco || !vivo.CascoPuesto())
+        return;
+    // The time runs on the same base as the steady EmoStates: the playback's,
+    // or after the end the last EmoState's time plus the time since then.
+    const double tiempo = FFin < 0 ? ahora : FUltimo.Tiempo + (ahora - FFin);
+    edk::TEvento e;
+    e.Tipo = EE_EmoStateUpdated;
+    e.Usuario = FUsuario;
+    e.Estado = FUltimo;
+    e.Estado.Tiempo = std::max(FTiempoEscrito, static_cast<float>(tiempo));
+    vivo.Aplicar(e.Estado);
+    Escribir(e, salida);
 }
 
 void TSesion::Continuar(double ahora, const TEstadoVivo& vivo, std::string& salida)
@@ -97,6 +118,10 @@ void TSesion::Escribir(const edk::TEvento& evento, std::string& salida)
     }
     salida += linea;
     salida += '\n';
+    if (evento.Tipo == EE_EmoStateUpdated) {
+        ++FEstadosEscritos;
+        FTiempoEscrito = evento.Estado.Tiempo;
+    }
 }
 
 } // namespace emulador

@@ -21,8 +21,9 @@ public:
     // Appends the lines due up to 'ahora' (seconds since the client came).
     // Once a scenario without loop is over, the last EmoState keeps being
     // sent at the same rate while a headset is on, so live changes still reach
-    // the client.
-    void Avanzar(double ahora, const TEstadoVivo& vivo, std::string& salida);
+    // the client. With 'inmediato' (the live state has just changed), an
+    // extra EmoState carries the change at once unless a due one just did.
+    void Avanzar(double ahora, const TEstadoVivo& vivo, std::string& salida, bool inmediato = false);
 
     // Appends the event of a console action (headset on or off, gyro state).
     void Anunciar(TAccionOrden accion, std::string& salida);
@@ -33,6 +34,7 @@ public:
 private:
     void Escribir(const edk::TEvento& evento, std::string& salida);
     void Continuar(double ahora, const TEstadoVivo& vivo, std::string& salida);
+    void Inmediato(double ahora, const TEstadoVivo& vivo, std::string& salida);
 
     edk::TReproductor FReproductor;
     double FTasa;
@@ -42,6 +44,9 @@ private:
     std::uint32_t FUsuario = 0;
     double FFin = -1; // moment the scenario was found over
     long long FEstadosTrasFin = 0;
+    bool FVisto = false; // an EmoState of the scenario has come
+    std::size_t FEstadosEscritos = 0;
+    float FTiempoEscrito = 0; // of the last EmoState written
     std::size_t FOmitidos = 0;
 };
 

@@ -1,7 +1,8 @@
 // gedanko-emulador: a stand-in for the remote headset emulator. It plays a
 // scenario to every program that connects and takes live changes from its
-// console.
+// console and, with --osc, from an OSC stream.
 #include "Escenario.h"
+#include "MapaOsc.h"
 #include "Opciones.h"
 #include "Servidor.h"
 
@@ -15,6 +16,10 @@
 namespace {
 
 volatile std::sig_atomic_t Parar = 0;
+
+// What an OSC drive starts from before the stream says otherwise: a neutral,
+// well-fitted headset with full signal.
+constexpr const char* EscenarioReposo = "0 senal 2\n0 contactos 4\n0 bateria 5 5\n0 alta 0\n";
 
 extern "C" void AlRecibirSenal(int)
 {
@@ -51,7 +56,18 @@ int main(int argc, char** argv)
                      leido.Error().c_str());
         return 2;
     }
-    const edk::TEscenario& escenario = opciones.Escenario.empty() ? edk::TEscenario::Demo() : leido;
+    emulador::TMapaOsc mapa;
+    if (opciones.PuertoOsc) {
+        if (!mapa.Cargar(opciones.Mapa)) {
+            std::fprintf(stderr, "gedanko-emulador: mapa OSC no válido %s:\n%s\n", opciones.Mapa.c_str(),
+                         mapa.Error().c_str());
+            return 2;
+        }
+        if (opciones.Escenario.empty())
+            leido.Leer(EscenarioReposo);
+    }
+    const bool demo = opciones.Escenario.empty() && !opciones.PuertoOsc;
+    const edk::TEscenario& escenario = demo ? edk::TEscenario::Demo() : leido;
 
     // A reader that goes away must never kill the server.
     std::signal(SIGPIPE, SIG_IGN);
@@ -72,7 +88,7 @@ int main(int argc, char** argv)
     sigdelset(&espera, SIGINT);
     sigdelset(&espera, SIGTERM);
 
-    emulador::TServidor servidor(escenario, opciones);
+    emulador::TServidor servidor(escenario, opciones, &mapa);
     if (!servidor.Escuchar()) {
         std::fprintf(stderr, "gedanko-emulador: %s\n", servidor.Error().c_str());
         return 1;
@@ -81,8 +97,16 @@ int main(int argc, char** argv)
                  "gedanko-emulador: escuchando en %s:%u (escenario: %s, %g estados por segundo, %s)\n"
                  "gedanko-emulador: escriba \"ayuda\" para ver las órdenes\n",
                  opciones.Direccion.c_str(), static_cast<unsigned>(servidor.Puerto()),
-                 opciones.Escenario.empty() ? "demostración" : opciones.Escenario.c_str(), opciones.Tasa,
-                 opciones.Bucle ? "en bucle" : "sin bucle");
+                 demo                         ? "demostración"
+                 : opciones.Escenario.empty() ? "casco en reposo"
+                                              : opciones.Escenario.c_str(),
+                 opciones.Tasa, opciones.Bucle ? "en bucle" : "sin bucle");
+    if (opciones.PuertoOsc)
+        std::fprintf(stderr, "gedanko-emulador: escuchando OSC en UDP 0.0.0.0:%u (mapa: %s)\n",
+                     static_cast<unsigned>(servidor.PuertoOsc()), opciones.Mapa.c_str());
+    if (!opciones.Grabar.empty())
+        std::fprintf(stderr, "gedanko-emulador: grabando los estados del primer cliente en %s\n",
+                     opciones.Grabar.c_str());
     std::fflush(stderr);
     servidor.Ejecutar(espera, Parar);
     return 0;

@@ -1,0 +1,294 @@
+// The real gedanko-emulador fed with OSC packets sent through liblo, read by
+// an engine client through libedk.so's C API as the program reads it.
+#include "PaqueteOsc.h"
+#include "ProcesoEmulador.h"
+#include "edk.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Reloj = std::chrono::steady_clock;
+constexpr int Tasa = 32;
+
+// One EmoState as the client reads it.
+struct TLeido {
+    float Tiempo = 0;
+    unsigned AccionExpresiva = 0;
+    float PotenciaExpresiva = 0;
+    unsigned AccionCognitiva = 0;
+    float PotenciaCognitiva = 0;
+    int Senal = 0;
+    std::array<int, EDK_NUM_CANALES> Contactos {};
+    int GiroX = 0;
+
+    bool MismosValores(const TLeido& o) const
+    {
+        return AccionExpresiva == o.AccionExpresiva && PotenciaExpresiva == o.PotenciaExpresiva
+               && AccionCognitiva == o.AccionCognitiva && PotenciaCognitiva == o.PotenciaCognitiva && Senal == o.Senal
+               && Contactos == o.Contactos && GiroX == o.GiroX;
+    }
+};
+
+// The emulator's OSC port, announced at start-up.
+std::uint16_t PuertoOsc(TProcesoEmulador& emulador)
+{
+    const std::string marca = "escuchando OSC en UDP 0.0.0.0:";
+    if (!emulador.EsperarTexto(marca) || !emulador.EsperarTexto(" (mapa"))
+        return 0;
+    return static_cast<std::uint16_t>(std::stoi(emulador.Texto().substr(emulador.Texto().find(marca) + marca.size())));
+}
+
+// An engine connected to the emulator through the C API.
+class TCliente {
+public:
+    explicit TCliente(std::uint16_t puerto)
+    {
+        FConectado = EE_EngineRemoteConnect("127.0.0.1", puerto) == EDK_SIN_ERRORES;
+    }
+    ~TCliente()
+    {
+        EE_EngineDisconnect();
+        EE_EmoStateFree(FEstado);
+        EE_EmoEngineEventFree(FEvento);
+    }
+    TCliente(const TCliente&) = delete;
+    TCliente& operator=(const TCliente&) = delete;
+
+    bool Conectado() const { return FConectado; }
+
+    // Reads EmoStates until one satisfies 'vale'; false when none does in time.
+    bool Esperar(const std::function<bool(const TLeido&)>& vale, TLeido* leido = nullptr, int esperaMs = 10000)
+    {
+        const auto limite = Reloj::now() + std::chrono::milliseconds(esperaMs);
+        TLeido l;
+        while (Reloj::now() < limite) {
+            if (!Siguiente(l)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                continue;
+            }
+            if (vale(l)) {
+                if (leido)
+                    *leido = l;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Every EmoState read for 'ms' milliseconds.
+    std::vector<TLeido> Todos(int ms)
+    {
+        std::vector<TLeido> todos;
+        Esperar(
+            [&](const TLeido& l) {
+                todos.push_back(l);
+                return false;
+            },
+            nullptr, ms);
+        return todos;
+    }
+
+private:
+    bool Siguiente(TLeido& l)
+    {
+        if (EE_EngineGetNextEvent(FEvento) != EDK_SIN_ERRORES
+            || EE_EmoEngineEventGetType(FEvento) != EE_EmoStateUpdated)
+            return false;
+        EE_EmoEngineEventGetEmoState(FEvento, FEstado);
+        l.Tiempo = ES_GetTimeFromStart(FEstado);
+        l.AccionExpresiva = ES_ExpressivGetLowerFaceAction(FEstado);
+        l.PotenciaExpresiva = ES_ExpressivGetLowerFaceActionPower(FEstado);
+        l.AccionCognitiva = ES_CognitivGetCurrentAction(FEstado);
+        l.PotenciaCognitiva = ES_CognitivGetCurrentActionPower(FEstado);
+        l.Senal = ES_GetWirelessSignalStatus(FEstado);
+        ES_GetContactQualityFromAllChannels(FEstado, l.Contactos.data(), l.Contactos.size());
+        int dy = 0;
+        EE_HeadsetGetGyroDelta(0, &l.GiroX, &dy);
+        return true;
+    }
+
+    EmoEngineEventHandle FEvento = EE_EmoEngineEventCreate();
+    EmoStateHandle FEstado = EE_EmoStateCreate();
+    bool FConectado = false;
+};
+
+// Sends OSC messages to the emulator as an app on the network would.
+class TEmisor {
+public:
+    explicit TEmisor(std::uint16_t puerto) : FDestino(lo_address_new("127.0.0.1", std::to_string(puerto).c_str())) { }
+    ~TEmisor() { lo_address_free(FDestino); }
+    TEmisor(const TEmisor&) = delete;
+    TEmisor& operator=(const TEmisor&) = delete;
+
+    void Floats(const char* direccion, const std::vector<float>& valores)
+    {
+        lo_message m = lo_message_new();
+        for (const float v : valores)
+            lo_message_add_float(m, v);
+        lo_send_message(FDestino, direccion, m);
+        lo_message_free(m);
+    }
+    void Entero(const char* direccion, int valor) { lo_send(FDestino, direccion, "i", valor); }
+    // Two one-float messages in one bundle: one packet, one change.
+    void Par(const char* primera, float a, const char* segunda, float b)
+    {
+        lo_bundle bundle = lo_bundle_new(LO_TT_IMMEDIATE);
+        lo_message m1 = lo_message_new();
+        lo_message_add_float(m1, a);
+        lo_message m2 = lo_message_new();
+        lo_message_add_float(m2, b);
+        lo_bundle_add_message(bundle, primera, m1);
+        lo_bundle_add_message(bundle, segunda, m2);
+        lo_send_bundle(FDestino, bundle);
+        lo_bundle_free_recursive(bundle);
+    }
+
+private:
+    lo_address FDestino;
+};
+
+} // namespace
+
+TEST(OscProceso, MuseApretarGirarHerraduraYFrescura)
+{
+    TProcesoEmulador emulador({"--puerto", "0", "--osc", "0", "--mapa", "muse"});
+    const std::uint16_t puerto = emulador.Puerto();
+    const std::uint16_t osc = PuertoOsc(emulador);
+    ASSERT_NE(puerto, 0) << emulador.Texto();
+    ASSERT_NE(osc, 0) << emulador.Texto();
+    TCliente cliente(puerto);
+    ASSERT_TRUE(cliente.Conectado());
+    TEmisor emisor(osc);
+
+    // A clench reported once is held for 0.3 s, then released.
+    emisor.Entero("/muse/elements/jaw_clench", 1);
+    TLeido apretado;
+    ASSERT_TRUE(cliente.Esperar(
+        [](const TLeido& l) { return l.AccionExpresiva == ACC_EXP_APRETAR_DIENTES && l.PotenciaExpresiva == 1; },
+        &apretado))
+        << emulador.Texto();
+    TLeido suelto;
+    ASSERT_TRUE(cliente.Esperar([](const TLeido& l) { return l.AccionExpresiva == ACC_EXP_NEUTRAL; }, &suelto));
+    EXPECT_GE(suelto.Tiempo - apretado.Tiempo, 0.25F);
+
+    // The yaw rate, integrated: 90 degrees per second turns the head to the right.
+    TLeido girado;
+    bool llego = false;
+    for (int i = 0; i < 200 && !llego; ++i) {
+        emisor.Floats("/muse/gyro", {0, 0, 90});
+        llego = cliente.Esperar([](const TLeido& l) { return l.GiroX >= 150; }, &girado, 20);
+    }
+    EXPECT_TRUE(llego);
+
+    // The four sensors' fit lights their nearest electrodes; the rest show the
+    // lowest usable quality.
+    emisor.Floats("/muse/elements/horseshoe", {1, 2, 4, 1});
+    TLeido contactos;
+    ASSERT_TRUE(cliente.Esperar([](const TLeido& l) { return l.Contactos[3] == 3; }, &contactos));
+    EXPECT_EQ(contactos.Contactos[7], 4);
+    EXPECT_EQ(contactos.Contactos[16], 1);
+    EXPECT_EQ(contactos.Contactos[11], 4);
+    EXPECT_EQ(contactos.Contactos[0], 2);
+    EXPECT_EQ(contactos.Senal, EDK_SENAL_BUENA);
+
+    // Silence: no wireless signal after 500 ms, said once; back with the data.
+    TLeido callado;
+    ASSERT_TRUE(cliente.Esperar([](const TLeido& l) { return l.Senal == EDK_SIN_SENAL; }, &callado));
+    EXPECT_GE(callado.Tiempo - contactos.Tiempo, 0.45F);
+    EXPECT_TRUE(emulador.EsperarTexto("sin datos OSC desde hace 500 ms"));
+    emisor.Floats("/muse/elements/horseshoe", {1, 1, 1, 1});
+    EXPECT_TRUE(cliente.Esperar([](const TLeido& l) { return l.Senal == EDK_SENAL_BUENA && l.Contactos[3] == 4; }));
+    EXPECT_TRUE(emulador.EsperarTexto("vuelven a llegar datos OSC"));
+
+    // Bad input is warned about and changes nothing; the server lives on.
+    emisor.Entero("/muse/desconocida", 1);
+    EXPECT_TRUE(emulador.EsperarTexto("sin regla en el mapa: /muse/desconocida"));
+    emisor.Floats("/muse/elements/horseshoe", {1, 1, 1, 1});
+    EXPECT_TRUE(cliente.Esperar([](const TLeido& l) { return l.Senal == EDK_SENAL_BUENA; }));
+}
+
+TEST(OscProceso, UnCambioSeSirveAlMomentoSinEsperarAlTic)
+{
+    // At one EmoState per second, a change still arrives within a fraction of it.
+    TProcesoEmulador emulador({"--puerto", "0", "--osc", "0", "--tasa", "1"});
+    const std::uint16_t puerto = emulador.Puerto();
+    const std::uint16_t osc = PuertoOsc(emulador);
+    ASSERT_NE(osc, 0) << emulador.Texto();
+    TCliente cliente(puerto);
+    ASSERT_TRUE(cliente.Conectado());
+    ASSERT_TRUE(cliente.Esperar([](const TLeido&) { return true; }));
+    TEmisor emisor(osc);
+    const auto enviado = Reloj::now();
+    emisor.Floats("/gedanko/retroceso", {0.7F});
+    ASSERT_TRUE(cliente.Esperar([](const TLeido& l) { return l.AccionCognitiva == ACC_COG_TIRAR; }));
+    EXPECT_LT(Reloj::now() - enviado, std::chrono::milliseconds(700));
+}
+
+TEST(OscProceso, GrabarYReproducirDaLosMismosEstados)
+{
+    const std::string ruta = testing::TempDir() + "grabacion_osc" + std::to_string(::getpid()) + ".esc";
+    std::vector<TLeido> servidos;
+    {
+        TProcesoEmulador emulador({"--puerto", "0", "--osc", "0", "--grabar", ruta});
+        const std::uint16_t puerto = emulador.Puerto();
+        const std::uint16_t osc = PuertoOsc(emulador);
+        ASSERT_NE(osc, 0) << emulador.Texto();
+        TCliente cliente(puerto);
+        ASSERT_TRUE(cliente.Conectado());
+        TEmisor emisor(osc);
+        const std::vector<float> avances = {0.2F, 0.9F, 0.0F, 0.6F, 0.3F};
+        for (std::size_t i = 0; i < avances.size(); ++i) {
+            // One packet per step: two changes served within one tick would
+            // come back as one EmoState, since a replay serves at the steady rate.
+            emisor.Par("/gedanko/avance", avances[i], "/gedanko/giro", static_cast<float>(i) / 5);
+            auto parte = cliente.Todos(120);
+            servidos.insert(servidos.end(), parte.begin(), parte.end());
+        }
+        // A pause long enough to lose the signal, then Ctrl-C.
+        auto parte = cliente.Todos(700);
+        servidos.insert(servidos.end(), parte.begin(), parte.end());
+        emulador.Senal(SIGINT);
+        EXPECT_EQ(emulador.EsperarSalida(), 0);
+    }
+    ASSERT_FALSE(servidos.empty());
+
+    TProcesoEmulador replay({"--puerto", "0", "--escenario", ruta});
+    const std::uint16_t puerto = replay.Puerto();
+    ASSERT_NE(puerto, 0) << replay.Texto();
+    TCliente cliente(puerto);
+    ASSERT_TRUE(cliente.Conectado());
+    std::vector<TLeido> reproducidos;
+    ASSERT_TRUE(cliente.Esperar(
+        [&](const TLeido& l) {
+            reproducidos.push_back(l);
+            return l.Tiempo >= servidos.back().Tiempo;
+        },
+        nullptr, 20000));
+    std::remove(ruta.c_str());
+
+    // The same values in the same order, each change within one tick of its time.
+    auto cambios = [](const std::vector<TLeido>& estados) {
+        std::vector<TLeido> c;
+        for (const TLeido& l : estados)
+            if (c.empty() || !c.back().MismosValores(l))
+                c.push_back(l);
+        return c;
+    };
+    const std::vector<TLeido> a = cambios(servidos);
+    const std::vector<TLeido> b = cambios(reproducidos);
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        EXPECT_TRUE(a[i].MismosValores(b[i])) << i;
+        EXPECT_NEAR(a[i].Tiempo, b[i].Tiempo, 1.0 / Tasa + 1e-4) << i;
+    }
+}

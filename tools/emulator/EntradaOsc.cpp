@@ -1,0 +1,330 @@
+#include "EntradaOsc.h"
+
+#include "EscalasCasco.h"
+#include "Modelo.h"
+#include "Tipos.h"
+
+#include <lo/lo_lowlevel.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+namespace emulador {
+
+namespace {
+
+    constexpr std::string_view MarcaBundle("#bundle\0", 8);
+    constexpr std::size_t CabeceraBundle = 16; // the mark and the time tag
+    constexpr int AnidamientoMaximo = 8;
+    constexpr std::size_t MensajesPorPaqueteMaximos = 128;
+    constexpr std::string_view ClavePaquete = "(paquete)";
+    constexpr std::string_view ClaveOtras = "(otras)";
+    constexpr std::size_t ClavesMaximas = 128;
+    // A gap in the turn rates longer than this is not integrated.
+    constexpr double PasoGiroMaximo = 0.5;
+    constexpr int BateriaMaxima = 1000;
+
+    struct TLiberarMensaje {
+        void operator()(lo_message m) const { lo_message_free(m); }
+    };
+    using TMensajeLo = std::unique_ptr<std::remove_pointer_t<lo_message>, TLiberarMensaje>;
+
+    std::uint32_t LeerBigEndian(const unsigned char* p)
+    {
+        return (std::uint32_t {p[0]} << 24) | (std::uint32_t {p[1]} << 16) | (std::uint32_t {p[2]} << 8) | p[3];
+    }
+
+    // An address as the console shows it: printable and short.
+    std::string Mostrable(std::string_view texto)
+    {
+        constexpr std::size_t Maximo = 80;
+        std::string s;
+        for (const char c : texto.substr(0, Maximo))
+            s += (c >= ' ' && c < 0x7F) ? c : '?';
+        return texto.size() > Maximo ? s + "..." : s;
+    }
+
+    bool Numerico(char tipo)
+    {
+        return tipo == 'i' || tipo == 'f' || tipo == 'd' || tipo == 'h' || tipo == 'T' || tipo == 'F';
+    }
+
+    // liblo's arguments lie on 4-byte boundaries only, which its 8-byte
+    // aligned union does not promise: each value is copied out as bytes.
+    template <typename T> double Copiar(const lo_arg* a)
+    {
+        T v {};
+        std::memcpy(&v, a, sizeof v);
+        return static_cast<double>(v);
+    }
+
+    TArgumentoOsc Argumento(char tipo, const lo_arg* a)
+    {
+        switch (tipo) {
+        case 'i':
+            return {tipo, Copiar<std::int32_t>(a)};
+        case 'f':
+            return {tipo, Copiar<float>(a)};
+        case 'd':
+            return {tipo, Copiar<double>(a)};
+        case 'h':
+            return {tipo, Copiar<std::int64_t>(a)};
+        case 'T':
+            return {tipo, 1};
+        default:
+            return {tipo, 0};
+        }
+    }
+
+    int Entero(double v, int minimo, int maximo)
+    {
+        return static_cast<int>(
+            std::clamp(std::nearbyint(v), static_cast<double>(minimo), static_cast<double>(maximo)));
+    }
+
+    // A power 0..1, zero under the threshold.
+    float Potencia(double v, double umbral)
+    {
+        return std::fabs(v) < umbral ? 0.0F : static_cast<float>(std::clamp(v, 0.0, 1.0));
+    }
+
+    int GiroX(double giro)
+    {
+        return static_cast<int>(std::lround(giro * EscalaLectura * GiroPorMagnitud));
+    }
+
+} // namespace
+
+TEntradaOsc::TEntradaOsc(const TMapaOsc& mapa, double ahora)
+    : FMapa(mapa),
+      FConSensor(edk::NumCanales, false),
+      FFinRetencion(mapa.Reglas().size()),
+      FUltimaVelocidad(mapa.Reglas().size()),
+      FUltimo(ahora)
+{
+    for (const TReglaOsc& r : mapa.Reglas())
+        for (const int canal : r.Canales)
+            FConSensor[static_cast<std::size_t>(canal)] = true;
+}
+
+bool TEntradaOsc::Paquete(const void* datos, std::size_t tamano, double ahora, TEstadoVivo& vivo)
+{
+    if (tamano > TamanoMaximoPaqueteOsc) {
+        Avisar(ClavePaquete,
+               "paquete OSC demasiado grande (" + std::to_string(tamano) + " bytes; "
+                   + std::to_string(TamanoMaximoPaqueteOsc) + " como mucho): se descarta",
+               ahora);
+        return false;
+    }
+    FMensajesPaquete = 0;
+    return Elementos(static_cast<const unsigned char*>(datos), tamano, 0, ahora, vivo);
+}
+
+bool TEntradaOsc::Elementos(const unsigned char* datos, std::size_t tamano, int profundidad, double ahora,
+                            TEstadoVivo& vivo)
+{
+    const std::string_view vista(reinterpret_cast<const char*>(datos), tamano);
+    if (!vista.starts_with(MarcaBundle))
+        return Decodificar(datos, tamano, ahora, vivo);
+    if (tamano < CabeceraBundle || profundidad >= AnidamientoMaximo) {
+        Avisar(ClavePaquete, "paquete OSC mal formado (bundle incompleto o demasiado anidado)", ahora);
+        return false;
+    }
+    bool cambio = false;
+    std::size_t i = CabeceraBundle;
+    while (i < tamano) {
+        const std::size_t largo = tamano - i >= 4 ? LeerBigEndian(datos + i) : 0;
+        if (largo == 0 || largo % 4 != 0 || largo > tamano - i - 4) {
+            Avisar(ClavePaquete, "paquete OSC mal formado (elemento de bundle con tamaño no válido)", ahora);
+            return cambio;
+        }
+        cambio = Elementos(datos + i + 4, largo, profundidad + 1, ahora, vivo) || cambio;
+        i += 4 + largo;
+    }
+    return cambio;
+}
+
+bool TEntradaOsc::Decodificar(const unsigned char* datos, std::size_t tamano, double ahora, TEstadoVivo& vivo)
+{
+    if (++FMensajesPaquete > MensajesPorPaqueteMaximos) {
+        if (FMensajesPaquete == MensajesPorPaqueteMaximos + 1)
+            Avisar(ClavePaquete, "paquete OSC con demasiados mensajes: se descartan los que pasan de 128", ahora);
+        return false;
+    }
+    // liblo checks the whole message; it reads a copy, never the caller's buffer.
+    std::vector<unsigned char> copia(datos, datos + tamano);
+    int resultado = 0;
+    const TMensajeLo mensaje(lo_message_deserialise(copia.data(), copia.size(), &resultado));
+    if (!mensaje) {
+        Avisar(ClavePaquete, "paquete OSC mal formado (" + std::to_string(tamano) + " bytes): se descarta", ahora);
+        return false;
+    }
+    const std::string_view direccion(reinterpret_cast<const char*>(copia.data()),
+                                     ::strnlen(reinterpret_cast<const char*>(copia.data()), copia.size()));
+    const char* tipos = lo_message_get_types(mensaje.get());
+    lo_arg** valores = lo_message_get_argv(mensaje.get());
+    const auto cuantos = static_cast<std::size_t>(lo_message_get_argc(mensaje.get()));
+    std::vector<TArgumentoOsc> argumentos;
+    argumentos.reserve(cuantos);
+    for (std::size_t i = 0; i < cuantos && tipos && tipos[i] && valores; ++i)
+        argumentos.push_back(Argumento(tipos[i], valores[i]));
+    return Mensaje(direccion, argumentos, ahora, vivo);
+}
+
+bool TEntradaOsc::Mensaje(std::string_view direccion, const std::vector<TArgumentoOsc>& argumentos, double ahora,
+                          TEstadoVivo& vivo)
+{
+    if (!Aplicable(direccion, argumentos, ahora))
+        return false;
+    const TEstadoVivo antes = vivo;
+    FUltimo = ahora;
+    if (!FFresca) {
+        FFresca = true;
+        FAvisos.emplace_back("vuelven a llegar datos OSC");
+        vivo.FijarSenal(FSenal.value_or(EDK_SENAL_BUENA));
+    }
+    const std::vector<TReglaOsc>& reglas = FMapa.Reglas();
+    for (std::size_t i = 0; i < reglas.size(); ++i)
+        if (reglas[i].Direccion == direccion)
+            Aplicar(i, reglas[i].Valor(argumentos[reglas[i].Argumento].Valor), ahora, vivo);
+    return !(antes == vivo);
+}
+
+bool TEntradaOsc::Aplicable(std::string_view direccion, const std::vector<TArgumentoOsc>& argumentos, double ahora)
+{
+    if (!FMapa.Contiene(direccion)) {
+        Avisar(direccion, "dirección OSC sin regla en el mapa: " + Mostrable(direccion), ahora);
+        return false;
+    }
+    for (const TReglaOsc& r : FMapa.Reglas()) {
+        if (r.Direccion != direccion)
+            continue;
+        std::string falta;
+        if (r.Argumento >= argumentos.size())
+            falta = "falta el argumento " + std::to_string(r.Argumento);
+        else if (!Numerico(argumentos[r.Argumento].Tipo))
+            falta = "el argumento " + std::to_string(r.Argumento) + " es de tipo '"
+                    + std::string(1, argumentos[r.Argumento].Tipo) + "', no un número";
+        else if (!std::isfinite(r.Valor(argumentos[r.Argumento].Valor)))
+            falta = "el argumento " + std::to_string(r.Argumento) + " no es un número finito";
+        if (!falta.empty()) {
+            Avisar(direccion, Mostrable(direccion) + ": " + falta + "; se descarta el mensaje", ahora);
+            return false;
+        }
+    }
+    return true;
+}
+
+void TEntradaOsc::Aplicar(std::size_t indice, double valor, double ahora, TEstadoVivo& vivo)
+{
+    const TReglaOsc& r = FMapa.Reglas()[indice];
+    if (r.Retencion > 0 && r.Destino != TDestinoOsc::Casco) {
+        // A pulse: a value under the threshold does not cut a hold short.
+        if (std::fabs(valor) < r.Umbral || valor == 0)
+            return;
+        FFinRetencion[indice] = ahora + r.Retencion;
+    }
+    Fijar(indice, valor, ahora, vivo);
+}
+
+void TEntradaOsc::Fijar(std::size_t indice, double valor, double ahora, TEstadoVivo& vivo)
+{
+    const TReglaOsc& r = FMapa.Reglas()[indice];
+    switch (r.Destino) {
+    case TDestinoOsc::Avance: {
+        const float p = Potencia(valor, r.Umbral);
+        vivo.FijarExpresiva(p > 0 ? ACC_EXP_APRETAR_DIENTES : ACC_EXP_NEUTRAL, p);
+        break;
+    }
+    case TDestinoOsc::Retroceso: {
+        const float p = Potencia(valor, r.Umbral);
+        vivo.FijarCognitiva(p > 0 ? ACC_COG_TIRAR : ACC_COG_NEUTRAL, p);
+        break;
+    }
+    case TDestinoOsc::Giro:
+        FGiro = std::fabs(valor) < r.Umbral ? 0 : std::clamp(valor, -1.0, 1.0);
+        vivo.FijarGiro(GiroX(FGiro));
+        break;
+    case TDestinoOsc::GiroVelocidad: {
+        const std::optional<double> antes = std::exchange(FUltimaVelocidad[indice], ahora);
+        const double paso = antes ? std::clamp(ahora - *antes, 0.0, PasoGiroMaximo) : 0;
+        if (std::fabs(valor) >= r.Umbral)
+            FGiro = std::clamp(FGiro + valor * paso, -1.0, 1.0);
+        vivo.FijarGiro(GiroX(FGiro));
+        break;
+    }
+    case TDestinoOsc::Contacto: {
+        const int calidad = Entero(valor, ContactoMinimo, ContactoMaximo);
+        if (const std::optional<int> otros = FMapa.OtrosContactos())
+            for (std::size_t canal = 0; canal < FConSensor.size(); ++canal)
+                if (!FConSensor[canal])
+                    vivo.FijarContacto(canal, *otros);
+        for (const int canal : r.Canales)
+            vivo.FijarContacto(static_cast<std::size_t>(canal), calidad);
+        break;
+    }
+    case TDestinoOsc::Senal:
+        AplicarSenal(Entero(valor, EDK_SIN_SENAL, EDK_SENAL_BUENA), vivo);
+        break;
+    case TDestinoOsc::Bateria:
+        vivo.FijarNivelBateria(Entero(valor, 0, BateriaMaxima));
+        break;
+    case TDestinoOsc::BateriaMaxima:
+        vivo.FijarBateriaMaxima(Entero(valor, 0, BateriaMaxima));
+        break;
+    case TDestinoOsc::Casco: {
+        const bool puesto = valor >= r.Umbral;
+        if (vivo.CascoPuesto() != puesto) {
+            vivo.FijarCasco(puesto);
+            FAcciones.push_back(puesto ? aoPonerCasco : aoQuitarCasco);
+        }
+        break;
+    }
+    }
+}
+
+void TEntradaOsc::AplicarSenal(int senal, TEstadoVivo& vivo)
+{
+    FSenal = senal;
+    vivo.FijarSenal(senal);
+}
+
+bool TEntradaOsc::Revisar(double ahora, TEstadoVivo& vivo)
+{
+    const TEstadoVivo antes = vivo;
+    const std::vector<TReglaOsc>& reglas = FMapa.Reglas();
+    for (std::size_t i = 0; i < reglas.size(); ++i) {
+        if (!FFinRetencion[i] || ahora < *FFinRetencion[i])
+            continue;
+        // The pulse is over: its target falls back to rest.
+        FFinRetencion[i].reset();
+        Fijar(i, 0, ahora, vivo);
+    }
+    if (FFresca && ahora - FUltimo >= SilencioOscMaximo) {
+        FFresca = false;
+        FAvisos.emplace_back("sin datos OSC desde hace 500 ms: se envía el estado sin señal inalámbrica");
+        vivo.FijarSenal(EDK_SIN_SENAL);
+    }
+    return !(antes == vivo);
+}
+
+void TEntradaOsc::Avisar(std::string_view clave, const std::string& texto, double ahora)
+{
+    auto it = FUltimoAviso.find(clave);
+    if (it == FUltimoAviso.end()) {
+        if (FUltimoAviso.size() >= ClavesMaximas)
+            clave = ClaveOtras;
+        it = FUltimoAviso.find(clave);
+        if (it == FUltimoAviso.end())
+            it = FUltimoAviso.emplace(std::string(clave), ahora - IntervaloAvisosOsc).first;
+    }
+    if (ahora - it->second < IntervaloAvisosOsc)
+        return;
+    it->second = ahora;
+    FAvisos.push_back("aviso: " + texto);
+}
+
+} // namespace emulador

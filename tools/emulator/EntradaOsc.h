@@ -1,0 +1,77 @@
+// The OSC input of the emulator: each received packet is checked, mapped
+// through a TMapaOsc and laid on the live state. It also holds pulses for
+// their hold time, integrates turn rates and watches the stream's freshness.
+// No input or output of its own and the clock comes from the caller, so it
+// is tested without sockets or sleeps.
+#pragma once
+
+#include "EstadoVivo.h"
+#include "MapaOsc.h"
+#include "Ordenes.h"
+
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace emulador {
+
+// Largest UDP packet taken; a bigger one (an oversized bundle) is dropped whole.
+constexpr std::size_t TamanoMaximoPaqueteOsc = 8192;
+// Without a mapped message for this long the state reports no wireless signal.
+constexpr double SilencioOscMaximo = 0.5;
+// A warning about one address is repeated at most once in this many seconds.
+constexpr double IntervaloAvisosOsc = 1.0;
+
+// One argument of a message: its OSC type tag and, when it is a number, its value.
+struct TArgumentoOsc {
+    char Tipo = 'i';
+    double Valor = 0;
+};
+
+class TEntradaOsc {
+public:
+    TEntradaOsc(const TMapaOsc& mapa, double ahora);
+
+    // One UDP packet, a message or a bundle. True when the live state changed.
+    bool Paquete(const void* datos, std::size_t tamano, double ahora, TEstadoVivo& vivo);
+    // One decoded message; a message that does not fit its rules changes nothing.
+    bool Mensaje(std::string_view direccion, const std::vector<TArgumentoOsc>& argumentos, double ahora,
+                 TEstadoVivo& vivo);
+    // Ends the pulses whose hold is over and checks the stream's freshness.
+    bool Revisar(double ahora, TEstadoVivo& vivo);
+
+    bool Fresca() const { return FFresca; }
+    // Headset on or off to announce to the clients, and console lines, since
+    // the last call.
+    std::vector<TAccionOrden> TomarAcciones() { return std::exchange(FAcciones, {}); }
+    std::vector<std::string> TomarAvisos() { return std::exchange(FAvisos, {}); }
+
+private:
+    bool Elementos(const unsigned char* datos, std::size_t tamano, int profundidad, double ahora, TEstadoVivo& vivo);
+    bool Decodificar(const unsigned char* datos, std::size_t tamano, double ahora, TEstadoVivo& vivo);
+    bool Aplicable(std::string_view direccion, const std::vector<TArgumentoOsc>& argumentos, double ahora);
+    void Aplicar(std::size_t indice, double valor, double ahora, TEstadoVivo& vivo);
+    void Fijar(std::size_t indice, double valor, double ahora, TEstadoVivo& vivo);
+    void AplicarSenal(int senal, TEstadoVivo& vivo);
+    void Avisar(std::string_view clave, const std::string& texto, double ahora);
+
+    const TMapaOsc& FMapa;
+    std::vector<bool> FConSensor; // channels some contact rule names
+    std::vector<std::optional<double>> FFinRetencion; // per rule: when its pulse ends
+    std::vector<std::optional<double>> FUltimaVelocidad; // per rule: time of its last turn rate
+    double FGiro = 0; // the integrated head turn, -1..1
+    std::optional<int> FSenal; // last signal the stream gave
+    double FUltimo; // time of the last mapped message
+    bool FFresca = true;
+    std::size_t FMensajesPaquete = 0;
+    std::map<std::string, double, std::less<>> FUltimoAviso;
+    std::vector<TAccionOrden> FAcciones;
+    std::vector<std::string> FAvisos;
+};
+
+} // namespace emulador
