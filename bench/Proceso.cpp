@@ -28,6 +28,8 @@ std::vector<std::string> Entorno(const std::vector<std::string>& extra)
     return entorno;
 }
 
+} // namespace
+
 std::vector<char*> Punteros(std::vector<std::string>& textos)
 {
     std::vector<char*> punteros;
@@ -37,8 +39,6 @@ std::vector<char*> Punteros(std::vector<std::string>& textos)
     punteros.push_back(nullptr);
     return punteros;
 }
-
-} // namespace
 
 bool TProceso::Ejecutar(const std::vector<std::string>& argumentos, const std::vector<std::string>& entorno)
 {

@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+// argv for exec: pointers into the texts, ending in a null pointer.
+std::vector<char*> Punteros(std::vector<std::string>& textos);
+
 class TProceso {
 public:
     // Runs the program with the arguments and the extra environment

@@ -5,8 +5,11 @@
 //
 //   gedanko-banco [--repeticiones N] [--segundos S] [--inundacion S] [--reposo S] [--lineas N]
 //                 [--lineas-inundacion N]
+//   gedanko-banco --osc [N]   latency of gedanko-emulador's OSC input over N changes (default 2000)
 #include "MedidaDesnuda.h"
+#include "MedidaOsc.h"
 #include "MedidaRegistro.h"
+#include "MedidaSalida.h"
 #include "MedidaVentana.h"
 #include "Muestras.h"
 #include "Proceso.h"
@@ -53,7 +56,7 @@ int Hijo(int argc, char** argv)
     const std::string medida = argv[2];
     const auto arg = [&](int i) { return i < argc ? std::string(argv[i]) : std::string(); };
     if (medida == "desnudo")
-        return TMedidaDesnuda::Ejecutar(Modo(arg(3)), std::atof(argv[4]), std::atof(argv[5]));
+        return TMedidaDesnuda::Ejecutar(Modo(arg(3)), std::atof(argv[4]), std::atof(argv[5]), arg(6) == "espera");
 
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -88,6 +91,7 @@ public:
 
 private:
     using TExtraer = std::function<void(const TProceso&)>;
+    void FilasProcesadorEnStream();
     void Repetir(int veces, const std::vector<std::string>& argumentos, const std::vector<std::string>& entorno,
                  const TExtraer& extraer);
     std::vector<std::string> ArgsHijo(std::vector<std::string> resto) const;
@@ -135,6 +139,59 @@ void TBanco::Repetir(int veces, const std::vector<std::string>& argumentos, cons
     }
 }
 
+// Processor time while a headset streams, full window and state lines on,
+// against a bare loop that waits 1 ms per pass as the program's loop does;
+// offscreen, and on the X server of DISPLAY when there is one (for instance
+// under xvfb-run), with the throughput there too.
+void TBanco::FilasProcesadorEnStream()
+{
+    const TOpciones& o = FOpciones;
+    const auto como = [](double v) { return std::to_string(v); };
+    const auto mayorIgual = [](double limite) { return [limite](double v) { return v >= limite; }; };
+    std::fprintf(stderr, "banco: processor while streaming, reference loop\n");
+    TMuestras referencia;
+    Repetir(o.Repeticiones, ArgsHijo({"desnudo", "ritmo", como(o.Ritmo), como(o.Segundos), "espera"}), {},
+            [&](const TProceso& p) {
+                Fila("Processor, streaming, reference loop waiting 1 ms per pass (% of one core)", {}, {}, 1)
+                    .Valores.Anadir(p.Figura("procesador_pct"));
+                referencia.Anadir(p.Figura("procesador_pct"));
+            });
+    std::vector<std::pair<std::string, std::string>> plataformas {{"offscreen", "offscreen"}};
+    if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+        plataformas.emplace_back("xcb", "X server");
+    for (const auto& par : plataformas) {
+        // Named copies: a lambda cannot capture a structured binding here.
+        const std::string plataforma = par.first;
+        const std::string nombre = par.second;
+        std::fprintf(stderr, "banco: processor while streaming, window, %s\n", nombre.c_str());
+        const std::vector<std::string> entorno = {"QT_QPA_PLATFORM=" + plataforma};
+        TMuestras ventana;
+        Repetir(o.Repeticiones, ArgsHijo({"ventana", "ritmo", como(o.Ritmo), como(o.Segundos), "1"}), entorno,
+                [&](const TProceso& p) {
+                    Fila("Processor, streaming, window with state lines, " + nombre + " (% of one core)", {}, {}, 1)
+                        .Valores.Anadir(p.Figura("procesador_pct"));
+                    ventana.Anadir(p.Figura("procesador_pct"));
+                });
+        Fila("Processor, streaming, " + nombre + ": window / reference loop", "≤ 1", [](double v) {
+            return v <= 1;
+        }).Valores.Anadir(ventana.Mediana() / referencia.Mediana());
+        if (plataforma == "offscreen")
+            continue;
+        Repetir(o.Repeticiones, ArgsHijo({"ventana", "inundacion", como(o.Ritmo), como(o.Inundacion), "0"}), entorno,
+                [&](const TProceso& p) {
+                    Fila("Throughput, window, arrows + port + chart, " + nombre + " (EmoStates/s)", "≥ 2000",
+                         mayorIgual(2000), 0)
+                        .Valores.Anadir(p.Figura("tasa"));
+                });
+        Repetir(o.Repeticiones, ArgsHijo({"ventana", "inundacion", como(o.Ritmo), como(o.Inundacion), "1"}), entorno,
+                [&](const TProceso& p) {
+                    Fila("Throughput, window, arrows + port + chart + state lines, " + nombre + " (EmoStates/s)",
+                         "≥ 1000", mayorIgual(1000), 0)
+                        .Valores.Anadir(p.Figura("tasa"));
+                });
+    }
+}
+
 int TBanco::Ejecutar()
 {
     const TOpciones& o = FOpciones;
@@ -152,6 +209,8 @@ int TBanco::Ejecutar()
                 Fila("Latency, window, max (ms)").Valores.Anadir(p.Figura("max_us") / 1e3);
                 p99Ventana.Anadir(p.Figura("p99_us"));
             });
+    FilasProcesadorEnStream();
+
     std::fprintf(stderr, "banco: latency, bare loop\n");
     Repetir(o.Repeticiones, ArgsHijo({"desnudo", "ritmo", como(o.Ritmo), como(o.Segundos)}), {},
             [&](const TProceso& p) {
@@ -291,6 +350,12 @@ int main(int argc, char** argv)
 {
     if (argc >= 3 && std::strcmp(argv[1], "--hijo") == 0)
         return Hijo(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "--osc") == 0)
+        return TMedidaOsc::Ejecutar((CarpetaPropia().parent_path() / "bin").string(),
+                                    argc >= 3 ? std::atoi(argv[2]) : 2000);
+    // The frame destinations' latency to gedanko-receptor (pty and UDP).
+    if (argc >= 2 && std::strcmp(argv[1], "--salida") == 0)
+        return TMedidaSalida::Ejecutar(argc >= 3 ? std::atoi(argv[2]) : 2000);
     TOpciones opciones;
     if (!LeerOpciones(argc, argv, opciones)) {
         std::fprintf(stderr, "usage: gedanko-banco [--repeticiones N] [--segundos S] [--inundacion S] "

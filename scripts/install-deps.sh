@@ -7,12 +7,14 @@ PAQUETES=(
     cmake ninja-build g++ pkg-config git    # build
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev   # Qt 6 Widgets, Svg, moc/uic/rcc
     libqt6svg6                               # SVG artwork at run time
+    qt6-serialport-dev libqt6serialport6     # command frames to a board over USB serial
     qt6-translations-l10n                    # Qt's own dialog and button texts in Spanish
     libgtest-dev libgmock-dev                # GoogleTest and GoogleMock
     fonts-wine fonts-liberation2             # Tahoma-compatible and Courier New metrics
     xvfb xauth                               # windows without a display (screenshots, demos)
     clang libclang-rt-14-dev                 # libFuzzer targets
     clang-format clang-tidy                  # the style check of the test command
+    liblo-dev liblo-tools                    # the emulator's OSC input; oscsend to try it by hand
 )
 
 faltan=()

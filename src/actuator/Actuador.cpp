@@ -1,7 +1,10 @@
 #include "Actuador.h"
 #include "CausaPuerto.h"
+#include "EnlaceSerie.h"
+#include "EnlaceUdp.h"
 #include "OrdenVehiculo.h"
 #include "PuertoDatos.h"
+#include "SalidaTrama.h"
 
 #include <cstring>
 #include <filesystem>
@@ -12,6 +15,7 @@
 namespace {
 
 const char* const TextoErrorLibreria = "Error cargando dll";
+const char* const TextoErrorSalida = "Error abriendo la salida";
 const char* const TextoErrorFuncion = "Error obteniendo el puntero a la función de salida";
 
 // The second line of a load error: why, and where the fix is told (%1 is the
@@ -90,6 +94,44 @@ void TActuador::TCerrarLibreria::operator()(void* libreria) const noexcept
 
 TActuador::TActuador(const char* libreria)
 {
+    CargarPuerto(libreria);
+}
+
+TActuador::TActuador(QStringView destino, const char* libreria)
+{
+    if (!FDestino.Interpretar(destino)) {
+        Fallar(TextoErrorSalida, FDestino.MensajeError());
+        return;
+    }
+    if (FDestino.Tipo() == TDestinoSalida::tdParalelo)
+        CargarPuerto(libreria);
+    else
+        AbrirTrama();
+}
+
+void TActuador::AbrirTrama()
+{
+    std::unique_ptr<TEnlaceTrama> enlace;
+    if (FDestino.Tipo() == TDestinoSalida::tdSerie)
+        enlace = std::make_unique<TEnlaceSerie>(FDestino.Dispositivo(), FDestino.Baudios());
+    else
+        enlace = std::make_unique<TEnlaceUdp>(FDestino.Equipo(), FDestino.Puerto());
+    FTrama = std::make_unique<TSalidaTrama>(std::move(enlace), FDestino.Texto());
+    if (!FTrama->Abrir()) {
+        const QString causa = FTrama->MensajeError();
+        FTrama.reset();
+        Fallar(TextoErrorSalida, causa);
+    }
+}
+
+void TActuador::FijarAviso(std::function<void(bool error, const QString& linea)> aviso)
+{
+    if (FTrama)
+        FTrama->FijarAviso(std::move(aviso));
+}
+
+void TActuador::CargarPuerto(const char* libreria)
+{
     FLibreria.reset(CargarLibreria(libreria));
     if (!FLibreria) {
         Fallar(TextoErrorLibreria, TextoConLibreria(TextoSinLibreria));
@@ -127,8 +169,11 @@ TActuador::~TActuador() = default;
 bool TActuador::Habilitar(bool activo)
 {
     FHabilitado = activo && !FError;
-    if (FOut32)
+    if (FOut32 || FTrama)
         Parar();
+    // The receiver stops by itself once the repeats end.
+    if (FTrama)
+        FTrama->Latir(FHabilitado);
     return FHabilitado;
 }
 
@@ -147,6 +192,8 @@ bool TActuador::Mover(TDireccion direccion, TGiro giro)
 
 bool TActuador::Escribir(std::uint16_t valor)
 {
+    if (FTrama)
+        return FTrama->Enviar(static_cast<std::uint8_t>(valor));
     // Without an entry point there is nothing to call; say so rather than
     // pretend the byte went out.
     if (!FOut32)

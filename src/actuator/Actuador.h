@@ -1,13 +1,19 @@
-// The vehicle actuator: loads the port-output library and writes the command
-// byte (OrdenVehiculo.h) to the parallel port's data register (PuertoDatos.h)
-// while output is switched on.
+// The vehicle actuator: writes the command byte (OrdenVehiculo.h) while
+// output is switched on, to the parallel port's data register (PuertoDatos.h)
+// through the port-output library, or as frames over a serial device or UDP
+// (TSalidaTrama) when gedanko.ini names such a destination.
 #pragma once
 
+#include "DestinoSalida.h"
 #include "Tipos.h"
 
 #include <QString>
+#include <QStringView>
 #include <cstdint>
+#include <functional>
 #include <memory>
+
+class TSalidaTrama;
 
 class TActuador {
 public:
@@ -16,7 +22,10 @@ public:
     // Loads the library by the given name with the system's normal search
     // (LD_LIBRARY_PATH, then the executable's RUNPATH); tests pass a path.
     explicit TActuador(const char* libreria = LibreriaPuerto);
-    ~TActuador(); // unloads the library; writes nothing
+    // The destination as written in gedanko.ini (TDestinoSalida); the
+    // library is loaded only for the parallel port.
+    TActuador(QStringView destino, const char* libreria);
+    ~TActuador(); // unloads the library; writes nothing to the parallel port
     TActuador(const TActuador&) = delete;
     TActuador& operator=(const TActuador&) = delete;
 
@@ -25,6 +34,9 @@ public:
     // Why the load failed and what to do about it; empty when none.
     QString CausaError() const { return FCausaError; }
     bool Habilitado() const { return FHabilitado; }
+    const TDestinoSalida& Destino() const { return FDestino; }
+    // Lines for the log while running: a frame link lost and back again.
+    void FijarAviso(std::function<void(bool error, const QString& linea)> aviso);
 
     bool Habilitar(bool activo);
     bool Parar();
@@ -37,9 +49,13 @@ private:
     };
     using TOut32 = void (*)(short puerto, short dato);
 
+    void CargarPuerto(const char* libreria);
+    void AbrirTrama();
     bool PuertoCerrado() const;
     void Fallar(const char* mensaje, const QString& causa);
 
+    TDestinoSalida FDestino;
+    std::unique_ptr<TSalidaTrama> FTrama;
     std::unique_ptr<void, TCerrarLibreria> FLibreria;
     TOut32 FOut32 = nullptr;
     bool FHabilitado = false;

@@ -3,10 +3,17 @@
 #pragma once
 
 #include "Tipos.h"
+#include "Trama.h"
 
 #include <cstdint>
 
-enum TBitOrden : std::uint8_t { ordAvance = 0x01, ordRetroceso = 0x02, ordIzquierda = 0x04, ordDerecha = 0x08 };
+// The bits are the receiver's (Trama.h), which is the parallel port's layout.
+enum TBitOrden : std::uint8_t {
+    ordAvance = trama::BitAvance,
+    ordRetroceso = trama::BitRetroceso,
+    ordIzquierda = trama::BitIzquierda,
+    ordDerecha = trama::BitDerecha
+};
 
 // All off: the vehicle stops and turns nothing.
 constexpr std::uint8_t OrdenParada = 0x00;

@@ -230,7 +230,13 @@ TFicheroIni::TPosicion TFicheroIni::Buscar(const QList<QByteArray>& lineas, cons
     return posicion;
 }
 
+// An absent key reads as an empty text, which is no number either.
 int TFicheroIni::LeerEntero(const QString& seccion, const QString& clave, int defecto) const
+{
+    return InterpretarEntero(LeerTexto(seccion, clave, QString())).value_or(defecto);
+}
+
+QString TFicheroIni::LeerTexto(const QString& seccion, const QString& clave, const QString& defecto) const
 {
     QList<QByteArray> lineas;
     QString detalle;
@@ -241,8 +247,7 @@ int TFicheroIni::LeerEntero(const QString& seccion, const QString& clave, int de
         return defecto;
     const QByteArrayView contenido = Contenido(lineas[posicion.FClave]);
     const TTramoValor tramo = TramoValor(contenido);
-    const QByteArrayView valor = contenido.sliced(tramo.FInicio, tramo.FFin - tramo.FInicio);
-    return InterpretarEntero(QString::fromUtf8(valor)).value_or(defecto);
+    return QString::fromUtf8(contenido.sliced(tramo.FInicio, tramo.FFin - tramo.FInicio));
 }
 
 bool TFicheroIni::EscribirEntero(const QString& seccion, const QString& clave, int valor)

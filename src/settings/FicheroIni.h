@@ -32,6 +32,10 @@ public:
     // the file, section or key is missing or the value is not an integer.
     int LeerEntero(const QString& seccion, const QString& clave, int defecto) const;
 
+    // The key's value as text (UTF-8), without a comment that follows it, or
+    // the default when the file, section or key is missing.
+    QString LeerTexto(const QString& seccion, const QString& clave, const QString& defecto) const;
+
     // Writes the value as a decimal integer in place of the old one, keeping
     // a comment that follows it. False when the file cannot be read or
     // written either way; MensajeError then names the file.

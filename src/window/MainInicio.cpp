@@ -29,6 +29,8 @@
 namespace {
 
 const QString SeccionUmbrales = QStringLiteral("UMBRALES");
+const QString SeccionSalida = QStringLiteral("SALIDA");
+const QString ClaveDestino = QStringLiteral("Destino");
 const QString ClaveAvRet = QStringLiteral("AVRET");
 const QString ClaveGiro = QStringLiteral("GIRO");
 
@@ -163,7 +165,13 @@ void TFMain::LeerUmbrales()
 
 void TFMain::CrearActuador()
 {
-    FActuador = std::make_unique<TActuador>(QFile::encodeName(FDependencias.LibreriaPuerto).constData());
+    const QString destino = TFicheroIni(FFicheroIni).LeerTexto(SeccionSalida, ClaveDestino, QString());
+    FActuador = std::make_unique<TActuador>(destino, QFile::encodeName(FDependencias.LibreriaPuerto).constData());
+    FActuador->FijarAviso(
+        [this](bool error, const QString& linea) { Registrar(error ? nrError : nrInformacion, linea); });
+    // The parallel port keeps its designed hint.
+    if (FActuador->Destino().Tipo() != TDestinoSalida::tdParalelo)
+        ui->ActionActuador->setToolTip(QStringLiteral("Control de la salida ") + FActuador->Destino().Texto());
     if (FActuador->HayError()) {
         Registrar(nrError, FActuador->MensajeError());
         // Then why, and what the operator can do about it.

@@ -4,6 +4,8 @@
 // bounded, and a process still running is killed when the object goes.
 #pragma once
 
+#include "Lanzar.h"
+
 #include <chrono>
 #include <climits>
 #include <csignal>
@@ -36,14 +38,7 @@ public:
         posix_spawn_file_actions_addopen(&acciones, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_adddup2(&acciones, errores[1], STDERR_FILENO);
         const std::string ruta = Ruta();
-        argumentos.insert(argumentos.begin(), ruta);
-        std::vector<char*> argv;
-        argv.reserve(argumentos.size() + 1);
-        for (std::string& a : argumentos)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        if (::posix_spawn(&FPid, ruta.c_str(), &acciones, nullptr, argv.data(), environ) != 0)
-            FPid = -1;
+        FPid = Lanzar(ruta, std::move(argumentos), acciones);
         posix_spawn_file_actions_destroy(&acciones);
         ::close(entrada[0]);
         ::close(errores[1]);

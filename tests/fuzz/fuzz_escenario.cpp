@@ -1,6 +1,7 @@
 // Fuzz target: the scenario reader, then the player over whatever it took.
 // Any text is either refused with a line-numbered reason or played without
 // hanging, with events in time order and values inside their ranges.
+#include "Comprobar.h"
 #include "Escenario.h"
 #include "edk.h"
 
@@ -10,12 +11,6 @@
 #include <vector>
 
 namespace {
-
-void Comprobar(bool condicion)
-{
-    if (!condicion)
-        __builtin_trap();
-}
 
 void Reproducir(const edk::TEscenario& escenario, bool enBucle)
 {

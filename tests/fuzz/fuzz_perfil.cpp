@@ -1,20 +1,11 @@
 // Fuzz target: the profile reader. Any text is either refused, leaving the
 // data as they were, or taken with every value inside its range.
+#include "Comprobar.h"
 #include "Perfil.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-
-namespace {
-
-void Comprobar(bool condicion)
-{
-    if (!condicion)
-        __builtin_trap();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tamano)
 {

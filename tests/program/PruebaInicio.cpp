@@ -156,6 +156,44 @@ TEST(Aplicacion, SinPantallaExplicaComoEjecutarloYTerminaConError)
 
 // Registered to run without the recording library: the program's folder then
 // offers only our own port library, which finds no port here.
+// The output destination from [SALIDA] Destino: the tool button's hint names
+// it, and one that cannot be opened gives two error lines and no output.
+TEST_F(Inicio, ElDestinoDeSalidaSeLeeDelFicheroYLoNombraLaPista)
+{
+    struct TCaso {
+        QByteArray Contenido;
+        QString Pista;
+        std::vector<QString> Errores;
+    };
+    const TCaso casos[] = {
+        {"[UMBRALES]\nAVRET=5\n", QStringLiteral("Control del puerto paralelo"), {}},
+        {"[SALIDA]\nDestino=paralelo\n", QStringLiteral("Control del puerto paralelo"), {}},
+        {"[salida]\ndestino = udp:127.0.0.1:9 ; el coche\n",
+         QStringLiteral("Control de la salida udp:127.0.0.1:9"),
+         {}},
+        {"[SALIDA]\nDestino=serie:/dev/gedanko-no-existe,9600\n",
+         QStringLiteral("Control de la salida serie:/dev/gedanko-no-existe,9600"),
+         {QStringLiteral("E Error abriendo la salida"),
+          QStringLiteral("E no existe /dev/gedanko-no-existe: conecte la placa o corrija Destino en gedanko.ini")}},
+        {"[SALIDA]\nDestino=usb\n",
+         QStringLiteral("Control del puerto paralelo"),
+         {QStringLiteral("E Error abriendo la salida"),
+          QStringLiteral("E Destino de salida no válido «usb»: use paralelo, serie:/dev/ttyACM0[,baudios] o "
+                         "udp:equipo:puerto")}},
+    };
+    for (const TCaso& caso : casos) {
+        SCOPED_TRACE(caso.Contenido.toStdString());
+        EscribirIni(caso.Contenido);
+        Crear();
+        EXPECT_EQ(Ui().ActionActuador->toolTip(), caso.Pista);
+        const std::vector<QString> errores = RegistroDesde(2);
+        EXPECT_EQ(errores, caso.Errores);
+        Ui().ActionActuador->trigger();
+        EXPECT_EQ(Ui().ActionActuador->isChecked(), caso.Errores.empty());
+        FVentana.reset();
+    }
+}
+
 class ProgramaSinPuerto : public Inicio { };
 
 TEST_F(ProgramaSinPuerto, ElErrorDelActuadorEsLaTerceraLineaYSuCausaLaCuarta)

@@ -196,6 +196,25 @@ TEST_F(FicheroIni, LeeValoresDeLaSeccionYClaveSinDistinguirMayusculas)
     }
 }
 
+TEST_F(FicheroIni, LeeTextosSinElComentarioQueLosSigue)
+{
+    const std::pair<const char*, const char*> casos[] = {
+        {"[SALIDA]\nDestino=serie:/dev/ttyACM0,57600\n", "serie:/dev/ttyACM0,57600"},
+        {"[salida]\r\n destino = udp:192.168.4.1:4210 ; el coche\r\n", "udp:192.168.4.1:4210"},
+        {"[SALIDA]\nDestino=\n", ""},
+        {"[SALIDA]\nDestino=ñandú\n", "ñandú"},
+        {"[OTRA]\nDestino=serie:/dev/x\n", "(nada)"},
+        {"", "(nada)"},
+    };
+    for (const auto& [contenido, esperado] : casos) {
+        Escribir(contenido);
+        const TFicheroIni ini(Ruta());
+        EXPECT_EQ(ini.LeerTexto(QStringLiteral("SALIDA"), QStringLiteral("Destino"), QStringLiteral("(nada)")),
+                  QString::fromUtf8(esperado))
+            << contenido;
+    }
+}
+
 TEST_F(FicheroIni, UnDirectorioEnLugarDelFicheroDaLosValoresPorDefecto)
 {
     ASSERT_TRUE(QDir(FCarpeta.path()).mkdir(QStringLiteral("gedanko.ini")));

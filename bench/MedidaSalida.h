@@ -1,0 +1,12 @@
+// Latency of the frame destinations: from the command's decision (the call
+// to TActuador::Mover) to the output change that gedanko-receptor prints,
+// over a pseudo-terminal and over UDP loopback. Both stamp with the system's
+// monotonic clock.
+#pragma once
+
+class TMedidaSalida {
+public:
+    // Sends `ordenes` commands on each link and prints p50, p99 and max;
+    // returns the exit status.
+    static int Ejecutar(int ordenes);
+};

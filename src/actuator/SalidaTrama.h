@@ -1,0 +1,57 @@
+// The command byte as frames over a link (Trama.h): sends each command at
+// once and, while the heartbeat is on, repeats the current one so that the
+// receiver's failsafe never times out during a drive. A link that breaks is
+// reported once and tried again every second; when it is back, the vehicle
+// gets all off and no earlier command is resent. Timers run on the main
+// thread's event loop, so the heartbeat goes on while a modal dialog is open.
+#pragma once
+
+#include "EnlaceTrama.h"
+
+#include <QString>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class TSalidaTrama {
+public:
+    // An error line (error true) or a note, for the log.
+    using TAviso = std::function<void(bool error, const QString& linea)>;
+
+    static constexpr int IntervaloReintentoMs = 1000;
+
+    TSalidaTrama(std::unique_ptr<TEnlaceTrama> enlace, QString nombre);
+    // All off once more when the heartbeat was on.
+    ~TSalidaTrama();
+    TSalidaTrama(const TSalidaTrama&) = delete;
+    TSalidaTrama& operator=(const TSalidaTrama&) = delete;
+
+    // False when the link cannot be opened; MensajeError says why. Not
+    // tried again: the program runs on without output.
+    bool Abrir();
+    const QString& MensajeError() const { return FMensajeError; }
+    void FijarAviso(TAviso aviso) { FAviso = std::move(aviso); }
+
+    // Makes `orden` the current command and sends its frame now; false when
+    // the link is down and nothing went out.
+    bool Enviar(std::uint8_t orden);
+    // Starts or stops repeating the current command.
+    void Latir(bool activo);
+    bool Abierto() const { return FAbierto; }
+
+private:
+    bool EnviarActual();
+    void Perder();
+    void Reintentar();
+    void Avisar(bool error, const QString& linea) const;
+
+    std::unique_ptr<TEnlaceTrama> FEnlace;
+    QString FNombre;
+    QString FMensajeError;
+    TAviso FAviso;
+    QTimer FLatido;
+    QTimer FReintento;
+    std::uint8_t FOrden = 0;
+    bool FAbierto = false;
+};

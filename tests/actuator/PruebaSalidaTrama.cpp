@@ -1,0 +1,271 @@
+// The actuator with a frame destination: frames on a real pseudo-terminal and
+// on a UDP socket, the heartbeat, all off on every stop, the open errors,
+// and a link lost and found again (over a link the test breaks at will).
+#include "Actuador.h"
+#include "Receptor.h"
+#include "SalidaTrama.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QHostAddress>
+#include <QUdpSocket>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <fcntl.h>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Ordenes = std::vector<std::uint8_t>;
+
+// Runs the event loop until `hecho` answers true or the limit passes.
+bool Esperar(const std::function<bool()>& hecho, int limiteMs = 5000)
+{
+    QElapsedTimer reloj;
+    reloj.start();
+    while (!hecho()) {
+        if (reloj.elapsed() > limiteMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        ::usleep(1000);
+    }
+    return true;
+}
+
+// The commands of whole frames in a byte stream, decoded as the receiver does.
+class Decodificador {
+public:
+    void Recibir(const std::uint8_t* bytes, long cuantos)
+    {
+        for (long i = 0; i < cuantos; ++i) {
+            const std::uint32_t antes = FReceptor.TramasValidas();
+            FReceptor.Recibir(bytes[i], 0);
+            if (FReceptor.TramasValidas() != antes)
+                FOrdenes.push_back(FReceptor.Salidas());
+        }
+    }
+    Ordenes FOrdenes;
+
+private:
+    TReceptor FReceptor;
+};
+
+// A pseudo-terminal whose other end the actuator opens.
+class Pty {
+public:
+    Pty()
+    {
+        FMaestro = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ::grantpt(FMaestro);
+        ::unlockpt(FMaestro);
+        FEsclavo = ::ptsname(FMaestro);
+    }
+    ~Pty() { ::close(FMaestro); }
+    Pty(const Pty&) = delete;
+    Pty& operator=(const Pty&) = delete;
+
+    Ordenes& Leer()
+    {
+        std::uint8_t bytes[256];
+        long n = 0;
+        while ((n = ::read(FMaestro, bytes, sizeof bytes)) > 0)
+            FDecodificador.Recibir(bytes, n);
+        return FDecodificador.FOrdenes;
+    }
+    QString FEsclavo;
+
+private:
+    int FMaestro = -1;
+    Decodificador FDecodificador;
+};
+
+// A UDP receiver on a free loopback port.
+class Udp {
+public:
+    Udp() { FSocket.bind(QHostAddress::LocalHost, 0); }
+    QString Destino() const { return QStringLiteral("udp:127.0.0.1:%1").arg(FSocket.localPort()); }
+    Ordenes& Leer()
+    {
+        while (FSocket.hasPendingDatagrams()) {
+            QByteArray datos(int(FSocket.pendingDatagramSize()), '\0');
+            FSocket.readDatagram(datos.data(), datos.size());
+            FDecodificador.Recibir(reinterpret_cast<const std::uint8_t*>(datos.constData()), datos.size());
+        }
+        return FDecodificador.FOrdenes;
+    }
+
+private:
+    QUdpSocket FSocket;
+    Decodificador FDecodificador;
+};
+
+// Every frame destination behaves alike; each case makes its receiver.
+template <class TReceptorPrueba> class SalidaTrama : public testing::Test {
+protected:
+    QString Destino();
+    TReceptorPrueba FReceptor;
+};
+template <> QString SalidaTrama<Pty>::Destino()
+{
+    return QStringLiteral("serie:") + FReceptor.FEsclavo;
+}
+template <> QString SalidaTrama<Udp>::Destino()
+{
+    return FReceptor.Destino();
+}
+
+using Receptores = testing::Types<Pty, Udp>;
+TYPED_TEST_SUITE(SalidaTrama, Receptores);
+
+TYPED_TEST(SalidaTrama, ApagadoAlHabilitarOrdenesAlMomentoYLatido)
+{
+    TActuador actuador(this->Destino(), nullptr);
+    ASSERT_FALSE(actuador.HayError()) << actuador.CausaError().toStdString();
+    ASSERT_TRUE(actuador.Habilitar(true));
+    ASSERT_TRUE(actuador.Mover(dirAvance, giroIzquierda));
+    ASSERT_TRUE(Esperar([&] { return this->FReceptor.Leer().size() >= 2; }));
+    EXPECT_EQ(this->FReceptor.Leer(), (Ordenes {0x00, 0x05})) << "all off on enabling, then the command";
+    // With nothing new to send, the command is repeated.
+    ASSERT_TRUE(Esperar([&] { return this->FReceptor.Leer().size() >= 5; }));
+    for (std::uint8_t orden : this->FReceptor.Leer())
+        EXPECT_TRUE(orden == 0x00 || orden == 0x05);
+    EXPECT_EQ(this->FReceptor.Leer().back(), 0x05);
+}
+
+TYPED_TEST(SalidaTrama, InhabilitarApagaYCallaElLatido)
+{
+    TActuador actuador(this->Destino(), nullptr);
+    ASSERT_TRUE(actuador.Habilitar(true));
+    actuador.Mover(dirRetroceso, giroDerecha);
+    EXPECT_FALSE(actuador.Habilitar(false));
+    ASSERT_TRUE(Esperar([&] { return !this->FReceptor.Leer().empty() && this->FReceptor.Leer().back() == 0; }));
+    const std::size_t tras = this->FReceptor.Leer().size();
+    // Three heartbeats' time: nothing more goes out.
+    QElapsedTimer reloj;
+    reloj.start();
+    Esperar([&] { return reloj.elapsed() > 3 * trama::IntervaloLatidoMs; });
+    EXPECT_EQ(this->FReceptor.Leer().size(), tras);
+    EXPECT_FALSE(actuador.Mover(dirAvance, giroNinguno));
+    EXPECT_EQ(this->FReceptor.Leer().size(), tras);
+}
+
+TYPED_TEST(SalidaTrama, AlDestruirseHabilitadoMandaTodoApagado)
+{
+    {
+        TActuador actuador(this->Destino(), nullptr);
+        ASSERT_TRUE(actuador.Habilitar(true));
+        actuador.Mover(dirAvance, giroNinguno);
+    }
+    ASSERT_TRUE(Esperar([&] { return this->FReceptor.Leer().size() >= 3; }));
+    EXPECT_EQ(this->FReceptor.Leer().back(), 0x00);
+}
+
+struct CasoApertura {
+    std::string Nombre;
+    QString Destino;
+    QString Causa;
+    friend void PrintTo(const CasoApertura& caso, std::ostream* salida) { *salida << caso.Nombre; }
+};
+
+class Apertura : public testing::TestWithParam<CasoApertura> { };
+
+TEST_P(Apertura, ErrorConElDispositivoYLaCausaYSinSalida)
+{
+    TActuador actuador(GetParam().Destino, nullptr);
+    EXPECT_TRUE(actuador.HayError());
+    EXPECT_EQ(actuador.MensajeError(), QStringLiteral("Error abriendo la salida"));
+    EXPECT_EQ(actuador.CausaError(), GetParam().Causa);
+    EXPECT_FALSE(actuador.Habilitar(true));
+    EXPECT_FALSE(actuador.Mover(dirAvance, giroNinguno));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Salida, Apertura,
+    testing::Values(
+        CasoApertura {"SinDispositivo", "serie:/dev/gedanko-no-existe",
+                      "no existe /dev/gedanko-no-existe: conecte la placa o corrija Destino en gedanko.ini"},
+        CasoApertura {"ValorErroneo", "serie:ttyACM0",
+                      "Destino de salida no válido «serie:ttyACM0»: el dispositivo serie debe ser una ruta como "
+                      "/dev/ttyACM0"},
+        CasoApertura {"EquipoDesconocido", "udp:gedanko-no-existe.invalid:4210",
+                      "no se encuentra el equipo gedanko-no-existe.invalid: revise Destino en gedanko.ini"}),
+    [](const testing::TestParamInfo<CasoApertura>& caso) { return caso.param.Nombre; });
+
+// /dev/null is no serial device: Qt's reason follows the device's name.
+TEST(Apertura, NoEsSerieDaLaRazonDelSistema)
+{
+    TActuador actuador(u"serie:/dev/null", nullptr);
+    EXPECT_TRUE(actuador.CausaError().startsWith(QStringLiteral("no se puede abrir /dev/null: ")))
+        << actuador.CausaError().toStdString();
+}
+
+TEST(Apertura, SinPermisoPideElGrupoDialout)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root opens any device";
+    Pty pty;
+    ASSERT_EQ(::chmod(pty.FEsclavo.toLocal8Bit().constData(), 0), 0);
+    TActuador actuador(QStringLiteral("serie:") + pty.FEsclavo, nullptr);
+    EXPECT_EQ(actuador.CausaError(),
+              QStringLiteral("sin permiso en %1: añada el usuario al grupo dialout").arg(pty.FEsclavo));
+}
+
+// A link the test breaks and mends.
+class EnlaceRompible : public TEnlaceTrama {
+public:
+    bool Abrir() override { return FSano ? true : Fallar(QStringLiteral("sigue sin estar")); }
+    void Cerrar() override { }
+    bool Enviar(const std::uint8_t* bytes, int cuantos) override
+    {
+        if (!FSano)
+            return Fallar(QStringLiteral("desconectado"));
+        FDecodificador->Recibir(bytes, cuantos);
+        return true;
+    }
+    bool FSano = true;
+    Decodificador* FDecodificador = nullptr;
+};
+
+TEST(EnlacePerdido, UnaLineaReintentaYAlVolverSoloTodoApagado)
+{
+    Decodificador recibido;
+    auto enlace = std::make_unique<EnlaceRompible>();
+    EnlaceRompible* roto = enlace.get();
+    roto->FDecodificador = &recibido;
+    TSalidaTrama salida(std::move(enlace), QStringLiteral("serie:/dev/ttyACM0,115200"));
+    std::vector<std::pair<bool, QString>> lineas;
+    salida.FijarAviso([&](bool error, const QString& linea) { lineas.emplace_back(error, linea); });
+    ASSERT_TRUE(salida.Abrir());
+    salida.Latir(true);
+    ASSERT_TRUE(salida.Enviar(trama::BitAvance));
+
+    roto->FSano = false;
+    // The heartbeat finds the link gone; a command meanwhile goes nowhere.
+    ASSERT_TRUE(Esperar([&] { return !lineas.empty(); }));
+    EXPECT_FALSE(salida.Abierto());
+    EXPECT_FALSE(salida.Enviar(trama::BitAvance));
+    // Several retries fail without another line.
+    QElapsedTimer reloj;
+    reloj.start();
+    Esperar([&] { return reloj.elapsed() > 2 * TSalidaTrama::IntervaloReintentoMs + 200; });
+    ASSERT_EQ(lineas.size(), 1U);
+    EXPECT_EQ(lineas[0], std::make_pair(true, QStringLiteral("Salida serie:/dev/ttyACM0,115200 perdida: "
+                                                             "desconectado; se reintenta cada segundo")));
+
+    const std::size_t antes = recibido.FOrdenes.size();
+    roto->FSano = true;
+    ASSERT_TRUE(Esperar([&] { return lineas.size() == 2 && recibido.FOrdenes.size() > antes + 2; }));
+    EXPECT_EQ(lineas[1], std::make_pair(false, QStringLiteral("Salida serie:/dev/ttyACM0,115200 recuperada")));
+    // The command from before the loss is never resent.
+    for (std::size_t i = antes; i < recibido.FOrdenes.size(); ++i)
+        EXPECT_EQ(recibido.FOrdenes[i], 0x00) << i;
+}
+
+} // namespace

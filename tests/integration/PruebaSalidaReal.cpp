@@ -1,0 +1,232 @@
+// The whole chain without hardware: the real window (gedanko-conduccion-prueba)
+// sends frames to gedanko-receptor over a pseudo-terminal or UDP loopback,
+// driven by a real gedanko-emulador. The receiver's outputs follow the
+// commands, and a kill -9 of the program while driving forward leaves them
+// all off within the failsafe's timeout of the last frame. Times are the
+// receiver's own time stamps, so a loaded machine slows the run but does not
+// change what is checked.
+#include "Lanzar.h"
+#include "ProcesoEmulador.h"
+#include "Trama.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <thread>
+
+namespace {
+
+using Reloj = std::chrono::steady_clock;
+
+// One line of gedanko-receptor: the outputs after a change.
+struct TCambio {
+    double Instante = 0;
+    int Avance = 0, Retroceso = 0, Izquierda = 0, Derecha = 0, Enlace = 0;
+    double Ultima = 0;
+};
+
+std::optional<TCambio> Interpretar(const std::string& linea)
+{
+    TCambio c;
+    const int leidos
+        = std::sscanf(linea.c_str(), "%lf avance=%d retroceso=%d izquierda=%d derecha=%d enlace=%d ultima=%lf",
+                      &c.Instante, &c.Avance, &c.Retroceso, &c.Izquierda, &c.Derecha, &c.Enlace, &c.Ultima);
+    if (leidos != 7)
+        return std::nullopt;
+    return c;
+}
+
+// A program beside the test, its standard output and error read back.
+class TProceso {
+public:
+    TProceso(const std::string& programa, std::vector<std::string> argumentos)
+    {
+        int salida[2];
+        int errores[2];
+        if (::pipe2(salida, O_CLOEXEC) != 0 || ::pipe2(errores, O_CLOEXEC) != 0)
+            return;
+        posix_spawn_file_actions_t acciones;
+        posix_spawn_file_actions_init(&acciones);
+        posix_spawn_file_actions_addopen(&acciones, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_adddup2(&acciones, salida[1], STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&acciones, errores[1], STDERR_FILENO);
+        const std::string ruta = Carpeta() + programa;
+        FPid = Lanzar(ruta, std::move(argumentos), acciones);
+        posix_spawn_file_actions_destroy(&acciones);
+        ::close(salida[1]);
+        ::close(errores[1]);
+        FSalida = salida[0];
+        FErrores = errores[0];
+    }
+    ~TProceso()
+    {
+        Matar();
+        ::close(FSalida);
+        ::close(FErrores);
+    }
+    TProceso(const TProceso&) = delete;
+    TProceso& operator=(const TProceso&) = delete;
+
+    static std::string Carpeta()
+    {
+        const std::string propio = TProcesoEmulador::Ruta();
+        return propio.substr(0, propio.rfind('/') + 1);
+    }
+
+    void Matar()
+    {
+        if (FPid <= 0)
+            return;
+        ::kill(FPid, SIGKILL);
+        ::waitpid(FPid, nullptr, 0);
+        FPid = -1;
+    }
+
+    // The next whole line of standard output, or of the error output;
+    // nothing when the time is over or the output ends.
+    std::optional<std::string> Linea(Reloj::time_point limite, bool deErrores = false)
+    {
+        std::string& texto = deErrores ? FTextoErrores : FTextoSalida;
+        for (;;) {
+            const std::size_t fin = texto.find('\n');
+            if (fin != std::string::npos) {
+                std::string linea = texto.substr(0, fin);
+                texto.erase(0, fin + 1);
+                return linea;
+            }
+            const auto resto = std::chrono::duration_cast<std::chrono::milliseconds>(limite - Reloj::now()).count();
+            pollfd p {deErrores ? FErrores : FSalida, POLLIN, 0};
+            if (resto <= 0 || ::poll(&p, 1, static_cast<int>(resto)) != 1)
+                return std::nullopt;
+            char buf[512];
+            const ssize_t n = ::read(p.fd, buf, sizeof buf);
+            if (n <= 0)
+                return std::nullopt;
+            texto.append(buf, static_cast<std::size_t>(n));
+        }
+    }
+
+private:
+    pid_t FPid = -1;
+    int FSalida = -1;
+    int FErrores = -1;
+    std::string FTextoSalida;
+    std::string FTextoErrores;
+};
+
+struct CasoSalida {
+    std::string Nombre;
+    std::vector<std::string> Receptor; // gedanko-receptor's arguments
+    std::string Prefijo; // of the destination, before what the receiver announces
+    friend void PrintTo(const CasoSalida& caso, std::ostream* salida) { *salida << caso.Nombre; }
+};
+
+class SalidaReal : public testing::TestWithParam<CasoSalida> {
+protected:
+    static constexpr auto Espera = std::chrono::seconds(60);
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(FCarpeta.isValid());
+        FReceptor = std::make_unique<TProceso>("gedanko-receptor", GetParam().Receptor);
+        const std::optional<std::string> anuncio = FReceptor->Linea(Reloj::now() + Espera, true);
+        const std::string marca = "escuchando en ";
+        ASSERT_TRUE(anuncio && anuncio->find(marca) != std::string::npos);
+        const std::string destino = GetParam().Prefijo + anuncio->substr(anuncio->find(marca) + marca.size());
+        Escribir(QStringLiteral("gedanko.ini"), "[SALIDA]\nDestino=" + destino + "\n");
+        // A headset on with good signal, doing nothing until told.
+        Escribir(QStringLiteral("quieto.esc"), "0 senal 2\n0 contactos 4\n0 bateria 5 5\n0 alta 0\n1 fin\n");
+        FEmulador = std::make_unique<TProcesoEmulador>(std::vector<std::string> {
+            "--puerto", "0", "--escenario", FCarpeta.filePath(QStringLiteral("quieto.esc")).toStdString()});
+        const std::uint16_t puerto = FEmulador->Puerto();
+        ASSERT_NE(puerto, 0);
+        FPrograma = std::make_unique<TProceso>(
+            "gedanko-conduccion-prueba",
+            std::vector<std::string> {FCarpeta.path().toStdString(), std::to_string(puerto)});
+    }
+
+    void Escribir(const QString& nombre, const std::string& texto)
+    {
+        QFile fichero(FCarpeta.filePath(nombre));
+        ASSERT_TRUE(fichero.open(QIODevice::WriteOnly));
+        fichero.write(texto.c_str());
+    }
+
+    // The receiver's next change that satisfies `buscado`; every change on
+    // the way is checked against `permitido`.
+    std::optional<TCambio> Esperar(const std::function<bool(const TCambio&)>& buscado,
+                                   const std::function<bool(const TCambio&)>& permitido)
+    {
+        const auto limite = Reloj::now() + Espera;
+        while (const std::optional<std::string> linea = FReceptor->Linea(limite)) {
+            const std::optional<TCambio> cambio = Interpretar(*linea);
+            if (!cambio) {
+                ADD_FAILURE() << "not a receiver line: " << *linea;
+                continue;
+            }
+            if (buscado(*cambio))
+                return cambio;
+            EXPECT_TRUE(permitido(*cambio)) << "unexpected outputs: " << *linea;
+        }
+        return std::nullopt;
+    }
+
+    QTemporaryDir FCarpeta;
+    std::unique_ptr<TProceso> FReceptor;
+    std::unique_ptr<TProcesoEmulador> FEmulador;
+    std::unique_ptr<TProceso> FPrograma;
+};
+
+bool Parado(const TCambio& c)
+{
+    return c.Avance == 0 && c.Retroceso == 0 && c.Izquierda == 0 && c.Derecha == 0;
+}
+bool SoloAvance(const TCambio& c)
+{
+    return c.Avance == 1 && c.Retroceso == 0 && c.Izquierda == 0 && c.Derecha == 0;
+}
+
+TEST_P(SalidaReal, LasSalidasSiguenALasOrdenesYUnKill9LasApaga)
+{
+    // Output on: the all-off frame and its heartbeat bring the link up.
+    const auto enlace = Esperar([](const TCambio& c) { return c.Enlace == 1; }, Parado);
+    ASSERT_TRUE(enlace) << "the receiver never saw a frame";
+    EXPECT_TRUE(Parado(*enlace));
+
+    ASSERT_TRUE(FEmulador->Escribir("apretar 0.8\n"));
+    ASSERT_TRUE(Esperar(SoloAvance, Parado)) << "forward never came";
+    ASSERT_TRUE(FEmulador->Escribir("neutro\n"));
+    const auto parada = Esperar(Parado, SoloAvance);
+    ASSERT_TRUE(parada) << "the stop never came";
+    EXPECT_EQ(parada->Enlace, 1) << "a stop is a frame, not a lost link";
+    ASSERT_TRUE(FEmulador->Escribir("apretar 0.8\n"));
+    const auto avance = Esperar(SoloAvance, Parado);
+    ASSERT_TRUE(avance);
+
+    // Several heartbeats' time of driving, then the kill.
+    std::this_thread::sleep_for(std::chrono::milliseconds(6 * trama::IntervaloLatidoMs));
+    FPrograma->Matar();
+    const auto apagado = Esperar([](const TCambio& c) { return c.Enlace == 0; }, SoloAvance);
+    ASSERT_TRUE(apagado) << "the outputs stayed on after the program died";
+    EXPECT_TRUE(Parado(*apagado));
+    // The heartbeat ran until the kill, and the failsafe ended it on time:
+    // 300 ms after the last frame, plus the receiver's own wake-up delay.
+    const double tras = apagado->Instante - apagado->Ultima;
+    EXPECT_GT(apagado->Ultima, avance->Ultima) << "no heartbeat after the forward frame";
+    EXPECT_GE(tras, 0.299);
+    EXPECT_LE(tras, 0.300 + 0.150) << "the receiver woke late";
+}
+
+INSTANTIATE_TEST_SUITE_P(Receptor, SalidaReal,
+                         testing::Values(CasoSalida {"Pty", {"--pty"}, "serie:"},
+                                         CasoSalida {"Udp", {"--udp", "127.0.0.1:0"}, "udp:"}),
+                         [](const testing::TestParamInfo<CasoSalida>& caso) { return caso.param.Nombre; });
+
+} // namespace

@@ -1,0 +1,87 @@
+// The receiver's failsafe on an injected millisecond clock: all off at
+// power-up, after the timeout without a valid frame, also across the wrap of
+// the board's counter; the heartbeat keeps a command alive.
+#include "Receptor.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace {
+
+void Enviar(TReceptor& receptor, std::uint8_t orden, std::uint32_t ahora)
+{
+    std::uint8_t bytes[trama::LongitudTrama];
+    trama::Codificar(orden, bytes);
+    for (std::uint8_t byte : bytes)
+        receptor.Recibir(byte, ahora);
+}
+
+TEST(Receptor, ApagadoYSinEnlaceAlArrancar)
+{
+    TReceptor receptor;
+    EXPECT_EQ(receptor.Salidas(), 0);
+    EXPECT_FALSE(receptor.Enlace());
+    receptor.Vigilar(0xFFFFFFFF);
+    EXPECT_EQ(receptor.Salidas(), 0);
+    EXPECT_EQ(receptor.RestoHastaCaducar(0), 0U);
+}
+
+class Caducidad : public testing::TestWithParam<std::uint32_t> { };
+
+TEST_P(Caducidad, ApagaALos300msDeLaUltimaTrama)
+{
+    const std::uint32_t inicio = GetParam();
+    TReceptor receptor;
+    Enviar(receptor, trama::BitAvance, inicio);
+    ASSERT_EQ(receptor.Salidas(), trama::BitAvance);
+    EXPECT_EQ(receptor.RestoHastaCaducar(inicio + 100), trama::CaducidadMs - 100U);
+    receptor.Vigilar(inicio + trama::CaducidadMs - 1);
+    EXPECT_EQ(receptor.Salidas(), trama::BitAvance);
+    EXPECT_TRUE(receptor.Enlace());
+    receptor.Vigilar(inicio + trama::CaducidadMs);
+    EXPECT_EQ(receptor.Salidas(), 0);
+    EXPECT_FALSE(receptor.Enlace());
+    // Junk afterwards does not bring it back.
+    receptor.Recibir(trama::BitAvance, inicio + 400);
+    EXPECT_EQ(receptor.Salidas(), 0);
+}
+
+// Counter values near its wrap after 49.7 days, and an ordinary one.
+INSTANTIATE_TEST_SUITE_P(Receptor, Caducidad, testing::Values(1000U, 0xFFFFFF00U, 0xFFFFFFFFU),
+                         [](const testing::TestParamInfo<std::uint32_t>& caso) {
+                             return "Desde" + std::to_string(caso.param);
+                         });
+
+TEST(Receptor, ElLatidoMantieneLaOrdenYSuFaltaLaApaga)
+{
+    TReceptor receptor;
+    std::uint32_t ahora = 5000;
+    for (int i = 0; i < 100; ++i, ahora += trama::IntervaloLatidoMs) {
+        Enviar(receptor, trama::BitRetroceso | trama::BitDerecha, ahora);
+        receptor.Vigilar(ahora + trama::IntervaloLatidoMs - 1);
+        ASSERT_EQ(receptor.Salidas(), trama::BitRetroceso | trama::BitDerecha) << i;
+    }
+    // Bytes that make no valid frame do not count as a heartbeat.
+    receptor.Recibir(0x00, ahora + 100);
+    receptor.Recibir(trama::Sincronia, ahora + 200);
+    receptor.Vigilar(ahora - trama::IntervaloLatidoMs + trama::CaducidadMs);
+    EXPECT_EQ(receptor.Salidas(), 0);
+    EXPECT_EQ(receptor.TramasValidas(), 100U);
+}
+
+TEST(Receptor, UnaTramaMalaApagaPeroElEnlaceSigue)
+{
+    TReceptor receptor;
+    Enviar(receptor, trama::BitAvance, 10);
+    const std::uint8_t mala[] = {trama::Sincronia, trama::BitAvance, 0x00};
+    for (std::uint8_t byte : mala)
+        receptor.Recibir(byte, 20);
+    EXPECT_EQ(receptor.Salidas(), 0);
+    // The next good frame drives again at once.
+    Enviar(receptor, trama::BitAvance, 30);
+    EXPECT_EQ(receptor.Salidas(), trama::BitAvance);
+    EXPECT_EQ(receptor.UltimaTrama(), 30U);
+}
+
+} // namespace

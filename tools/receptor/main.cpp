@@ -1,0 +1,101 @@
+// gedanko-receptor: the vehicle's receiver on the host. Reads frames from a
+// serial device, a pseudo-terminal or a UDP port, runs the board's own
+// decoder and failsafe (Receptor.h), and prints the four outputs with a
+// time stamp whenever they change:
+//   12.345678 avance=1 retroceso=0 izquierda=0 derecha=0 enlace=1 ultima=12.345678
+// "ultima" is when the last valid frame came. Times are seconds of the
+// system's monotonic clock.
+#include "FuenteBytes.h"
+#include "Receptor.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <poll.h>
+#include <string>
+
+namespace {
+
+const char* const Uso = "uso: gedanko-receptor --pty | --serie DISPOSITIVO [--baudios N] | --udp [EQUIPO:]PUERTO\n";
+
+// Microseconds of the monotonic clock; the receiver's milliseconds derive
+// from it.
+long long Microsegundos()
+{
+    timespec t {};
+    ::clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<long long>(t.tv_sec) * 1000000 + t.tv_nsec / 1000;
+}
+
+std::uint32_t Milisegundos(long long microsegundos)
+{
+    return static_cast<std::uint32_t>(microsegundos / 1000);
+}
+
+void Mostrar(const TReceptor& receptor, long long ahora, long long ultima)
+{
+    const std::uint8_t s = receptor.Salidas();
+    std::printf("%lld.%06lld avance=%d retroceso=%d izquierda=%d derecha=%d enlace=%d ultima=%lld.%06lld\n",
+                ahora / 1000000, ahora % 1000000, (s & trama::BitAvance) ? 1 : 0, (s & trama::BitRetroceso) ? 1 : 0,
+                (s & trama::BitIzquierda) ? 1 : 0, (s & trama::BitDerecha) ? 1 : 0, receptor.Enlace() ? 1 : 0,
+                ultima / 1000000, ultima % 1000000);
+}
+
+bool Abrir(TFuenteBytes& fuente, int argc, char** argv)
+{
+    const std::string modo = argc > 1 ? argv[1] : "";
+    if (modo == "--pty" && argc == 2)
+        return fuente.AbrirPty();
+    if (modo == "--udp" && argc == 3)
+        return fuente.AbrirUdp(argv[2]);
+    if (modo == "--serie" && (argc == 3 || (argc == 5 && std::string(argv[3]) == "--baudios")))
+        return fuente.AbrirSerie(argv[2],
+                                 argc == 5 ? static_cast<std::uint32_t>(std::atol(argv[4])) : trama::BaudiosPorDefecto);
+    std::fputs(Uso, stderr);
+    std::exit(2);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    TFuenteBytes fuente;
+    if (!Abrir(fuente, argc, argv)) {
+        std::fprintf(stderr, "gedanko-receptor: %s\n", fuente.MensajeError().c_str());
+        return 1;
+    }
+    std::fprintf(stderr, "gedanko-receptor: escuchando en %s\n", fuente.Nombre().c_str());
+    std::fflush(stderr);
+
+    TReceptor receptor;
+    long long ultima = 0;
+    std::uint8_t salidas = receptor.Salidas();
+    bool enlace = receptor.Enlace();
+    Mostrar(receptor, Microsegundos(), ultima);
+    for (;;) {
+        // Wake when the failsafe is due, or at least once a second.
+        const std::uint32_t resto = receptor.RestoHastaCaducar(Milisegundos(Microsegundos()));
+        pollfd p {fuente.Fd(), POLLIN, 0};
+        ::poll(&p, 1, resto > 0 ? static_cast<int>(resto) : 1000);
+        std::uint8_t bytes[256];
+        const long leidos = fuente.Leer(bytes, sizeof bytes);
+        if (leidos < 0) {
+            std::perror("gedanko-receptor: lectura");
+            return 1;
+        }
+        const long long ahora = Microsegundos();
+        for (long i = 0; i < leidos; ++i) {
+            const std::uint32_t tramas = receptor.TramasValidas();
+            receptor.Recibir(bytes[i], Milisegundos(ahora));
+            if (receptor.TramasValidas() != tramas)
+                ultima = ahora;
+        }
+        receptor.Vigilar(Milisegundos(Microsegundos()));
+        if (receptor.Salidas() != salidas || receptor.Enlace() != enlace) {
+            salidas = receptor.Salidas();
+            enlace = receptor.Enlace();
+            Mostrar(receptor, Microsegundos(), ultima);
+        }
+    }
+}
