@@ -36,7 +36,7 @@ TGrafica::TGrafica(TPaintBox* paintBox, QLabel* leyenda)
     for (int s = 0; s < NumSeriesGrafica; ++s)
         FPlumasSerie[s] = Pluma(ColoresSerie[s]);
     if (FPaintBox)
-        FPaintBox->FijarManejador([this](QPainter& lienzo) { Pintar(lienzo, FPaintBox->ZonaPintada()); });
+        FPaintBox->FijarManejador([this](QPainter& lienzo, const QRect& zona) { Pintar(lienzo, zona); });
     Activar(false);
     Borrar();
 }

@@ -1,4 +1,5 @@
-// A bare paint surface whose painting is handed to one handler.
+// A bare paint surface whose painting is handed to one handler, with the
+// part of the box that is being painted.
 #pragma once
 
 #include <QPaintEvent>
@@ -9,12 +10,10 @@
 class TPaintBox : public QWidget {
     Q_OBJECT
 public:
-    using TManejadorPintar = std::function<void(QPainter&)>;
+    using TManejadorPintar = std::function<void(QPainter&, const QRect& zona)>;
 
     explicit TPaintBox(QWidget* padre = nullptr) : QWidget(padre) { }
     void FijarManejador(TManejadorPintar manejador) { FManejador = std::move(manejador); }
-    // The part being painted, while the handler runs; the whole box otherwise.
-    QRect ZonaPintada() const { return FZona.isNull() ? rect() : FZona; }
 
 protected:
     void paintEvent(QPaintEvent* evento) override
@@ -22,12 +21,9 @@ protected:
         if (!FManejador)
             return;
         QPainter lienzo(this);
-        FZona = evento->rect();
-        FManejador(lienzo);
-        FZona = QRect();
+        FManejador(lienzo, evento->rect());
     }
 
 private:
     TManejadorPintar FManejador;
-    QRect FZona;
 };

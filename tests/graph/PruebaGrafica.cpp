@@ -61,7 +61,7 @@ TEST_F(Grafica, EmpiezaInactivaVaciaYConLaLeyendaOculta)
 TEST_F(Grafica, ActivarMuestraYOcultaLaLeyendaSinRepintar)
 {
     int pinturas = 0;
-    FCaja->FijarManejador([&](QPainter&) { ++pinturas; });
+    FCaja->FijarManejador([&](QPainter&, const QRect&) { ++pinturas; });
     FVentana.show();
     QCoreApplication::processEvents();
     pinturas = 0;
@@ -144,9 +144,9 @@ TEST_F(Grafica, LasMuestrasSePintanJuntasEnLaSiguientePasada)
     QCoreApplication::processEvents();
     int pinturas = 0;
     QRect zona;
-    FCaja->FijarManejador([&](QPainter&) {
+    FCaja->FijarManejador([&](QPainter&, const QRect& pintada) {
         ++pinturas;
-        zona = FCaja->ZonaPintada();
+        zona = pintada;
     });
     FGrafica->AnadirMuestra({});
     FGrafica->AnadirMuestra({});
