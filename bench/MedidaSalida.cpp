@@ -1,6 +1,7 @@
 #include "MedidaSalida.h"
 #include "Actuador.h"
 #include "Proceso.h"
+#include "Salida.h"
 
 #include <QCoreApplication>
 
@@ -113,7 +114,8 @@ double Percentil(std::vector<double> valores, double p)
     return valores[std::min(valores.size() - 1, static_cast<std::size_t>(p * double(valores.size())))];
 }
 
-bool Medir(const char* nombre, const std::vector<std::string>& argumentos, const std::string& prefijo, int ordenes)
+bool Medir(const char* nombre, const std::vector<std::string>& argumentos, const std::string& prefijo, int ordenes,
+           TFiguras& figuras)
 {
     TReceptorProceso receptor(argumentos);
     const std::optional<std::string> anuncio = receptor.Linea();
@@ -142,9 +144,12 @@ bool Medir(const char* nombre, const std::vector<std::string>& argumentos, const
         latencias.push_back(double(*cambio - decision));
         QCoreApplication::processEvents();
     }
-    std::printf("%s: %d commands, latency p50 %.3f ms, p99 %.3f ms, max %.3f ms\n", nombre, ordenes,
-                Percentil(latencias, 0.50) / 1e3, Percentil(latencias, 0.99) / 1e3,
-                *std::max_element(latencias.begin(), latencias.end()) / 1e3);
+    const double maximo = *std::max_element(latencias.begin(), latencias.end());
+    std::fprintf(stderr, "%s: %d commands, latency p50 %.3f ms, p99 %.3f ms, max %.3f ms\n", nombre, ordenes,
+                 Percentil(latencias, 0.50) / 1e3, Percentil(latencias, 0.99) / 1e3, maximo / 1e3);
+    figuras.emplace_back(std::string(nombre) + "_p50_us", Percentil(latencias, 0.50));
+    figuras.emplace_back(std::string(nombre) + "_p99_us", Percentil(latencias, 0.99));
+    figuras.emplace_back(std::string(nombre) + "_max_us", maximo);
     return true;
 }
 
@@ -156,7 +161,9 @@ int TMedidaSalida::Ejecutar(int ordenes)
     char nombre[] = "gedanko-banco";
     char* argv[] = {nombre, nullptr};
     QCoreApplication aplicacion(argc, argv);
-    const bool pty = Medir("pty", {"--pty"}, "serie:", ordenes);
-    const bool udp = Medir("udp", {"--udp", "127.0.0.1:0"}, "udp:", ordenes);
+    TFiguras figuras;
+    const bool pty = Medir("pty", {"--pty"}, "serie:", ordenes, figuras);
+    const bool udp = Medir("udp", {"--udp", "127.0.0.1:0"}, "udp:", ordenes, figuras);
+    ImprimirFiguras(figuras);
     return pty && udp ? 0 : 1;
 }

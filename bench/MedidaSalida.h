@@ -6,7 +6,8 @@
 
 class TMedidaSalida {
 public:
-    // Sends `ordenes` commands on each link and prints p50, p99 and max;
-    // returns the exit status.
+    // Sends `ordenes` commands on each link and prints p50, p99 and max (a
+    // line per link on the error output, the RESULTADO line on standard
+    // output); returns the exit status.
     static int Ejecutar(int ordenes);
 };

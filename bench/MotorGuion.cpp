@@ -1,13 +1,18 @@
 // The scripted engine: every function of the engine's C API, answering as a
-// remote emulator that is always reachable and has one user.
+// remote emulator that is always reachable and has one user, and our engine's
+// wake-up descriptor (hidden when GUION_SIN_DESCRIPTOR is set, to measure a
+// loop that polls).
 #include "MotorGuion.h"
 
+#include "Descriptor.h"
 #include "EscalasCasco.h"
 #include "Modelo.h"
 #include "OrdenVehiculo.h"
 #include "edk.h"
 
 #include <chrono>
+#include <cstdlib>
+#include <sys/timerfd.h>
 
 namespace {
 
@@ -32,6 +37,8 @@ struct TMotor {
     std::int64_t Inicio = 0;
     std::uint64_t Siguiente = 0;
     std::vector<TSellosEstado> Sellos;
+    // Readable once the next event is due: a timer on the steady clock.
+    TDescriptor Despertador {::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)};
 };
 
 TMotor& Motor()
@@ -45,6 +52,8 @@ bool EsApretar(std::uint64_t indice)
     return indice % 2 == 0;
 }
 
+void Armar();
+
 int Conectar()
 {
     TMotor& m = Motor();
@@ -53,7 +62,25 @@ int Conectar()
     m.Siguiente = 0;
     m.Sellos.clear();
     m.Inicio = AhoraGuion();
+    Armar();
     return EDK_SIN_ERRORES;
+}
+
+// Sets the wake-up timer to the next event's moment (at once when it is
+// already due, never in silence).
+void Armar()
+{
+    TMotor& m = Motor();
+    std::int64_t momento = 0; // 0 stops the timer
+    if (m.Conectado && m.Modo != TModoGuion::Silencio) {
+        momento = AhoraGuion();
+        if (m.UsuarioEntregado && m.Modo == TModoGuion::Ritmo)
+            momento = m.Inicio + static_cast<std::int64_t>(m.Siguiente + 1) * m.Periodo;
+    }
+    itimerspec valor {};
+    valor.it_value.tv_sec = static_cast<time_t>(momento / 1'000'000'000);
+    valor.it_value.tv_nsec = static_cast<long>(momento % 1'000'000'000);
+    ::timerfd_settime(m.Despertador.Fd(), TFD_TIMER_ABSTIME, &valor, nullptr);
 }
 
 // Hands out the next EmoState when one is due.
@@ -148,6 +175,7 @@ int EE_EngineRemoteConnect(const char*, unsigned short)
 int EE_EngineDisconnect(void)
 {
     Motor().Conectado = false;
+    Armar();
     return EDK_SIN_ERRORES;
 }
 
@@ -166,7 +194,16 @@ int EE_EngineGetNextEvent(EmoEngineEventHandle h)
         evento.Tipo = EE_UserAdded;
         return EDK_SIN_ERRORES;
     }
-    return EntregarEstado(evento) ? EDK_SIN_ERRORES : EDK_SIN_EVENTOS;
+    if (EntregarEstado(evento))
+        return EDK_SIN_ERRORES;
+    Armar();
+    return EDK_SIN_EVENTOS;
+}
+
+int EDK_DescriptorEventos(void)
+{
+    static const bool oculto = std::getenv("GUION_SIN_DESCRIPTOR") != nullptr;
+    return oculto ? -1 : Motor().Despertador.Fd();
 }
 
 int EE_EmoEngineEventGetType(EmoEngineEventHandle h)

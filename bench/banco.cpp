@@ -4,7 +4,7 @@
 // Markdown table of medians and spreads.
 //
 //   gedanko-banco [--repeticiones N] [--segundos S] [--inundacion S] [--reposo S] [--lineas N]
-//                 [--lineas-inundacion N]
+//                 [--lineas-inundacion N] [--estados-tcp N]
 //   gedanko-banco --osc [N]   latency of gedanko-emulador's OSC input over N changes (default 2000)
 #include "MedidaDesnuda.h"
 #include "MedidaOsc.h"
@@ -35,6 +35,8 @@ struct TOpciones {
     int Lineas = 115'200; // one hour of state lines at 32 per second
     int LineasInundacion = 1'000'000; // the log pane's memory must stay flat
     double Ritmo = 32;
+    int EstadosTcp = 2000; // samples of the end-to-end latency over TCP
+    int OrdenesSalida = 2000; // commands per frame destination
 };
 
 std::filesystem::path CarpetaPropia()
@@ -57,6 +59,8 @@ int Hijo(int argc, char** argv)
     const auto arg = [&](int i) { return i < argc ? std::string(argv[i]) : std::string(); };
     if (medida == "desnudo")
         return TMedidaDesnuda::Ejecutar(Modo(arg(3)), std::atof(argv[4]), std::atof(argv[5]), arg(6) == "espera");
+    if (medida == "salida")
+        return TMedidaSalida::Ejecutar(std::atoi(argv[3]));
 
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -92,6 +96,7 @@ public:
 private:
     using TExtraer = std::function<void(const TProceso&)>;
     void FilasProcesadorEnStream();
+    void FilaTcp(const std::string& plataforma, const std::string& nombre);
     void Repetir(int veces, const std::vector<std::string>& argumentos, const std::vector<std::string>& entorno,
                  const TExtraer& extraer);
     std::vector<std::string> ArgsHijo(std::vector<std::string> resto) const;
@@ -175,8 +180,21 @@ void TBanco::FilasProcesadorEnStream()
         Fila("Processor, streaming, " + nombre + ": window / reference loop", "≤ 1", [](double v) {
             return v <= 1;
         }).Valores.Anadir(ventana.Mediana() / referencia.Mediana());
-        if (plataforma == "offscreen")
+        FilaTcp(plataforma, nombre);
+        if (plataforma == "offscreen") {
+            // The same window over an engine without the wake-up descriptor,
+            // which the loop then polls every millisecond.
+            std::vector<std::string> sinDescriptor = entorno;
+            sinDescriptor.emplace_back("GUION_SIN_DESCRIPTOR=1");
+            Repetir(o.Repeticiones, ArgsHijo({"ventana", "ritmo", como(o.Ritmo), como(o.Segundos), "1"}), sinDescriptor,
+                    [&](const TProceso& p) {
+                        Fila("Processor, streaming, window with state lines, engine without the wake-up descriptor, "
+                                 + nombre + " (% of one core)",
+                             {}, {}, 1)
+                            .Valores.Anadir(p.Figura("procesador_pct"));
+                    });
             continue;
+        }
         Repetir(o.Repeticiones, ArgsHijo({"ventana", "inundacion", como(o.Ritmo), como(o.Inundacion), "0"}), entorno,
                 [&](const TProceso& p) {
                     Fila("Throughput, window, arrows + port + chart, " + nombre + " (EmoStates/s)", "≥ 2000",
@@ -190,6 +208,28 @@ void TBanco::FilasProcesadorEnStream()
                         .Valores.Anadir(p.Figura("tasa"));
                 });
     }
+}
+
+// End to end over real TCP: a server thread's send() of each EmoState line
+// to the Out32 of its byte, the real engine and window between them; one run
+// of EstadosTcp samples at the streaming rate.
+void TBanco::FilaTcp(const std::string& plataforma, const std::string& nombre)
+{
+    std::fprintf(stderr, "banco: latency over TCP, %d EmoStates, %s\n", FOpciones.EstadosTcp, nombre.c_str());
+    const std::string muestras = std::to_string(FOpciones.EstadosTcp);
+    Repetir(1, {(FCarpeta / "gedanko-banco-tcp").string(), muestras, std::to_string(FOpciones.Ritmo)},
+            {"QT_QPA_PLATFORM=" + plataforma}, [&](const TProceso& p) {
+                const std::string fila = "Latency over TCP, send() to Out32, " + muestras + " EmoStates, " + nombre;
+                Fila(fila + ", p50 (ms)", {}, {}, 3).Valores.Anadir(p.Figura("p50_us") / 1e3);
+                Fila(
+                    fila + ", p99 (ms)", "≤ 1 ms", [](double v) { return v <= 1; }, 3)
+                    .Valores.Anadir(p.Figura("p99_us") / 1e3);
+                Fila(fila + ", max (ms)", {}, {}, 3).Valores.Anadir(p.Figura("max_us") / 1e3);
+                Fila("Processor, streaming over TCP, real engine, window with state lines, " + nombre
+                         + " (window's thread, % of one core)",
+                     {}, {}, 1)
+                    .Valores.Anadir(p.Figura("procesador_pct"));
+            });
 }
 
 int TBanco::Ejecutar()
@@ -253,6 +293,18 @@ int TBanco::Ejecutar()
                 Fila("Processor, idle connection (% of one core)", "≤ 2 %", menorIgual(2), 1)
                     .Valores.Anadir(p.Figura("procesador_pct"));
             });
+
+    std::fprintf(stderr, "banco: frame destinations, %d commands per link\n", o.OrdenesSalida);
+    Repetir(1, ArgsHijo({"salida", std::to_string(o.OrdenesSalida)}), {}, [&](const TProceso& p) {
+        for (const auto& [clave, nombre] :
+             {std::pair {"pty", "pseudo-terminal (serie:)"}, std::pair {"udp", "UDP loopback (udp:)"}}) {
+            const std::string fila = "Decision to receiver output, " + std::string(nombre) + ", "
+                                     + std::to_string(o.OrdenesSalida) + " commands";
+            Fila(fila + ", p50 (ms)", {}, {}, 3).Valores.Anadir(p.Figura(std::string(clave) + "_p50_us") / 1e3);
+            Fila(fila + ", p99 (ms)", "≤ 2 ms", menorIgual(2), 3)
+                .Valores.Anadir(p.Figura(std::string(clave) + "_p99_us") / 1e3);
+        }
+    });
 
     std::fprintf(stderr, "banco: start-up of the program\n");
     const std::filesystem::path programa = FCarpeta.parent_path() / "bin" / "gedanko";
@@ -338,6 +390,8 @@ bool LeerOpciones(int argc, char** argv, TOpciones& o)
             o.Lineas = int(valor);
         else if (nombre == "--lineas-inundacion")
             o.LineasInundacion = int(valor);
+        else if (nombre == "--estados-tcp")
+            o.EstadosTcp = std::max(1, int(valor));
         else
             return false;
     }
@@ -359,7 +413,7 @@ int main(int argc, char** argv)
     TOpciones opciones;
     if (!LeerOpciones(argc, argv, opciones)) {
         std::fprintf(stderr, "usage: gedanko-banco [--repeticiones N] [--segundos S] [--inundacion S] "
-                             "[--reposo S] [--lineas N] [--lineas-inundacion N]\n");
+                             "[--reposo S] [--lineas N] [--lineas-inundacion N] [--estados-tcp N]\n");
         return 2;
     }
     return TBanco(opciones).Ejecutar();

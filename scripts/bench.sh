@@ -12,6 +12,11 @@ salida="$raiz/docs/rendimiento.md"
 cmake -S "$raiz" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGEDANKO_TESTS=OFF -DGEDANKO_BENCH=ON >/dev/null
 cmake --build "$build" --target gedanko-banco gedanko -j"${JOBS:-2}"
 
+plataformas="offscreen platform"
+if [ -n "${DISPLAY:-}" ]; then
+    plataformas="offscreen platform and the X server $DISPLAY"
+fi
+
 cpu="$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
 nucleos="$(nproc)"
 memoria="$(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo)"
@@ -31,7 +36,7 @@ Measured by \`scripts/bench.sh\` (the bench program \`gedanko-banco\`, Release
 build) on $inicio.
 
 - Machine: $cpu, $nucleos cores, $memoria of memory
-- System: $sistema, Qt $qt, offscreen platform
+- System: $sistema, Qt $qt, $plataformas
 - Load average (1, 5, 15 min): $carga_antes before, $carga_despues after
 
 $tabla
@@ -52,12 +57,33 @@ median over the runs and the smallest and largest run.
   signal, every contact at 4, still gyro); even ones clench at 0.8 and odd ones
   are neutral, so each changes the command byte and every byte can be checked
   against its EmoState. Each EmoState is stamped (steady clock) when it becomes
-  available: its scheduled time at a set rate, the poll at a flood.
+  available: its scheduled time at a set rate, the poll at a flood. Like our
+  engine it offers the wake-up descriptor (a timer set for the next
+  EmoState's moment), so the loop sleeps between EmoStates; one row hides
+  it (\`GUION_SIN_DESCRIPTOR=1\`) to show a loop that polls every
+  millisecond.
 - **The port** is a stand-in \`libinpout32.so\` (\`bench/PuertoSellado.cpp\`)
   that stamps every \`Out32\` into a preallocated array. Latency runs from an
   EmoState's availability to the \`Out32\` of its byte.
 - **The bare loop** is the same poll, gates, drive decision and \`Out32\`
   without the window, so that the window's share shows as a ratio.
+- **Processor while streaming** is the process's user and system time
+  (\`getrusage\`) over a 32-a-second run with the full window and state
+  lines on, against the **reference loop**: the bare loop that waits 1 ms
+  per pass as a polling program does; both offscreen and, when the bench
+  runs under an X server (\`xvfb-run -a scripts/bench.sh\`), on X, where
+  the throughput is measured too.
+- **Over TCP** (\`gedanko-banco-tcp\`) the real window runs over the real
+  engine (\`libedk.so\`) in "EmoComposer" mode, fed over loopback TCP by a
+  thread that speaks the emulator's protocol with the emulator's own line
+  formatting, 2,000 EmoStates at 32 a second in one run; latency runs from
+  just before each line's \`send()\` to the \`Out32\` of its byte, and the
+  processor figure is the window's thread alone.
+- **Frame destinations** time 2,000 commands per link from the decision
+  (\`TActuador::Mover\`, forward on and off in turn) to the output change
+  that \`gedanko-receptor\` prints, both on the monotonic clock, over a
+  pseudo-terminal (\`serie:\`) and UDP loopback (\`udp:\`). A real board's
+  serial line adds 0.26 ms per frame at 115200 baud.
 - **Idle processor** is the process's user and system time (\`getrusage\`)
   over a connected run whose engine sends nothing, divided by its length
   (connecting and disconnecting included).

@@ -53,6 +53,10 @@ namespace {
             return EDK_CONEXION_REMOTA_PERDIDA;
         }
 
+        // The socket: readable when a line arrives or the server leaves. Once
+        // the link is lost it is closed, which takes it out of any waiting.
+        int Despertador() const override { return FSocket.Fd(); }
+
     private:
         // Takes the next complete line out of the buffer, without its "\n" or "\r\n".
         bool SacarLinea(std::string_view& linea)

@@ -49,6 +49,11 @@ class TFuenteEventos {
 public:
     virtual ~TFuenteEventos() = default;
     virtual int Siguiente(TEvento& evento) = 0;
+    // A descriptor that turns readable once Siguiente, after answering
+    // 0x0600, may have something again (an event or a lost link); -1 when
+    // the source cannot tell. Spurious readiness is allowed, a missed one
+    // is not.
+    virtual int Despertador() const { return -1; }
 };
 
 } // namespace edk

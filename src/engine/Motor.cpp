@@ -11,6 +11,7 @@
 #include <bit>
 #include <limits>
 #include <string>
+#include <sys/epoll.h>
 
 namespace edk {
 
@@ -54,7 +55,20 @@ TMotor::TUsuario::TUsuario()
     UmbralesExpresivos.fill(TDatosPerfil {}.SensibilidadApretar);
 }
 
-TMotor::TMotor(TReloj reloj) : FReloj(std::move(reloj)) { }
+TMotor::TMotor(TReloj reloj) : FReloj(std::move(reloj)), FDespertador(::epoll_create1(EPOLL_CLOEXEC)) { }
+
+// Adds the source's descriptor to the wake-up set or takes it out. A source
+// without one leaves the set never readable: its caller must poll.
+void TMotor::Vigilar(int operacion)
+{
+    const int fd = FFuente ? FFuente->Despertador() : -1;
+    if (fd < 0 || FDespertador.Fd() < 0)
+        return;
+    epoll_event suceso {};
+    suceso.events = EPOLLIN;
+    suceso.data.fd = fd;
+    ::epoll_ctl(FDespertador.Fd(), operacion, fd, &suceso);
+}
 
 void TMotor::FijarReloj(TReloj reloj)
 {
@@ -110,6 +124,7 @@ int TMotor::ConectarFuente(std::unique_ptr<TFuenteEventos> fuente, bool simulada
         return EDK_PARAMETRO_NO_VALIDO;
     FFuente = std::move(fuente);
     FSimulada = simulada;
+    Vigilar(EPOLL_CTL_ADD);
     return EDK_SIN_ERRORES;
 }
 
@@ -117,6 +132,7 @@ int TMotor::Desconectar()
 {
     if (!Conectado())
         return EDK_MOTOR_NO_INICIALIZADO;
+    Vigilar(EPOLL_CTL_DEL);
     FFuente.reset();
     FEnlacePerdido = false;
     FGiroCalibrado = true;

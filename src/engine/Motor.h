@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CascoSimulado.h"
+#include "Descriptor.h"
 #include "Modelo.h"
 #include "Perfil.h"
 
@@ -37,6 +38,10 @@ public:
     int ConectarFuente(std::unique_ptr<TFuenteEventos> fuente, bool simulada = false);
     int Desconectar();
     bool Conectado() const { return FFuente != nullptr; }
+    // One descriptor for the engine's whole life, readable once
+    // SiguienteEvento, after answering 0x0600, may have something again; it
+    // watches the current source's own one. -1 if the system gave none.
+    int Despertador() const { return FDespertador.Fd(); }
 
     int SiguienteEvento(void* evento);
     int TipoEvento(void* evento) const;
@@ -91,7 +96,10 @@ private:
     void Recibido(TEvento& evento);
     static void AjustarPotencias(const TUsuario& usuario, TEstadoEmo& estado);
 
+    void Vigilar(int operacion);
+
     TReloj FReloj;
+    TDescriptor FDespertador; // an epoll set holding the source's descriptor
     std::unordered_map<const void*, std::unique_ptr<THandleEvento>> FEventos;
     std::unordered_map<const void*, std::unique_ptr<THandleEstado>> FEstados;
     std::unordered_map<const void*, std::unique_ptr<THandleOptimizacion>> FOptimizaciones;

@@ -95,6 +95,19 @@ void TReproductor::Avanzar(double ahora, std::vector<TEvento>& salida)
     }
 }
 
+double TReproductor::Proximo() const
+{
+    const double infinito = std::numeric_limits<double>::infinity();
+    if (FTerminado)
+        return infinito;
+    const std::vector<TOrden>& ordenes = FEscenario.Ordenes();
+    const double inicioVuelta = FEnBucle ? static_cast<double>(FNumeroVuelta) * FVuelta : 0.0;
+    const double tOrden = FOrden < ordenes.size() ? inicioVuelta + ordenes[FOrden].Tiempo : infinito;
+    const double tFin = FEnBucle ? inicioVuelta + FVuelta : FEscenario.Duracion();
+    const double tEstado = FCasco ? static_cast<double>(FEstado) / FTasa : infinito;
+    return std::min({tOrden, tFin, tEstado});
+}
+
 void TReproductor::Aplicar(const TOrden& orden, double t, std::vector<TEvento>& salida)
 {
     using C = TOrden::TClase;

@@ -28,6 +28,10 @@ public:
     // order, before that moment's EmoState.
     void Avanzar(double ahora, std::vector<TEvento>& salida);
     bool Terminado() const { return FTerminado; }
+    // The earliest moment at which Avanzar may give an event again (a lap's
+    // end counts, though it gives none itself); infinity once a single play
+    // is over.
+    double Proximo() const;
 
 private:
     // A value that may move linearly to a new target.

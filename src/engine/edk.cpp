@@ -181,4 +181,9 @@ int EE_HeadsetGyroRezero(unsigned int userId)
 {
     return Motor().CentrarGiro(userId);
 }
+
+int EDK_DescriptorEventos(void)
+{
+    return Motor().Despertador();
+}
 }

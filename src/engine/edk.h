@@ -154,6 +154,14 @@ EDK_API int EE_CognitivGetOverallSkillRating(unsigned int userId, float* rating)
 EDK_API int EE_HeadsetGetGyroDelta(unsigned int userId, int* dx, int* dy);
 EDK_API int EE_HeadsetGyroRezero(unsigned int userId);
 
+/* Our engine's one addition, outside the interface above: a descriptor that
+ * turns readable once EE_EngineGetNextEvent, after answering EDK_SIN_EVENTOS,
+ * may have something again (an event or a lost link); -1 when there is none.
+ * It stays the same for the library's life and belongs to the engine (never
+ * close it). Callers look it up at run time (dlsym), so that an engine
+ * without it still serves: they then poll. */
+EDK_API int EDK_DescriptorEventos(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <dlfcn.h>
 
 const std::array<int, NumElectrodos> TConexion::CanalDeElectrodo = {
     3, 16, 5, 14, 4, 15, 6, 13, 7, 12, 0, 1, 8, 11, 9, 10,
@@ -462,6 +463,15 @@ QString TConexion::TextoPerfil() const
         == EDK_SIN_ERRORES)
         texto += salto + QStringLiteral("Sensibilidad Avance: ") + FormatearNumero(umbral, u"0");
     return texto;
+}
+
+// Looked up at run time: it is no part of the engine interface, and another
+// engine library must still load.
+int TConexion::DescriptorEventos()
+{
+    using TFuncion = int (*)();
+    static const auto funcion = reinterpret_cast<TFuncion>(::dlsym(RTLD_DEFAULT, "EDK_DescriptorEventos"));
+    return funcion ? funcion() : -1;
 }
 
 QString TConexion::TextoOptimizacion()

@@ -25,6 +25,10 @@ public:
     bool Desconectar();
     bool LeerEvento();
     bool LeerEstado();
+    // The engine's wake-up descriptor (readable once LeerEvento, after
+    // finding no event, may find one), or -1 when the engine offers none and
+    // must be polled. Owned by the engine.
+    static int DescriptorEventos();
 
     // Event tests on the last event read.
     bool UsuarioAnadido() const;

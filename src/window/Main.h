@@ -78,6 +78,10 @@ public:
     static constexpr std::int64_t ReposoTras = 250;
     // A loop that stood still longer than this has fallen behind the engine.
     static constexpr std::int64_t PausaMaxima = 100;
+    // The longest wait of a pass that read no event when the engine offers a
+    // wake-up descriptor: well under PausaMaxima, so that an idle wait never
+    // counts as a pause.
+    static constexpr int EsperaConDespertador = 50;
 
     explicit TFMain(TDependencias dependencias = TDependencias::Reales(), QWidget* padre = nullptr);
     ~TFMain() override;
@@ -197,6 +201,7 @@ private:
     void CentrarGiroscopio(TEjecucion& ejecucion);
     void CargarPerfilPendiente();
     void TerminarEjecucion(TEjecucion& ejecucion);
+    void PrepararDespertador(TEjecucion& ejecucion);
     void EsperarMensajes(TEjecucion& ejecucion);
     // Start-up and shutdown (MainInicio.cpp).
     void Iniciar();

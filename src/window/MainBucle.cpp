@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QSocketNotifier>
 #include <QTimer>
 
 namespace {
@@ -64,6 +65,9 @@ struct TFMain::TEjecucion {
     // Ends an idle pass's wait for window messages. One timer serves the
     // whole run: making one on every pass cost measurably more processor.
     QTimer LimiteEspera;
+    // Ends it as soon as the engine may have an event, when the engine
+    // offers a descriptor for that; else the timer ticks every millisecond.
+    std::unique_ptr<QSocketNotifier> Despertador;
 };
 
 void TFMain::ActionConectarExecute()
@@ -85,6 +89,7 @@ void TFMain::ActionConectarExecute()
         ejecucion.Marca = ejecucion.UltimoEvento;
         ejecucion.LimiteEspera.setTimerType(Qt::PreciseTimer);
         ejecucion.LimiteEspera.start(EsperaActiva);
+        PrepararDespertador(ejecucion);
         // The loop stands still while a modal dialog opened from one of its
         // pumps is up; this timer still fires there and stops the drive.
         QTimer vigilancia;
@@ -366,6 +371,7 @@ void TFMain::CargarPerfilPendiente()
 void TFMain::TerminarEjecucion(TEjecucion& ejecucion)
 {
     ejecucion.LimiteEspera.stop();
+    ejecucion.Despertador.reset();
     if (FActuador)
         FActuador->Mover(dirNinguna, giroNinguno);
     if (FConectado) {
@@ -383,14 +389,35 @@ void TFMain::TerminarEjecucion(TEjecucion& ejecucion)
     ActualizarVentana();
 }
 
+// The engine's wake-up descriptor, when it offers one. The notifier switches
+// itself off when it fires and the wait turns it on again: it stays readable
+// until the loop reads the event, and a modal dialog that holds the loop must
+// not be woken over and over meanwhile.
+void TFMain::PrepararDespertador(TEjecucion& ejecucion)
+{
+    const int descriptor = TConexion::DescriptorEventos();
+    if (descriptor < 0)
+        return;
+    ejecucion.Despertador = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+    ejecucion.Despertador->setEnabled(false);
+    QSocketNotifier* despertador = ejecucion.Despertador.get();
+    connect(despertador, &QSocketNotifier::activated, despertador, [despertador] { despertador->setEnabled(false); });
+    ejecucion.LimiteEspera.start(EsperaConDespertador);
+}
+
 // A pass that read nothing lets the processor rest until a window message
-// arrives or the run's timer ticks. While the engine delivers, the tick comes
-// every millisecond; after a quiet spell it comes less often, since each
-// wake-up costs the processor more than the next event could lose by waiting.
+// arrives, the engine's descriptor turns readable or the run's timer ticks.
+// Without the descriptor the tick comes every millisecond while the engine
+// delivers; after a quiet spell it comes less often, since each wake-up costs
+// the processor more than the next event could lose by waiting.
 void TFMain::EsperarMensajes(TEjecucion& ejecucion)
 {
-    const int espera = FDependencias.Reloj() - ejecucion.UltimoEvento < ReposoTras ? EsperaActiva : EsperaReposo;
-    if (ejecucion.LimiteEspera.interval() != espera)
-        ejecucion.LimiteEspera.start(espera);
+    if (ejecucion.Despertador) {
+        ejecucion.Despertador->setEnabled(true);
+    } else {
+        const int espera = FDependencias.Reloj() - ejecucion.UltimoEvento < ReposoTras ? EsperaActiva : EsperaReposo;
+        if (ejecucion.LimiteEspera.interval() != espera)
+            ejecucion.LimiteEspera.start(espera);
+    }
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }

@@ -23,7 +23,7 @@ std::set<std::string> FuncionesDeCabecera()
     std::stringstream texto;
     texto << cabecera.rdbuf();
     const std::string todo = texto.str();
-    const std::regex declaracion(R"(EDK_API\s+[^;(]*?\b((?:EE|ES)_\w+)\s*\()");
+    const std::regex declaracion(R"(EDK_API\s+[^;(]*?\b((?:EE|ES|EDK)_\w+)\s*\()");
     std::set<std::string> nombres;
     for (auto i = std::sregex_iterator(todo.begin(), todo.end(), declaracion); i != std::sregex_iterator(); ++i)
         nombres.insert((*i)[1]);

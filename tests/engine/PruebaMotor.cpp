@@ -10,6 +10,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -534,20 +535,29 @@ TEST_F(Motor, RemoteConnectionFaultsComeBackAsCodes)
     EXPECT_EQ(EE_EngineGetNextEvent(FEvento), EDK_MOTOR_NO_INICIALIZADO);
 }
 
-TEST_F(Motor, ALostRemoteLinkAnswers0x0501UntilDisconnection)
+// Connects the engine to a server of the test's own on the loopback; the
+// server's end of the link, or -1.
+int ConectarAServidorPropio()
 {
     const int servidor = ::socket(AF_INET, SOCK_STREAM, 0);
-    ASSERT_GE(servidor, 0);
+    if (servidor < 0)
+        return -1;
     sockaddr_in dir {};
     dir.sin_family = AF_INET;
     dir.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(servidor, reinterpret_cast<sockaddr*>(&dir), sizeof dir), 0);
-    ASSERT_EQ(::listen(servidor, 1), 0);
     socklen_t largo = sizeof dir;
-    ASSERT_EQ(::getsockname(servidor, reinterpret_cast<sockaddr*>(&dir), &largo), 0);
+    int cliente = -1;
+    if (::bind(servidor, reinterpret_cast<sockaddr*>(&dir), sizeof dir) == 0 && ::listen(servidor, 1) == 0
+        && ::getsockname(servidor, reinterpret_cast<sockaddr*>(&dir), &largo) == 0
+        && EE_EngineRemoteConnect("127.0.0.1", ntohs(dir.sin_port)) == EDK_SIN_ERRORES)
+        cliente = ::accept(servidor, nullptr, nullptr);
+    ::close(servidor);
+    return cliente;
+}
 
-    ASSERT_EQ(EE_EngineRemoteConnect("127.0.0.1", ntohs(dir.sin_port)), EDK_SIN_ERRORES);
-    const int cliente = ::accept(servidor, nullptr, nullptr);
+TEST_F(Motor, ALostRemoteLinkAnswers0x0501UntilDisconnection)
+{
+    const int cliente = ConectarAServidorPropio();
     ASSERT_GE(cliente, 0);
     std::string texto = edk::Saludo() + "\n";
     for (const int tipo : {static_cast<int>(EE_UserAdded), edk::TipoInternoGiroSinCalibrar}) {
@@ -560,7 +570,6 @@ TEST_F(Motor, ALostRemoteLinkAnswers0x0501UntilDisconnection)
     }
     ASSERT_EQ(::write(cliente, texto.data(), texto.size()), static_cast<ssize_t>(texto.size()));
     ::close(cliente);
-    ::close(servidor);
 
     // The lines are on their way; wait for the first event, not for a time.
     int codigo = EDK_SIN_EVENTOS;
@@ -585,6 +594,75 @@ TEST_F(Motor, ALostRemoteLinkAnswers0x0501UntilDisconnection)
 
     EXPECT_EQ(EE_EngineDisconnect(), EDK_SIN_ERRORES);
     EXPECT_EQ(EE_EngineGetNextEvent(FEvento), EDK_MOTOR_NO_INICIALIZADO);
+}
+
+// The wake-up descriptor: readable once a poll that found nothing may find
+// something, and not before. Timed on the real clock: each "not yet" has a
+// margin of a fifth of a second.
+bool Legible(int fd, int esperaMs)
+{
+    pollfd p {fd, POLLIN, 0};
+    return ::poll(&p, 1, esperaMs) == 1 && (p.revents & POLLIN) != 0;
+}
+
+TEST_F(Motor, TheWakeUpDescriptorTurnsReadableWhenTheSimulatedHeadsetHasAnEvent)
+{
+    const int fd = EDK_DescriptorEventos();
+    ASSERT_GE(fd, 0);
+    EXPECT_FALSE(Legible(fd, 0)) << "nothing to read without a connection";
+
+    edk::TEscenario escenario;
+    ASSERT_TRUE(escenario.Leer("0.2 alta 4\n0.6 baja 4\n5 fin\n")) << escenario.Error();
+    ASSERT_EQ(edk::MotorGlobal().ConectarFuente(std::make_unique<edk::TCascoSimulado>(escenario, edk::TReloj(), false)),
+              EDK_SIN_ERRORES);
+    EXPECT_TRUE(Vaciar().empty());
+    EXPECT_FALSE(Legible(fd, 0)) << "the headset comes on at 0.2 s";
+    ASSERT_TRUE(Legible(fd, 3000));
+    ASSERT_EQ(EE_EngineGetNextEvent(FEvento), EDK_SIN_ERRORES);
+    EXPECT_EQ(EE_EmoEngineEventGetType(FEvento), EE_UserAdded);
+
+    // EmoStates until the headset goes off at 0.6 s; then nothing is due
+    // before the end, and nothing wakes the caller.
+    std::vector<int> tipos;
+    while (tipos.empty() || tipos.back() != EE_UserRemoved) {
+        ASSERT_TRUE(Legible(fd, 3000));
+        for (const int tipo : Vaciar())
+            tipos.push_back(tipo);
+    }
+    EXPECT_GE(tipos.size(), 2u);
+    EXPECT_FALSE(Legible(fd, 200));
+
+    EXPECT_EQ(EE_EngineDisconnect(), EDK_SIN_ERRORES);
+    EXPECT_EQ(EDK_DescriptorEventos(), fd) << "one descriptor for the engine's life";
+    EXPECT_FALSE(Legible(fd, 0));
+}
+
+TEST_F(Motor, TheWakeUpDescriptorFollowsTheRemoteLinkAndRestsOnceItIsLost)
+{
+    const int fd = EDK_DescriptorEventos();
+    ASSERT_GE(fd, 0);
+    const int cliente = ConectarAServidorPropio();
+    ASSERT_GE(cliente, 0);
+
+    EXPECT_TRUE(Vaciar().empty());
+    EXPECT_FALSE(Legible(fd, 200)) << "the server has sent nothing";
+    edk::TEvento evento;
+    evento.Tipo = EE_UserAdded;
+    std::string linea;
+    ASSERT_TRUE(edk::FormatearEvento(evento, linea));
+    const std::string texto = edk::Saludo() + "\n" + linea + "\n";
+    ASSERT_EQ(::write(cliente, texto.data(), texto.size()), static_cast<ssize_t>(texto.size()));
+    ASSERT_TRUE(Legible(fd, 3000));
+    std::vector<int> tipos;
+    while (tipos.empty() && Legible(fd, 3000))
+        tipos = Vaciar();
+    EXPECT_EQ(tipos, std::vector<int> {EE_UserAdded});
+
+    ::close(cliente);
+    ASSERT_TRUE(Legible(fd, 3000)) << "the server's leaving wakes the caller";
+    EXPECT_EQ(EE_EngineGetNextEvent(FEvento), EDK_CONEXION_REMOTA_PERDIDA);
+    EXPECT_FALSE(Legible(fd, 100)) << "a lost link must not keep waking the caller";
+    EXPECT_EQ(EE_EngineDisconnect(), EDK_SIN_ERRORES);
 }
 
 } // namespace

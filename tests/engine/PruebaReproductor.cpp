@@ -178,6 +178,50 @@ TEST(Reproductor, ACallerFarBehindGetsOnlyTheLastSecondOfEmoStates)
     EXPECT_FLOAT_EQ(eventos[2].Estado.Tiempo, 9.0f);
 }
 
+// Proximo is what a caller waiting for the next event sleeps until: nothing
+// may come before it, and waking only at it must miss nothing.
+TEST(Reproductor, NothingComesBeforeTheNextMomentAndWakingThenMissesNothing)
+{
+    struct Caso {
+        const char* Nombre;
+        const char* Texto;
+        bool EnBucle;
+    } casos[] = {
+        {"casco puesto", "0.25 alta 1\n0.5 expresiva apretar 0.8\n1 baja 1\n1.5 alta 2\n2 fin\n", false},
+        {"sin casco", "0.3 evento 0x0080\n0.9 evento 0x0080\n1.2 fin\n", false},
+        {"en bucle", "0 alta 0\n0.4 baja 0\n1 fin\n", true},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.Nombre);
+        const TEscenario e = Escenario(caso.Texto);
+        TReproductor despierto(e, 32, caso.EnBucle);
+        std::vector<TEvento> porMomentos;
+        int despertares = 0;
+        double momento = despierto.Proximo();
+        while (momento <= 3.5 && despertares < 1000) {
+            if (momento > 0) {
+                EXPECT_TRUE(Avanzar(despierto, std::nextafter(momento, 0.0)).empty()) << "before " << momento;
+            }
+            despierto.Avanzar(momento, porMomentos);
+            ++despertares;
+            const double siguiente = despierto.Proximo();
+            ASSERT_GT(siguiente, momento);
+            momento = siguiente;
+        }
+        despierto.Avanzar(3.5, porMomentos);
+        TReproductor aPasos(e, 32, caso.EnBucle);
+        std::vector<TEvento> todos;
+        for (int paso = 0; paso <= 3500; ++paso) // every millisecond
+            aPasos.Avanzar(paso / 1000.0, todos);
+        ASSERT_EQ(porMomentos.size(), todos.size());
+        for (std::size_t i = 0; i < todos.size(); ++i) {
+            EXPECT_EQ(porMomentos[i].Tipo, todos[i].Tipo);
+            EXPECT_EQ(porMomentos[i].Estado.Tiempo, todos[i].Estado.Tiempo);
+        }
+        EXPECT_EQ(std::isinf(despierto.Proximo()), !caso.EnBucle) << "a single play is over by 3.5 s";
+    }
+}
+
 TEST(Reproductor, HostileClocksNeitherHangNorFlood)
 {
     TReproductor r(Escenario("0 alta 0\n0.01 baja 0\n0.02 alta 0\n"), 32, true);

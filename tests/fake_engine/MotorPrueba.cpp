@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <sys/eventfd.h>
 #include <type_traits>
+#include <unistd.h>
 
 namespace {
 
@@ -47,6 +49,29 @@ TMotorPrueba& MotorPrueba()
 void TMotorPrueba::Reiniciar()
 {
     *this = TMotorPrueba();
+    Sincronizar();
+}
+
+int TMotorPrueba::Despertador()
+{
+    static const int descriptor = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    return descriptor;
+}
+
+void TMotorPrueba::Sincronizar() const
+{
+    const std::lock_guard cerrojo(*FCerrojo);
+    eventfd_t valor = 0;
+    ::eventfd_read(Despertador(), &valor); // back to not readable
+    if (!FEventos.empty() || !FEntrantes.empty())
+        ::eventfd_write(Despertador(), 1);
+}
+
+void TMotorPrueba::EncolarDesdeOtroHilo(const TEventoPrueba& evento)
+{
+    const std::lock_guard cerrojo(*FCerrojo);
+    FEntrantes.push_back(evento);
+    ::eventfd_write(Despertador(), 1);
 }
 
 void TMotorPrueba::FijarResultado(const std::string& funcion, int codigo)
@@ -62,6 +87,7 @@ void TMotorPrueba::EncolarResultado(const std::string& funcion, int codigo)
 void TMotorPrueba::EncolarEvento(const TEventoPrueba& evento)
 {
     FEventos.push_back(evento);
+    Sincronizar();
 }
 
 void TMotorPrueba::EncolarEvento(int tipo, unsigned usuario, int resultadoUsuario)
@@ -70,7 +96,7 @@ void TMotorPrueba::EncolarEvento(int tipo, unsigned usuario, int resultadoUsuari
     evento.Tipo = tipo;
     evento.Usuario = usuario;
     evento.ResultadoUsuario = resultadoUsuario;
-    FEventos.push_back(evento);
+    EncolarEvento(evento);
 }
 
 void TMotorPrueba::EncolarEstado(const TEstadoPrueba& estado, unsigned usuario)
@@ -79,7 +105,7 @@ void TMotorPrueba::EncolarEstado(const TEstadoPrueba& estado, unsigned usuario)
     evento.Tipo = EE_EmoStateUpdated;
     evento.Usuario = usuario;
     evento.Estado = estado;
-    FEventos.push_back(evento);
+    EncolarEvento(evento);
 }
 
 void TMotorPrueba::EncolarGiro(int dx, int dy)
@@ -190,10 +216,16 @@ int TMotorPrueba::Codigo(const std::string& funcion)
 
 bool TMotorPrueba::SiguienteEvento(TEventoPrueba& evento)
 {
+    {
+        const std::lock_guard cerrojo(*FCerrojo);
+        FEventos.insert(FEventos.end(), FEntrantes.begin(), FEntrantes.end());
+        FEntrantes.clear();
+    }
     if (FEventos.empty())
         return false;
     evento = FEventos.front();
     FEventos.pop_front();
+    Sincronizar();
     return true;
 }
 

@@ -45,6 +45,12 @@
 //     EE_OptimizationSetVitalAlgorithm(P1,2,5)   EE_CognitivSetActionSensitivity(7,7,4,5,6)
 //     EE_EmoEngineEventGetEmoState(E1,S1)   ES_GetContactQualityFromAllChannels(S1,18)
 //
+// Wake-up descriptor: DescriptorPrueba.cpp adds the engine's optional
+// EDK_DescriptorEventos to a test program that wants it (the program must
+// export its symbols): an eventfd readable exactly while events are queued,
+// or -1 when OfreceDescriptor is false. Programs without that file test an
+// engine that has no such function.
+//
 // Handles are distinct non-null tokens, never given out twice in a program's
 // life and never dereferenced: a handle kept across Reiniciar() is simply
 // unknown. Freeing one twice, or using a freed or unknown handle, is recorded
@@ -57,6 +63,8 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -93,11 +101,18 @@ public:
     void EncolarEvento(const TEventoPrueba& evento);
     void EncolarEvento(int tipo, unsigned usuario = 0, int resultadoUsuario = 0);
     void EncolarEstado(const TEstadoPrueba& estado, unsigned usuario = 0);
+    // The one call another thread may make: the event joins the queue at the
+    // next EE_EngineGetNextEvent, as a real engine's input arrives.
+    void EncolarDesdeOtroHilo(const TEventoPrueba& evento);
     void EncolarGiro(int dx, int dy = 0);
     // Runs the action inside every later call of that function, before it
     // answers: what happens while the engine holds the caller (a slow connect).
     void AlLlamar(const std::string& funcion, std::function<void()> accion);
     std::size_t EventosPendientes() const { return FEventos.size(); }
+    // What EDK_DescriptorEventos answers: the descriptor, or -1 when false.
+    bool OfreceDescriptor = true;
+    // The wake-up descriptor, the same for the program's life.
+    static int Despertador();
 
     // Values the getters write.
     int Umbral = 0; // EE_ExpressivGetThreshold
@@ -144,10 +159,17 @@ public:
     void SiguienteGiro(int& dx, int& dy);
 
 private:
+    // Makes the wake-up descriptor readable exactly while events are queued.
+    void Sincronizar() const;
+
     std::map<std::string, int> FCodigos;
     std::map<std::string, std::deque<int>> FCodigosEncolados;
     std::map<std::string, std::function<void()>> FAcciones;
     std::deque<TEventoPrueba> FEventos;
+    // Events from another thread, and the lock they and the wake-up
+    // descriptor's state are kept under.
+    std::deque<TEventoPrueba> FEntrantes;
+    mutable std::unique_ptr<std::mutex> FCerrojo = std::make_unique<std::mutex>();
     std::deque<std::pair<int, int>> FGiros;
     std::map<const void*, TManejador> FManejadores;
     std::vector<void*> FOrden; // handles in order of creation

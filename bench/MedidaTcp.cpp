@@ -1,0 +1,237 @@
+// gedanko-banco-tcp: end-to-end latency over real TCP, from the moment a
+// server hands an EmoState line to send() to the Out32 of its command byte.
+// The real window runs over the real engine (libedk.so) in "EmoComposer"
+// mode; the server is a thread of this process that speaks the emulator's
+// protocol with the emulator's own line formatting, at a steady rate, even
+// states clenching and odd ones neutral, so every state changes the byte.
+// Started by gedanko-banco; prints one RESULTADO line.
+//
+//   gedanko-banco-tcp ESTADOS [ESTADOS_POR_SEGUNDO]
+#include "FormularioMain.h"
+#include "Main.h"
+#include "OrdenVehiculo.h"
+#include "Protocolo.h"
+#include "PuertoDatos.h"
+#include "PuertoSellado.h"
+#include "RadioGroup.h"
+#include "Salida.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <arpa/inet.h>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Reloj = std::chrono::steady_clock;
+
+std::int64_t Ahora()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(Reloj::now().time_since_epoch()).count();
+}
+
+// Processor time of the calling thread: the window's, without the server's.
+double SegundosHilo()
+{
+    rusage uso {};
+    getrusage(RUSAGE_THREAD, &uso);
+    const auto segundos = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return segundos(uso.ru_utime) + segundos(uso.ru_stime);
+}
+
+std::uint16_t OrdenEsperada(std::size_t indice)
+{
+    return indice % 2 == 0 ? OrdenVehiculo(dirAvance, giroNinguno) : OrdenParada;
+}
+
+std::string Linea(const edk::TEvento& evento)
+{
+    std::string linea;
+    edk::FormatearEvento(evento, linea);
+    return linea + "\n";
+}
+
+// The emulator's side: one client, the greeting, a user, then the states.
+class TServidor {
+public:
+    bool Escuchar()
+    {
+        FEscucha = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in dir {};
+        dir.sin_family = AF_INET;
+        dir.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t largo = sizeof dir;
+        return FEscucha >= 0 && ::bind(FEscucha, reinterpret_cast<sockaddr*>(&dir), sizeof dir) == 0
+               && ::listen(FEscucha, 1) == 0 && ::getsockname(FEscucha, reinterpret_cast<sockaddr*>(&dir), &largo) == 0
+               && (FPuerto = ntohs(dir.sin_port)) != 0;
+    }
+    std::uint16_t Puerto() const { return FPuerto; }
+
+    void Servir(std::size_t estados, double porSegundo)
+    {
+        FEnviados.reserve(estados);
+        FHilo = std::thread([this, estados, porSegundo] { Enviar(estados, porSegundo); });
+    }
+    void Esperar()
+    {
+        if (FHilo.joinable())
+            FHilo.join();
+        ::close(FEscucha);
+    }
+    // When each state's line went to send(), steady clock, in order.
+    const std::vector<std::int64_t>& Enviados() const { return FEnviados; }
+
+private:
+    void Enviar(std::size_t estados, double porSegundo)
+    {
+        pollfd p {FEscucha, POLLIN, 0};
+        if (::poll(&p, 1, 10'000) != 1)
+            return;
+        const int cliente = ::accept(FEscucha, nullptr, nullptr);
+        if (cliente < 0)
+            return;
+        const int uno = 1;
+        ::setsockopt(cliente, IPPROTO_TCP, TCP_NODELAY, &uno, sizeof uno);
+        edk::TEvento alta;
+        alta.Tipo = EE_UserAdded;
+        alta.Usuario = 1;
+        const std::string inicio = edk::Saludo() + "\n" + Linea(alta);
+        if (::send(cliente, inicio.data(), inicio.size(), MSG_NOSIGNAL) < 0)
+            return;
+        const auto periodo = std::chrono::duration_cast<Reloj::duration>(std::chrono::duration<double>(1 / porSegundo));
+        const Reloj::time_point comienzo = Reloj::now() + std::chrono::milliseconds(500);
+        for (std::size_t i = 0; i < estados; ++i) {
+            edk::TEvento evento;
+            evento.Tipo = EE_EmoStateUpdated;
+            evento.Usuario = 1;
+            evento.Estado.Senal = EDK_SENAL_BUENA;
+            evento.Estado.Contactos.fill(4);
+            if (i % 2 == 0) {
+                evento.Estado.AccionExpresiva = ACC_EXP_APRETAR_DIENTES;
+                evento.Estado.PotenciaExpresiva = 0.8f;
+            }
+            evento.Estado.Tiempo = static_cast<float>(i) / static_cast<float>(porSegundo);
+            const std::string linea = Linea(evento);
+            std::this_thread::sleep_until(comienzo + static_cast<long>(i) * periodo);
+            FEnviados.push_back(Ahora());
+            if (::send(cliente, linea.data(), linea.size(), MSG_NOSIGNAL) < 0)
+                break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::close(cliente);
+    }
+
+    int FEscucha = -1;
+    std::uint16_t FPuerto = 0;
+    std::thread FHilo;
+    std::vector<std::int64_t> FEnviados;
+};
+
+// Each state's byte is the first Out32 of its value after its send and
+// before the next state's send.
+TResultadoRun Emparejar(const std::vector<std::int64_t>& enviados)
+{
+    TResultadoRun run;
+    run.Estados = enviados.size();
+    const TSelloPuerto* puerto = SellosPuerto();
+    const std::size_t num = NumSellosPuerto();
+    std::size_t j = 0;
+    for (std::size_t i = 0; i < enviados.size(); ++i) {
+        const std::int64_t hasta = i + 1 < enviados.size() ? enviados[i + 1] : INT64_MAX;
+        while (j < num && puerto[j].Instante < enviados[i])
+            ++j;
+        std::size_t k = j;
+        while (k < num && puerto[k].Instante < hasta
+               && (puerto[k].Valor != OrdenEsperada(i) || puerto[k].Puerto != PuertoDatos))
+            ++k;
+        if (k == num || puerto[k].Instante >= hasta)
+            continue;
+        run.Latencias.Anadir(double(puerto[k].Instante - enviados[i]) / 1e3);
+        ++run.Emparejados;
+        j = k + 1;
+    }
+    if (!enviados.empty())
+        run.Segundos = double(enviados.back() - enviados.front()) / 1e9;
+    return run;
+}
+
+bool Preparar(TFMain& ventana, std::uint16_t puerto)
+{
+    const TFormularioMain ui {ventana};
+    ui.ActionCasco->trigger();
+    ui.RadioGroupMotor->Boton(1)->click();
+    ui.EditIp1->setText(QStringLiteral("127"));
+    ui.EditIp2->setText(QStringLiteral("0"));
+    ui.EditIp3->setText(QStringLiteral("0"));
+    ui.EditIp4->setText(QStringLiteral("1"));
+    ui.EditPuerto->setText(QString::number(puerto));
+    if (!ui.ActionActuador->isChecked())
+        ui.ActionActuador->trigger();
+    if (!ui.ActionEstados->isChecked())
+        ui.ActionEstados->trigger();
+    QElapsedTimer reloj;
+    reloj.start();
+    while (reloj.elapsed() < 200)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return !ventana.ModoManual() && ui.ActionActuador->isChecked() && ui.ActionConectar->isEnabled();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: gedanko-banco-tcp ESTADOS [ESTADOS_POR_SEGUNDO]\n");
+        return 2;
+    }
+    const auto estados = static_cast<std::size_t>(std::max(1, std::atoi(argv[1])));
+    const double porSegundo = argc >= 3 ? std::atof(argv[2]) : 32.0;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication aplicacion(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Gedanko"));
+    ReservarPuerto(4 * estados + 1000);
+
+    TServidor servidor;
+    if (!servidor.Escuchar()) {
+        std::fprintf(stderr, "banco-tcp: cannot listen on the loopback\n");
+        return 2;
+    }
+    TFMain ventana;
+    ventana.show();
+    if (!Preparar(ventana, servidor.Puerto())) {
+        std::fprintf(stderr, "banco-tcp: the window did not reach headset mode with EmoComposer and port output on\n");
+        return 2;
+    }
+    servidor.Servir(estados, porSegundo);
+    const int duracionMs = static_cast<int>(1000 * (1.5 + double(estados) / porSegundo));
+    QTimer::singleShot(duracionMs, &ventana, [&ventana] { TFormularioMain(ventana).ActionDesconectar->trigger(); });
+    const double procesadorAntes = SegundosHilo();
+    const std::int64_t antes = Ahora();
+    TFormularioMain(ventana).ActionConectar->trigger();
+    const double segundos = double(Ahora() - antes) / 1e9;
+    const double procesador = SegundosHilo() - procesadorAntes;
+    servidor.Esperar();
+
+    TResultadoRun run = Emparejar(servidor.Enviados());
+    TFiguras figuras = FigurasDeRun(run);
+    figuras.emplace_back("perdidos", double(PerdidosPuerto()));
+    figuras.emplace_back("procesador_pct", 100.0 * procesador / segundos);
+    ImprimirFiguras(figuras);
+    return run.Emparejados == run.Estados ? 0 : 1;
+}
