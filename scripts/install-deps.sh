@@ -15,6 +15,7 @@ PAQUETES=(
     clang libclang-rt-14-dev                 # libFuzzer targets
     clang-format clang-tidy                  # the style check of the test command
     liblo-dev liblo-tools                    # the emulator's OSC input; oscsend to try it by hand
+    gcc-avr avr-libc arduino-core-avr        # the receiver's sketch is built for an Arduino Uno in the tests
 )
 
 faltan=()

@@ -89,8 +89,10 @@ std::string TGrabadora::Registro(double tiempo, const edk::TEstadoEmo& e, const 
     }
     if (!anterior || anterior->Contactos != e.Contactos) {
         s += t + " contactos";
-        for (const int c : e.Contactos)
-            s += " " + std::to_string(std::clamp(c, ContactoMinimo, ContactoMaximo));
+        for (const int c : e.Contactos) {
+            s += ' ';
+            s += std::to_string(std::clamp(c, ContactoMinimo, ContactoMaximo));
+        }
         s += "\n";
     }
     if (!anterior || anterior->GiroX != e.GiroX || anterior->GiroY != e.GiroY)
