@@ -10,17 +10,15 @@
 #include "FormularioMain.h"
 #include "Main.h"
 #include "OrdenVehiculo.h"
+#include "PreparacionVentana.h"
+#include "Procesador.h"
 #include "Protocolo.h"
 #include "PuertoDatos.h"
 #include "PuertoSellado.h"
-#include "RadioGroup.h"
 #include "Salida.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QTimer>
 
 #include <arpa/inet.h>
@@ -30,7 +28,6 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -43,15 +40,6 @@ using Reloj = std::chrono::steady_clock;
 std::int64_t Ahora()
 {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(Reloj::now().time_since_epoch()).count();
-}
-
-// Processor time of the calling thread: the window's, without the server's.
-double SegundosHilo()
-{
-    rusage uso {};
-    getrusage(RUSAGE_THREAD, &uso);
-    const auto segundos = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    return segundos(uso.ru_utime) + segundos(uso.ru_stime);
 }
 
 std::uint16_t OrdenEsperada(std::size_t indice)
@@ -170,27 +158,6 @@ TResultadoRun Emparejar(const std::vector<std::int64_t>& enviados)
     return run;
 }
 
-bool Preparar(TFMain& ventana, std::uint16_t puerto)
-{
-    const TFormularioMain ui {ventana};
-    ui.ActionCasco->trigger();
-    ui.RadioGroupMotor->Boton(1)->click();
-    ui.EditIp1->setText(QStringLiteral("127"));
-    ui.EditIp2->setText(QStringLiteral("0"));
-    ui.EditIp3->setText(QStringLiteral("0"));
-    ui.EditIp4->setText(QStringLiteral("1"));
-    ui.EditPuerto->setText(QString::number(puerto));
-    if (!ui.ActionActuador->isChecked())
-        ui.ActionActuador->trigger();
-    if (!ui.ActionEstados->isChecked())
-        ui.ActionEstados->trigger();
-    QElapsedTimer reloj;
-    reloj.start();
-    while (reloj.elapsed() < 200)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return !ventana.ModoManual() && ui.ActionActuador->isChecked() && ui.ActionConectar->isEnabled();
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -214,18 +181,17 @@ int main(int argc, char** argv)
     }
     TFMain ventana;
     ventana.show();
-    if (!Preparar(ventana, servidor.Puerto())) {
-        std::fprintf(stderr, "banco-tcp: the window did not reach headset mode with EmoComposer and port output on\n");
+    AsentarVentana();
+    if (!PrepararVentana(ventana, true, servidor.Puerto()))
         return 2;
-    }
     servidor.Servir(estados, porSegundo);
     const int duracionMs = static_cast<int>(1000 * (1.5 + double(estados) / porSegundo));
     QTimer::singleShot(duracionMs, &ventana, [&ventana] { TFormularioMain(ventana).ActionDesconectar->trigger(); });
-    const double procesadorAntes = SegundosHilo();
+    const double procesadorAntes = SegundosProcesador(RUSAGE_THREAD);
     const std::int64_t antes = Ahora();
     TFormularioMain(ventana).ActionConectar->trigger();
     const double segundos = double(Ahora() - antes) / 1e9;
-    const double procesador = SegundosHilo() - procesadorAntes;
+    const double procesador = SegundosProcesador(RUSAGE_THREAD) - procesadorAntes;
     servidor.Esperar();
 
     TResultadoRun run = Emparejar(servidor.Enviados());

@@ -4,15 +4,13 @@
 #include "Emparejamiento.h"
 #include "FormularioMain.h"
 #include "Main.h"
+#include "PreparacionVentana.h"
 #include "Procesador.h"
 #include "PuertoSellado.h"
-#include "RadioGroup.h"
 #include "Salida.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QRadioButton>
 #include <QTimer>
 
 #include <cstdio>
@@ -20,33 +18,6 @@
 namespace {
 
 constexpr std::size_t MaximoInundacion = 2'000'000;
-
-// Lets the window be shown and painted before anything is measured.
-void Asentar()
-{
-    QElapsedTimer reloj;
-    reloj.start();
-    while (reloj.elapsed() < 200)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
-bool Preparar(TFMain& ventana, bool estados)
-{
-    const TFormularioMain ui {ventana};
-    ui.ActionCasco->trigger();
-    ui.RadioGroupMotor->Boton(1)->click();
-    if (!ui.ActionActuador->isChecked())
-        ui.ActionActuador->trigger();
-    if (ui.ActionEstados->isChecked() != estados)
-        ui.ActionEstados->trigger();
-    Asentar();
-    if (ventana.ModoManual() || ui.RadioGroupMotor->IndiceElemento() != 1 || !ui.ActionActuador->isChecked()
-        || ui.ActionEstados->isChecked() != estados || !ui.ActionConectar->isEnabled()) {
-        std::fprintf(stderr, "banco: the window did not reach headset mode with EmoComposer and port output on\n");
-        return false;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -59,8 +30,8 @@ int TMedidaVentana::Ejecutar(TModoGuion modo, double estadosPorSegundo, double s
 
     TFMain ventana;
     ventana.show();
-    Asentar();
-    if (!Preparar(ventana, estados))
+    AsentarVentana();
+    if (!PrepararVentana(ventana, estados))
         return 2;
 
     QTimer::singleShot(int(segundos * 1000), &ventana,

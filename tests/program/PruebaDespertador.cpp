@@ -83,12 +83,6 @@ protected:
         FBytesPrevios = FGrabacion.Valores().size();
     }
 
-    std::vector<unsigned> Bytes() const
-    {
-        const std::vector<unsigned> todos = FGrabacion.Valores();
-        return {todos.begin() + std::min(FBytesPrevios, todos.size()), todos.end()};
-    }
-
     // "Conectar"; each step runs once, at its moment after the click, inside
     // one of the loop's pumps, so the loop runs on its own in between; the
     // run ends after the last.
@@ -128,7 +122,7 @@ TEST_F(Despertador, TheIdleLoopRestsAndAnEventFromOutsideWakesItAtOnce)
         fuente.Esperar();
 
         // Every EmoState drove, whatever woke the loop.
-        EXPECT_EQ(SinRepetir(Bytes()), (std::vector<unsigned> {0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0}));
+        EXPECT_EQ(SinRepetir(BytesDesde(FBytesPrevios)), (std::vector<unsigned> {0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0}));
         ASSERT_EQ(fuente.RetrasosMs().size(), std::size_t(TFuenteExterna::Estados));
         if (!caso.Ofrece)
             continue;
@@ -177,7 +171,8 @@ TEST_F(Despertador, ADialogHoldingTheLoopIsNotWokenOverAndOver)
         {400, [] {}},
     });
     EXPECT_LE(avisos, 2);
-    EXPECT_EQ(SinRepetir(Bytes()), (std::vector<unsigned> {0, 1, 0})) << "the state waiting meanwhile still drove";
+    EXPECT_EQ(SinRepetir(BytesDesde(FBytesPrevios)), (std::vector<unsigned> {0, 1, 0}))
+        << "the state waiting meanwhile still drove";
 }
 
 } // namespace
