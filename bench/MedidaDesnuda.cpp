@@ -38,12 +38,13 @@ void Atender(TConexion& conexion, TEstadoConduccion& estado, TActuador& actuador
 
 } // namespace
 
-int TMedidaDesnuda::Ejecutar(TModoGuion modo, double estadosPorSegundo, double segundos, bool esperar)
+int TMedidaDesnuda::Ejecutar(TModoGuion modo, double estadosPorSegundo, double segundos, bool esperar,
+                             std::uint32_t estadosPorOrden)
 {
     // At a flood the run also ends once the record is full.
     const std::size_t capacidad
         = modo == TModoGuion::Inundacion ? MaximoInundacion : std::size_t(segundos * estadosPorSegundo) + 1000;
-    ConfigurarGuion(modo, estadosPorSegundo, capacidad);
+    ConfigurarGuion(modo, estadosPorSegundo, capacidad, estadosPorOrden);
     ReservarPuerto(capacidad + 100);
 
     TActuador actuador;

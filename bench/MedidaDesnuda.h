@@ -9,5 +9,6 @@ public:
     // Runs the loop for the given time and prints its figures; returns the
     // exit status. With esperar, a poll that reads nothing waits 1 ms, as the
     // program's loop does, instead of polling again at once.
-    static int Ejecutar(TModoGuion modo, double estadosPorSegundo, double segundos, bool esperar = false);
+    static int Ejecutar(TModoGuion modo, double estadosPorSegundo, double segundos, bool esperar,
+                        std::uint32_t estadosPorOrden);
 };

@@ -10,6 +10,7 @@
 #include "FormularioMain.h"
 #include "Main.h"
 #include "OrdenVehiculo.h"
+#include "PantallaX.h"
 #include "PreparacionVentana.h"
 #include "Procesador.h"
 #include "Protocolo.h"
@@ -170,6 +171,7 @@ int main(int argc, char** argv)
     const double porSegundo = argc >= 3 ? std::atof(argv[2]) : 32.0;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    PrepararPantallaX();
     QApplication aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Gedanko"));
     ReservarPuerto(4 * estados + 1000);

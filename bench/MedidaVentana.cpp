@@ -21,11 +21,12 @@ constexpr std::size_t MaximoInundacion = 2'000'000;
 
 } // namespace
 
-int TMedidaVentana::Ejecutar(TModoGuion modo, double estadosPorSegundo, double segundos, bool estados)
+int TMedidaVentana::Ejecutar(TModoGuion modo, double estadosPorSegundo, double segundos, bool estados,
+                             std::uint32_t estadosPorOrden)
 {
     const std::size_t capacidad
         = modo == TModoGuion::Inundacion ? MaximoInundacion : std::size_t(segundos * estadosPorSegundo) + 1000;
-    ConfigurarGuion(modo, estadosPorSegundo, capacidad);
+    ConfigurarGuion(modo, estadosPorSegundo, capacidad, estadosPorOrden);
     ReservarPuerto(capacidad + 100);
 
     TFMain ventana;

@@ -9,6 +9,8 @@
 class TMedidaVentana {
 public:
     // Prints the latency and throughput of the run and the processor time it
-    // took; returns the exit status.
-    static int Ejecutar(TModoGuion modo, double estadosPorSegundo, double segundos, bool estados);
+    // took; returns the exit status. The script holds each command for
+    // estadosPorOrden EmoStates.
+    static int Ejecutar(TModoGuion modo, double estadosPorSegundo, double segundos, bool estados,
+                        std::uint32_t estadosPorOrden);
 };

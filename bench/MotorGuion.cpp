@@ -10,6 +10,7 @@
 #include "OrdenVehiculo.h"
 #include "edk.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <sys/timerfd.h>
@@ -26,12 +27,18 @@ struct TEstado {
 };
 
 constexpr unsigned UsuarioGuion = 1;
-constexpr float PotenciaApretar = 0.8f;
+// Clench power: 0.70 to 0.89, a step with every state, above the forward
+// threshold throughout.
+float PotenciaApretar(std::uint64_t indice)
+{
+    return 0.70f + 0.01f * static_cast<float>(indice % 20);
+}
 
 struct TMotor {
     TModoGuion Modo = TModoGuion::Ritmo;
     std::int64_t Periodo = 1'000'000'000 / edk::EstadosPorSegundo;
     std::size_t Capacidad = 0;
+    std::uint32_t EstadosPorOrden = 1;
     bool Conectado = false;
     bool UsuarioEntregado = false;
     std::int64_t Inicio = 0;
@@ -49,7 +56,7 @@ TMotor& Motor()
 
 bool EsApretar(std::uint64_t indice)
 {
-    return indice % 2 == 0;
+    return (indice / Motor().EstadosPorOrden) % 2 == 0;
 }
 
 void Armar();
@@ -103,10 +110,11 @@ bool EntregarEstado(TEvento& evento)
 
 } // namespace
 
-void ConfigurarGuion(TModoGuion modo, double estadosPorSegundo, std::size_t capacidad)
+void ConfigurarGuion(TModoGuion modo, double estadosPorSegundo, std::size_t capacidad, std::uint32_t estadosPorOrden)
 {
     TMotor& m = Motor();
     m.Modo = modo;
+    m.EstadosPorOrden = std::max<std::uint32_t>(1, estadosPorOrden);
     if (estadosPorSegundo > 0)
         m.Periodo = static_cast<std::int64_t>(1e9 / estadosPorSegundo);
     m.Capacidad = capacidad;
@@ -250,7 +258,7 @@ unsigned int ES_ExpressivGetLowerFaceAction(EmoStateHandle h)
 
 float ES_ExpressivGetLowerFaceActionPower(EmoStateHandle h)
 {
-    return EsApretar(Indice(h)) ? PotenciaApretar : 0.0f;
+    return EsApretar(Indice(h)) ? PotenciaApretar(Indice(h)) : 0.0f;
 }
 
 float ES_GetTimeFromStart(EmoStateHandle h)

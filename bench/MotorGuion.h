@@ -1,8 +1,10 @@
 // Control of the scripted engine (libedk_guion.so), a stand-in for the
 // headset engine that makes EmoStates available at a set rate, as fast as
 // they are polled, or never, and stamps each one. Every EmoState drives: good
-// signal, every contact at 4, still gyro; even ones clench at 0.8 (command
-// byte 0x01), odd ones are neutral (0x00), so each state changes the byte.
+// signal, every contact at 4, still gyro. The states come in runs of a set
+// length that alternate: clenching (command byte 0x01), at a power that moves
+// with every state as a headset's does, and neutral (0x00). Runs of one
+// change the byte with every state.
 #pragma once
 
 #include <cstddef>
@@ -25,7 +27,9 @@ struct TSellosEstado {
 
 // Takes effect at the next connection. Stamps of at most `capacidad` states
 // are kept (preallocated here, so recording allocates nothing).
-GUION_API void ConfigurarGuion(TModoGuion modo, double estadosPorSegundo, std::size_t capacidad);
+// `estadosPorOrden` is the length of each run of one command.
+GUION_API void ConfigurarGuion(TModoGuion modo, double estadosPorSegundo, std::size_t capacidad,
+                               std::uint32_t estadosPorOrden = 1);
 GUION_API const std::vector<TSellosEstado>& SellosGuion();
 // EmoStates handed out since the last connection, recorded or not.
 GUION_API std::uint64_t EstadosEntregadosGuion();

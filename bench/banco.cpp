@@ -12,11 +12,14 @@
 #include "MedidaSalida.h"
 #include "MedidaVentana.h"
 #include "Muestras.h"
+#include "PantallaX.h"
 #include "Proceso.h"
 
 #include <QApplication>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,6 +42,13 @@ struct TOpciones {
     int OrdenesSalida = 2000; // commands per frame destination
 };
 
+// The streaming processor figure is taken while the script changes the
+// command every half second at 32 EmoStates a second, a brisk driver's pace;
+// its power still moves with every state. Runs of one change it with every
+// state, the worst case, which the latency runs need and which has a row of
+// its own.
+constexpr int EstadosPorOrdenConduccion = 16;
+
 std::filesystem::path CarpetaPropia()
 {
     return std::filesystem::read_symlink("/proc/self/exe").parent_path();
@@ -57,17 +67,21 @@ int Hijo(int argc, char** argv)
 {
     const std::string medida = argv[2];
     const auto arg = [&](int i) { return i < argc ? std::string(argv[i]) : std::string(); };
+    // Optional last argument: EmoStates per command in the script.
+    const auto porOrden = static_cast<std::uint32_t>(std::max(1, std::atoi(arg(7).c_str())));
     if (medida == "desnudo")
-        return TMedidaDesnuda::Ejecutar(Modo(arg(3)), std::atof(argv[4]), std::atof(argv[5]), arg(6) == "espera");
+        return TMedidaDesnuda::Ejecutar(Modo(arg(3)), std::atof(argv[4]), std::atof(argv[5]), arg(6) == "espera",
+                                        porOrden);
     if (medida == "salida")
         return TMedidaSalida::Ejecutar(std::atoi(argv[3]));
 
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    PrepararPantallaX();
     QApplication aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Gedanko"));
     if (medida == "ventana")
-        return TMedidaVentana::Ejecutar(Modo(arg(3)), std::atof(argv[4]), std::atof(argv[5]), arg(6) == "1");
+        return TMedidaVentana::Ejecutar(Modo(arg(3)), std::atof(argv[4]), std::atof(argv[5]), arg(6) == "1", porOrden);
     if (medida == "registro")
         return TMedidaRegistro::Ejecutar(std::atoi(argv[3]));
     if (medida == "inundacion_registro")
@@ -153,9 +167,10 @@ void TBanco::FilasProcesadorEnStream()
     const TOpciones& o = FOpciones;
     const auto como = [](double v) { return std::to_string(v); };
     const auto mayorIgual = [](double limite) { return [limite](double v) { return v >= limite; }; };
+    const std::string conduccion = std::to_string(EstadosPorOrdenConduccion);
     std::fprintf(stderr, "banco: processor while streaming, reference loop\n");
     TMuestras referencia;
-    Repetir(o.Repeticiones, ArgsHijo({"desnudo", "ritmo", como(o.Ritmo), como(o.Segundos), "espera"}), {},
+    Repetir(o.Repeticiones, ArgsHijo({"desnudo", "ritmo", como(o.Ritmo), como(o.Segundos), "espera", conduccion}), {},
             [&](const TProceso& p) {
                 Fila("Processor, streaming, reference loop waiting 1 ms per pass (% of one core)", {}, {}, 1)
                     .Valores.Anadir(p.Figura("procesador_pct"));
@@ -170,9 +185,9 @@ void TBanco::FilasProcesadorEnStream()
         const std::string nombre = par.second;
         std::fprintf(stderr, "banco: processor while streaming, window, %s\n", nombre.c_str());
         const std::vector<std::string> entorno = {"QT_QPA_PLATFORM=" + plataforma};
-        TMuestras ventana;
-        Repetir(o.Repeticiones, ArgsHijo({"ventana", "ritmo", como(o.Ritmo), como(o.Segundos), "1"}), entorno,
-                [&](const TProceso& p) {
+        TMuestras ventana, cadaEstado;
+        Repetir(o.Repeticiones, ArgsHijo({"ventana", "ritmo", como(o.Ritmo), como(o.Segundos), "1", conduccion}),
+                entorno, [&](const TProceso& p) {
                     Fila("Processor, streaming, window with state lines, " + nombre + " (% of one core)", {}, {}, 1)
                         .Valores.Anadir(p.Figura("procesador_pct"));
                     ventana.Anadir(p.Figura("procesador_pct"));
@@ -180,14 +195,25 @@ void TBanco::FilasProcesadorEnStream()
         Fila("Processor, streaming, " + nombre + ": window / reference loop", "≤ 1", [](double v) {
             return v <= 1;
         }).Valores.Anadir(ventana.Mediana() / referencia.Mediana());
+        Repetir(o.Repeticiones, ArgsHijo({"ventana", "ritmo", como(o.Ritmo), como(o.Segundos), "1"}), entorno,
+                [&](const TProceso& p) {
+                    Fila("Processor, streaming, command changing with every EmoState, window with state lines, "
+                             + nombre + " (% of one core)",
+                         {}, {}, 1)
+                        .Valores.Anadir(p.Figura("procesador_pct"));
+                    cadaEstado.Anadir(p.Figura("procesador_pct"));
+                });
+        Fila("Processor, streaming, command changing with every EmoState, " + nombre + ": window / reference loop", {},
+             {}, 2)
+            .Valores.Anadir(cadaEstado.Mediana() / referencia.Mediana());
         FilaTcp(plataforma, nombre);
         if (plataforma == "offscreen") {
             // The same window over an engine without the wake-up descriptor,
             // which the loop then polls every millisecond.
             std::vector<std::string> sinDescriptor = entorno;
             sinDescriptor.emplace_back("GUION_SIN_DESCRIPTOR=1");
-            Repetir(o.Repeticiones, ArgsHijo({"ventana", "ritmo", como(o.Ritmo), como(o.Segundos), "1"}), sinDescriptor,
-                    [&](const TProceso& p) {
+            Repetir(o.Repeticiones, ArgsHijo({"ventana", "ritmo", como(o.Ritmo), como(o.Segundos), "1", conduccion}),
+                    sinDescriptor, [&](const TProceso& p) {
                         Fila("Processor, streaming, window with state lines, engine without the wake-up descriptor, "
                                  + nombre + " (% of one core)",
                              {}, {}, 1)

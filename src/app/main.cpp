@@ -3,6 +3,7 @@
 // the window's construction is shown in the application's error box.
 #include "Main.h"
 #include "Imagenes.h"
+#include "PantallaX.h"
 #include "SenalesSalida.h"
 #include "TraduccionQt.h"
 
@@ -62,6 +63,7 @@ int main(int argc, char* argv[])
                    stderr);
         return 1;
     }
+    PrepararPantallaX();
     TAplicacion aplicacion(argc, argv);
     // Outlives the window, whose shutdown may still show a message box.
     TTraduccionQt traduccion;

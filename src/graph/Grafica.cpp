@@ -1,5 +1,6 @@
 #include "Grafica.h"
 
+#include "Borde.h"
 #include "ColoresQt.h"
 #include "PaintBox.h"
 
@@ -29,14 +30,18 @@ QPen Pluma(TColor color)
 TGrafica::TGrafica(TPaintBox* paintBox, QLabel* leyenda)
     : FPaintBox(paintBox),
       FLeyenda(leyenda),
-      FPlumaGris(Pluma(clGray)),
-      FPlumaNegra(Pluma(clBlack)),
-      FPlumaPlata(Pluma(clSilver))
+      FColorGris(AColorQt(clGray)),
+      FColorNegro(AColorQt(clBlack)),
+      FColorPlata(AColorQt(clSilver))
 {
     for (int s = 0; s < NumSeriesGrafica; ++s)
         FPlumasSerie[s] = Pluma(ColoresSerie[s]);
-    if (FPaintBox)
+    if (FPaintBox) {
         FPaintBox->FijarManejador([this](QPainter& lienzo, const QRect& zona) { Pintar(lienzo, zona); });
+        // Every pixel asked for is painted: what lies behind the box need
+        // not be painted first.
+        FPaintBox->setAttribute(Qt::WA_OpaquePaintEvent);
+    }
     Activar(false);
     Borrar();
 }
@@ -107,22 +112,20 @@ void TGrafica::Pintar(QPainter& lienzo, const QRect& zona)
         PintarInactiva(lienzo);
 }
 
-// A filled rectangle from (0,0) to (width,height) with its right and bottom
-// edges excluded, outline in the current pen.
-static void PintarMarco(QPainter& lienzo, const QWidget& caja, const QColor& relleno)
+// The box filled and outlined in borde, both only inside zona.
+static void PintarMarco(QPainter& lienzo, const QWidget& caja, const QColor& relleno, const QColor& borde,
+                        const QRect& zona)
 {
     const QRect marco(0, 0, caja.width(), caja.height());
-    lienzo.fillRect(marco, relleno);
-    lienzo.setBrush(Qt::NoBrush);
-    lienzo.drawRect(marco.adjusted(0, 0, -1, -1));
+    lienzo.fillRect(marco & zona, relleno);
+    PintarBorde(lienzo, marco, borde, zona);
 }
 
 void TGrafica::PintarInactiva(QPainter& lienzo)
 {
     if (!FPaintBox)
         return;
-    lienzo.setPen(FPlumaGris);
-    PintarMarco(lienzo, *FPaintBox, AColorQt(clBtnFace, FPaintBox->palette()));
+    PintarMarco(lienzo, *FPaintBox, AColorQt(clBtnFace, FPaintBox->palette()), FColorGris, FPaintBox->rect());
 }
 
 // Every step is limited to the columns of zona: pixels outside it are left
@@ -133,13 +136,12 @@ void TGrafica::PintarActiva(QPainter& lienzo, const QRect& zona)
         return;
     lienzo.save();
     lienzo.setClipRect(zona, Qt::IntersectClip);
-    lienzo.setPen(FPlumaNegra);
-    PintarMarco(lienzo, *FPaintBox, AColorQt(clWindow, FPaintBox->palette()));
+    PintarMarco(lienzo, *FPaintBox, AColorQt(clWindow, FPaintBox->palette()), FColorNegro, zona);
 
-    // Grid lines of fixed length: columns 0 to 747.
-    lienzo.setPen(FPlumaPlata);
+    // Grid lines of fixed length, columns 0 to 747, filled only where zona
+    // needs them: a clipped stroke would still walk the whole line.
     for (int y : LineasBase)
-        lienzo.drawLine(0, y, NumColumnas - 1, y);
+        lienzo.fillRect(QRect(0, y, NumColumnas, 1) & zona, FColorPlata);
 
     for (int s = 0; s < NumSeriesGrafica; ++s)
         PintarSerie(lienzo, s, zona.left(), zona.right());

@@ -56,8 +56,8 @@ private:
     // Made once so that a paint allocates nothing of its own: the pens and
     // the point buffer of one trace (its starting point plus one per column).
     std::array<QPen, NumSeriesGrafica> FPlumasSerie;
-    QPen FPlumaGris;
-    QPen FPlumaNegra;
-    QPen FPlumaPlata;
+    QColor FColorGris;
+    QColor FColorNegro;
+    QColor FColorPlata;
     std::array<QPointF, NumColumnas + 1> FPuntos {};
 };

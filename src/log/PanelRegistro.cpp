@@ -78,12 +78,32 @@ void TPanelRegistro::AnadirLinea(int nivel, QStringView linea)
 {
     const QByteArray utf8 = linea.toUtf8();
     FAlmacen->Anadir(nivel, std::string_view(utf8.constData(), std::size_t(utf8.size())));
-    FAnchoMaximo = std::max(FAnchoMaximo, AnchoTexto(linea.toString()));
+    // Shaped here for its width and kept for its first paint, which follows.
+    const QString texto = linea.toString();
+    const QTextLayout* maqueta = Maqueta(NumLineas() - 1, texto);
+    FAnchoMaximo = std::max(FAnchoMaximo, maqueta ? TMaquetasRegistro::Ancho(*maqueta) : AnchoTexto(texto));
+}
+
+const QTextLayout* TPanelRegistro::Maqueta(int linea, const QString& texto)
+{
+    if (const QTextLayout* guardada = FMaquetas.Buscar(linea))
+        return guardada;
+    return FMaquetas.Crear(linea, texto, font(), layoutDirection());
+}
+
+void TPanelRegistro::DibujarLinea(QPainter& pintor, const QTextLayout* maqueta, const QString& texto, int x,
+                                  int lineaBase) const
+{
+    if (maqueta)
+        TMaquetasRegistro::Dibujar(pintor, *maqueta, x, lineaBase);
+    else
+        pintor.drawText(x, lineaBase, texto);
 }
 
 void TPanelRegistro::Limpiar()
 {
     FAlmacen->Limpiar();
+    FMaquetas.Vaciar();
     FAnchoMaximo = 0;
     FCursorLinea = FCursorColumna = FAnclaLinea = FAnclaColumna = 0;
     AjustarBarras();
@@ -181,7 +201,12 @@ void TPanelRegistro::resizeEvent(QResizeEvent* evento)
 void TPanelRegistro::changeEvent(QEvent* evento)
 {
     QAbstractScrollArea::changeEvent(evento);
+    if (evento->type() == QEvent::LayoutDirectionChange) {
+        FMaquetas.Vaciar();
+        viewport()->update();
+    }
     if (evento->type() == QEvent::FontChange) {
+        FMaquetas.Vaciar();
         FAnchoMaximo = 0;
         FAlmacen->Recorrer(0, FAlmacen->NumLineas(), [this](std::string_view linea, int) {
             FAnchoMaximo = std::max(FAnchoMaximo, AnchoTexto(QString::fromUtf8(linea)));
@@ -238,10 +263,18 @@ void TPanelRegistro::paintEvent(QPaintEvent* evento)
     const int hasta = std::min(NumLineas() - 1, primera + (zona.bottom() - Margen) / alto);
     for (int i = desde; i <= hasta; ++i) {
         const int y = Margen + (i - primera) * alto;
-        const QString texto = Linea(i);
+        // A kept layout needs no text; the text is read for a line shaped
+        // now or drawn plain, and for a selection's bounds.
+        const bool seleccionada = seleccion && i >= s1 && i <= s2;
+        const QTextLayout* maqueta = FMaquetas.Buscar(i);
+        QString texto;
+        if (!maqueta || seleccionada)
+            texto = Linea(i);
+        if (!maqueta)
+            maqueta = Maqueta(i, texto);
         ++FLineasPintadas;
         QRect resaltado;
-        if (seleccion && i >= s1 && i <= s2) {
+        if (seleccionada) {
             const int a = i == s1 ? std::min<int>(c1, texto.size()) : 0;
             const int b = i == s2 ? std::min<int>(c2, texto.size()) : texto.size();
             const int xa = x0 + AnchoTexto(texto.left(a));
@@ -250,14 +283,14 @@ void TPanelRegistro::paintEvent(QPaintEvent* evento)
             resaltado = QRect(xa, y, xb - xa, alto);
         }
         pintor.setPen(ColorLinea(i));
-        pintor.drawText(x0, y + ascenso, texto);
+        DibujarLinea(pintor, maqueta, texto, x0, y + ascenso);
         if (!resaltado.isEmpty()) {
             // The selected part again, in the highlight's own colours.
             pintor.save();
             pintor.setClipRect(resaltado);
             pintor.fillRect(resaltado, palette().color(QPalette::Highlight));
             pintor.setPen(palette().color(QPalette::HighlightedText));
-            pintor.drawText(x0, y + ascenso, texto);
+            DibujarLinea(pintor, maqueta, texto, x0, y + ascenso);
             pintor.restore();
         }
     }

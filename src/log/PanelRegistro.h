@@ -4,6 +4,8 @@
 // any length.
 #pragma once
 
+#include "MaquetasRegistro.h"
+
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QString>
@@ -65,11 +67,16 @@ private:
     void AjustarBarras();
     int LineasEnVista() const;
     int AnchoTexto(const QString& texto) const;
+    // The line's kept layout, shaped now if it has none; nullptr for a line
+    // drawn as plain text.
+    const QTextLayout* Maqueta(int linea, const QString& texto);
+    void DibujarLinea(QPainter& pintor, const QTextLayout* maqueta, const QString& texto, int x, int lineaBase) const;
     void PosicionEn(const QPoint& punto, int& linea, int& columna) const;
     // Selection bounds in order; false when nothing is selected.
     bool LimitesSeleccion(int& l1, int& c1, int& l2, int& c2) const;
 
     std::unique_ptr<TAlmacenRegistro> FAlmacen;
+    TMaquetasRegistro FMaquetas;
     // Owned by the pane as its scroll bars.
     TBarraRegistro* FBarraVertical = nullptr;
     TBarraRegistro* FBarraHorizontal = nullptr;

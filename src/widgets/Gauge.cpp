@@ -1,5 +1,7 @@
 #include "Gauge.h"
 
+#include "Borde.h"
+
 #include <QPainter>
 #include <algorithm>
 
@@ -108,8 +110,7 @@ void TGauge::paintEvent(QPaintEvent*)
     lienzo.fillRect(interior, FColorFondo);
     if (!relleno.isEmpty())
         lienzo.fillRect(relleno, FColorRelleno);
-    lienzo.setPen(Qt::black);
-    lienzo.drawRect(borde.adjusted(0, 0, -1, -1));
+    PintarBorde(lienzo, borde, Qt::black, borde);
 
     if (!FMostrarTexto)
         return;

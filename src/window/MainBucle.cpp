@@ -22,6 +22,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSocketNotifier>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -68,6 +69,8 @@ struct TFMain::TEjecucion {
     // Ends it as soon as the engine may have an event, when the engine
     // offers a descriptor for that; else the timer ticks every millisecond.
     std::unique_ptr<QSocketNotifier> Despertador;
+    // Message loops running when the run began: more means a modal dialog.
+    int NivelBucle = 0;
 };
 
 void TFMain::ActionConectarExecute()
@@ -390,18 +393,23 @@ void TFMain::TerminarEjecucion(TEjecucion& ejecucion)
 }
 
 // The engine's wake-up descriptor, when it offers one. The notifier switches
-// itself off when it fires and the wait turns it on again: it stays readable
-// until the loop reads the event, and a modal dialog that holds the loop must
-// not be woken over and over meanwhile.
+// itself off when it fires inside a modal dialog and the wait turns it on
+// again: it stays readable until the loop reads the event, and a dialog that
+// holds the loop must not be woken over and over meanwhile.
 void TFMain::PrepararDespertador(TEjecucion& ejecucion)
 {
     const int descriptor = TConexion::DescriptorEventos();
     if (descriptor < 0)
         return;
     ejecucion.Despertador = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
-    ejecucion.Despertador->setEnabled(false);
+    ejecucion.NivelBucle = QThread::currentThread()->loopLevel();
     QSocketNotifier* despertador = ejecucion.Despertador.get();
-    connect(despertador, &QSocketNotifier::activated, despertador, [despertador] { despertador->setEnabled(false); });
+    // Outside a dialog it stays on: switching it costs the message loop two
+    // wake-ups of its own for every event.
+    connect(despertador, &QSocketNotifier::activated, despertador, [despertador, &ejecucion] {
+        if (QThread::currentThread()->loopLevel() > ejecucion.NivelBucle)
+            despertador->setEnabled(false);
+    });
     ejecucion.LimiteEspera.start(EsperaConDespertador);
 }
 
@@ -413,7 +421,11 @@ void TFMain::PrepararDespertador(TEjecucion& ejecucion)
 void TFMain::EsperarMensajes(TEjecucion& ejecucion)
 {
     if (ejecucion.Despertador) {
-        ejecucion.Despertador->setEnabled(true);
+        if (!ejecucion.Despertador->isEnabled())
+            ejecucion.Despertador->setEnabled(true);
+        // Counted from this wait: a streaming engine always comes first, and
+        // the timer only fires after a quiet 50 ms.
+        ejecucion.LimiteEspera.start(EsperaConDespertador);
     } else {
         const int espera = FDependencias.Reloj() - ejecucion.UltimoEvento < ReposoTras ? EsperaActiva : EsperaReposo;
         if (ejecucion.LimiteEspera.interval() != espera)

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
@@ -63,11 +64,65 @@ TEST_F(PanelRegistro, LaBarraHorizontalAlcanzaLaLineaMasLarga)
 {
     FPanel.Anadir(0, QStringLiteral("corta"));
     EXPECT_EQ(FPanel.horizontalScrollBar()->maximum(), 0);
-    const QString larga(300, QLatin1Char('x'));
+    // Trailing spaces count: the bar reaches past them.
+    const QString larga = QString(300, QLatin1Char('x')) + QStringLiteral("   ");
     FPanel.Anadir(1, larga);
     FPanel.Anadir(0, QStringLiteral("corta otra vez"));
     const int ancho = FPanel.fontMetrics().horizontalAdvance(larga) + 4;
     EXPECT_EQ(FPanel.horizontalScrollBar()->maximum(), ancho - FPanel.viewport()->width());
+}
+
+// Each line in view looks like its text drawn plainly at its place, whether
+// its shaped form was kept from the append, shaped again on scrolling back,
+// or never kept (a line separator inside it, or a very long line); and the
+// horizontal bar is as wide as plain measuring makes the longest line.
+TEST_F(PanelRegistro, CadaLineaSeVeComoSuTextoDibujadoSinMas)
+{
+    const QString larga = QStringLiteral("muy larga ").repeated(TMaquetasRegistro::LargoMaximo / 10 + 1);
+    const QStringList textos = {
+        QStringLiteral("12.345 Sen:2 Bat:4/5 Acc:0001 (0.00) Exp:0100 (0.80) Gir:-3"),
+        QStringLiteral("Error cargando el perfil desde /home/ópera/perfiles/demo.emu"),
+        QStringLiteral("tab\taquí  espacios al final   "),
+        QStringLiteral("fi fl ffi AV To Wa; árabe مرحبا"),
+        QStringLiteral("antes\u2028después del separador"),
+        larga,
+        QString(),
+    };
+    const int repeticiones = 2 * TMaquetasRegistro::Capacidad / int(textos.size()) + 1;
+    for (int r = 0; r < repeticiones; ++r)
+        for (int t = 0; t < textos.size(); ++t)
+            FPanel.Anadir(t % 3, textos[t]);
+
+    const auto comprobarVista = [&](const char* paso) {
+        SCOPED_TRACE(paso);
+        QApplication::processEvents();
+        const QImage vista = FPanel.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QImage esperada(vista.size(), QImage::Format_RGB32);
+        esperada.fill(FPanel.viewport()->palette().color(QPalette::Base));
+        {
+            QPainter pintor(&esperada);
+            pintor.setFont(FPanel.font());
+            const int x0 = 2 - FPanel.horizontalScrollBar()->value();
+            const int ultima
+                = std::min(FPanel.NumLineas() - 1, FPanel.PrimeraLineaVisible() + vista.height() / FPanel.AltoLinea());
+            for (int i = FPanel.PrimeraLineaVisible(); i <= ultima; ++i) {
+                pintor.setPen(FPanel.ColorLinea(i));
+                const int y = 2 + (i - FPanel.PrimeraLineaVisible()) * FPanel.AltoLinea();
+                pintor.drawText(x0, y + FPanel.fontMetrics().ascent(), FPanel.Linea(i));
+            }
+        }
+        EXPECT_TRUE(vista == esperada);
+    };
+    comprobarVista("the newest lines");
+    FPanel.verticalScrollBar()->setValue(1);
+    comprobarVista("scrolled back past the kept lines");
+    FPanel.horizontalScrollBar()->setValue(37);
+    comprobarVista("scrolled sideways");
+
+    int ancho = 0;
+    for (const QString& texto : textos)
+        ancho = std::max(ancho, FPanel.fontMetrics().horizontalAdvance(texto));
+    EXPECT_EQ(FPanel.horizontalScrollBar()->maximum(), ancho + 4 - FPanel.viewport()->width());
 }
 
 TEST_F(PanelRegistro, ElOperadorSeleccionaConElRatonYCopiaTextoPlano)

@@ -1,5 +1,6 @@
 // The window's own widgets and picture lists.
 #include "BarraProgreso.h"
+#include "Borde.h"
 #include "ColoresQt.h"
 #include "Controles.h"
 #include "Gauge.h"
@@ -12,6 +13,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -84,6 +86,40 @@ TEST(Gauge, PaintsTheFillFromItsStartEdge)
 }
 
 // An empty bar shows no trace of its colour; a half one fills half.
+// The outline drawn as fills must be the very pixels of a stroked one, and
+// nothing outside the zone asked for.
+TEST(Borde, PaintsTheStrokedOutlinesPixelsInsideTheZoneOnly)
+{
+    struct TCaso {
+        QRect caja, zona;
+    };
+    const TCaso casos[] = {
+        {{0, 0, 20, 10}, {0, 0, 30, 30}}, {{3, 4, 20, 10}, {0, 0, 30, 30}}, {{2, 2, 1, 12}, {0, 0, 30, 30}},
+        {{2, 2, 12, 1}, {0, 0, 30, 30}},  {{1, 1, 25, 20}, {5, 0, 3, 30}},  {{1, 1, 25, 20}, {24, 18, 6, 6}},
+        {{1, 1, 25, 20}, {8, 8, 4, 4}},   {{1, 1, 25, 20}, {0, 0, 0, 0}},
+    };
+    for (const TCaso& c : casos) {
+        SCOPED_TRACE(testing::Message() << "caja " << c.caja.x() << "," << c.caja.y() << " " << c.caja.width() << "x"
+                                        << c.caja.height() << " zona " << c.zona.x() << "," << c.zona.y() << " "
+                                        << c.zona.width() << "x" << c.zona.height());
+        QImage esperada(30, 30, QImage::Format_ARGB32_Premultiplied);
+        esperada.fill(Qt::white);
+        QImage pintada = esperada;
+        {
+            QPainter lienzo(&esperada);
+            lienzo.setClipRect(c.zona);
+            lienzo.setPen(QPen(Qt::red, 1));
+            if (!c.zona.isEmpty())
+                lienzo.drawRect(c.caja.adjusted(0, 0, -1, -1));
+        }
+        {
+            QPainter lienzo(&pintada);
+            PintarBorde(lienzo, c.caja, Qt::red, c.zona);
+        }
+        EXPECT_EQ(pintada, esperada);
+    }
+}
+
 TEST(BarraProgreso, FillsFromItsStartEdgeAndNothingWhenEmpty)
 {
     TBarraProgreso barra;
