@@ -54,9 +54,11 @@ median over the runs and the smallest and largest run.
   (\`bench/MotorGuion.cpp\`): it connects at once, announces one user, and then
   makes EmoStates available at 32 per second (latency), at every poll
   (throughput) or never (idle). Every EmoState passes the loop's gates (good
-  signal, every contact at 4, still gyro); even ones clench at 0.8 and odd ones
-  are neutral, so each changes the command byte and every byte can be checked
-  against its EmoState. Each EmoState is stamped (steady clock) when it becomes
+  signal, every contact at 4, still gyro). They come in runs that alternate
+  between a clench, at a power that moves with every EmoState as a
+  headset's does, and neutral; every byte can be checked against its
+  EmoState. Runs of one (the latency and throughput runs) change the command
+  byte with every EmoState. Each EmoState is stamped (steady clock) when it becomes
   available: its scheduled time at a set rate, the poll at a flood. Like our
   engine it offers the wake-up descriptor (a timer set for the next
   EmoState's moment), so the loop sleeps between EmoStates; one row hides
@@ -69,9 +71,11 @@ median over the runs and the smallest and largest run.
   without the window, so that the window's share shows as a ratio.
 - **Processor while streaming** is the process's user and system time
   (\`getrusage\`) over a 32-a-second run with the full window and state
-  lines on, against the **reference loop**: the bare loop that waits 1 ms
-  per pass as a polling program does; both offscreen and, when the bench
-  runs under an X server (\`xvfb-run -a scripts/bench.sh\`), on X, where
+  lines on, the command held for 16 EmoStates (half a second, a brisk
+  driver's pace), against the **reference loop**: the bare loop that waits
+  1 ms per pass as a polling program does, over the same script. A row
+  with the command changing at every EmoState shows the worst case; both offscreen and, when the bench
+  runs under an X server (\`xvfb-run -a -s '-screen 0 1024x768x24' scripts/bench.sh\`), on X, where
   the throughput is measured too.
 - **Over TCP** (\`gedanko-banco-tcp\`) the real window runs over the real
   engine (\`libedk.so\`) in "EmoComposer" mode, fed over loopback TCP by a
