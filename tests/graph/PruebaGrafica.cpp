@@ -3,13 +3,13 @@
 #include "ColoresQt.h"
 #include "Grafica.h"
 #include "PaintBox.h"
+#include "PantallaPrueba.h"
 
 #include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QPolygonF>
-#include <QScreen>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -327,15 +327,7 @@ protected:
     }
 
     // The box's pixels in the window's backing store.
-    QImage EnPantalla() const
-    {
-        QCoreApplication::processEvents();
-        const QPoint origen = FCaja->mapTo(&FVentana, QPoint(0, 0));
-        return FVentana.screen()
-            ->grabWindow(FVentana.winId(), origen.x(), origen.y(), FCaja->width(), FCaja->height())
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32);
-    }
+    QImage EnPantalla() const { return CapturaEnPantalla(FVentana, *FCaja); }
 
     void Comprobar(const char* paso) const
     {
@@ -383,7 +375,7 @@ TEST_F(GraficaEnPantalla, LoQueSeVeEsUnPintadoFresco)
     FCaja->resize(760, 130);
     Anadir(40);
     Comprobar("a larger box");
-    FVentana.hide();
+    ASSERT_TRUE(OcultarVentana(FVentana));
     Anadir(60);
     FVentana.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&FVentana));

@@ -7,10 +7,10 @@
 #include "Main.h"
 
 #include "PanelRegistro.h"
+#include "PantallaPrueba.h"
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -158,12 +158,7 @@ TEST_F(MainRegistro, ElPanelLlenoSeVeComoUnPintadoFresco)
         TFormularioMain(FVentana).ActionActuador->trigger();
     QApplication::processEvents();
     ASSERT_GT(panel->verticalScrollBar()->value(), 0) << "the pane never filled";
-    const QPoint origen = panel->mapTo(&FVentana, QPoint(0, 0));
-    const QImage pantalla = FVentana.screen()
-                                ->grabWindow(FVentana.winId(), origen.x(), origen.y(), panel->width(), panel->height())
-                                .toImage()
-                                .convertToFormat(QImage::Format_RGB32);
-    EXPECT_TRUE(pantalla == panel->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    EXPECT_TRUE(CapturaEnPantalla(FVentana, *panel) == panel->grab().toImage().convertToFormat(QImage::Format_RGB32));
 }
 
 } // namespace

@@ -3,11 +3,11 @@
 // the pane no longer keeps in memory.
 #include "AlmacenRegistro.h"
 #include "PanelRegistro.h"
+#include "PantallaPrueba.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QPainter>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -239,14 +239,7 @@ protected:
     }
 
     // The pane's pixels in the window's backing store.
-    QImage EnPantalla() const
-    {
-        QApplication::processEvents();
-        const QPoint origen = FPanel->mapTo(&FVentana, QPoint(0, 0));
-        const QPixmap captura = FVentana.screen()->grabWindow(FVentana.winId(), origen.x(), origen.y(), FPanel->width(),
-                                                              FPanel->height());
-        return captura.toImage().convertToFormat(QImage::Format_RGB32);
-    }
+    QImage EnPantalla() const { return CapturaEnPantalla(FVentana, *FPanel); }
 
     QImage Fresco() const { return FPanel->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
@@ -365,7 +358,7 @@ TEST_P(PintadoIncremental, LasBarrasSePintanSoloCuandoCambian)
     Comprobar("appends after scrolling back");
     FPanel->Anadir(1, QStringLiteral("una línea mucho más larga que las demás, que mueve la barra horizontal"));
     Comprobar("a longer line");
-    FVentana.hide();
+    ASSERT_TRUE(OcultarVentana(FVentana));
     Anadir(lineas + 3, 50);
     FVentana.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&FVentana));
