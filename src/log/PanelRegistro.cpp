@@ -80,14 +80,12 @@ void TPanelRegistro::AnadirLinea(int nivel, QStringView linea)
     FAlmacen->Anadir(nivel, std::string_view(utf8.constData(), std::size_t(utf8.size())));
     // Shaped here for its width and kept for its first paint, which follows.
     const QString texto = linea.toString();
-    const QTextLayout* maqueta = Maqueta(NumLineas() - 1, texto);
+    const QTextLayout* maqueta = Maquetar(NumLineas() - 1, texto);
     FAnchoMaximo = std::max(FAnchoMaximo, maqueta ? TMaquetasRegistro::Ancho(*maqueta) : AnchoTexto(texto));
 }
 
-const QTextLayout* TPanelRegistro::Maqueta(int linea, const QString& texto)
+const QTextLayout* TPanelRegistro::Maquetar(int linea, const QString& texto)
 {
-    if (const QTextLayout* guardada = FMaquetas.Buscar(linea))
-        return guardada;
     return FMaquetas.Crear(linea, texto, font(), layoutDirection());
 }
 
@@ -271,7 +269,7 @@ void TPanelRegistro::paintEvent(QPaintEvent* evento)
         if (!maqueta || seleccionada)
             texto = Linea(i);
         if (!maqueta)
-            maqueta = Maqueta(i, texto);
+            maqueta = Maquetar(i, texto);
         ++FLineasPintadas;
         QRect resaltado;
         if (seleccionada) {

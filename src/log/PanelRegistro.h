@@ -67,9 +67,9 @@ private:
     void AjustarBarras();
     int LineasEnVista() const;
     int AnchoTexto(const QString& texto) const;
-    // The line's kept layout, shaped now if it has none; nullptr for a line
-    // drawn as plain text.
-    const QTextLayout* Maqueta(int linea, const QString& texto);
+    // Shapes the line and keeps its layout; nullptr for a line drawn as
+    // plain text.
+    const QTextLayout* Maquetar(int linea, const QString& texto);
     void DibujarLinea(QPainter& pintor, const QTextLayout* maqueta, const QString& texto, int x, int lineaBase) const;
     void PosicionEn(const QPoint& punto, int& linea, int& columna) const;
     // Selection bounds in order; false when nothing is selected.

@@ -69,8 +69,6 @@ struct TFMain::TEjecucion {
     // Ends it as soon as the engine may have an event, when the engine
     // offers a descriptor for that; else the timer ticks every millisecond.
     std::unique_ptr<QSocketNotifier> Despertador;
-    // Message loops running when the run began: more means a modal dialog.
-    int NivelBucle = 0;
 };
 
 void TFMain::ActionConectarExecute()
@@ -402,12 +400,13 @@ void TFMain::PrepararDespertador(TEjecucion& ejecucion)
     if (descriptor < 0)
         return;
     ejecucion.Despertador = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
-    ejecucion.NivelBucle = QThread::currentThread()->loopLevel();
     QSocketNotifier* despertador = ejecucion.Despertador.get();
     // Outside a dialog it stays on: switching it costs the message loop two
-    // wake-ups of its own for every event.
-    connect(despertador, &QSocketNotifier::activated, despertador, [despertador, &ejecucion] {
-        if (QThread::currentThread()->loopLevel() > ejecucion.NivelBucle)
+    // wake-ups of its own for every event. A dialog runs a message loop of
+    // its own inside the run's.
+    const int nivelEjecucion = QThread::currentThread()->loopLevel();
+    connect(despertador, &QSocketNotifier::activated, despertador, [despertador, nivelEjecucion] {
+        if (QThread::currentThread()->loopLevel() > nivelEjecucion)
             despertador->setEnabled(false);
     });
     ejecucion.LimiteEspera.start(EsperaConDespertador);
@@ -421,8 +420,7 @@ void TFMain::PrepararDespertador(TEjecucion& ejecucion)
 void TFMain::EsperarMensajes(TEjecucion& ejecucion)
 {
     if (ejecucion.Despertador) {
-        if (!ejecucion.Despertador->isEnabled())
-            ejecucion.Despertador->setEnabled(true);
+        ejecucion.Despertador->setEnabled(true);
         // Counted from this wait: a streaming engine always comes first, and
         // the timer only fires after a quiet 50 ms.
         ejecucion.LimiteEspera.start(EsperaConDespertador);

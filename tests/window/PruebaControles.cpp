@@ -85,7 +85,6 @@ TEST(Gauge, PaintsTheFillFromItsStartEdge)
     EXPECT_EQ(horizontal.pixelColor(31, 10), QColor(Qt::yellow));
 }
 
-// An empty bar shows no trace of its colour; a half one fills half.
 // The outline drawn as fills must be the very pixels of a stroked one, and
 // nothing outside the zone asked for.
 TEST(Borde, PaintsTheStrokedOutlinesPixelsInsideTheZoneOnly)
@@ -120,6 +119,7 @@ TEST(Borde, PaintsTheStrokedOutlinesPixelsInsideTheZoneOnly)
     }
 }
 
+// An empty bar shows no trace of its colour; a half one fills half.
 TEST(BarraProgreso, FillsFromItsStartEdgeAndNothingWhenEmpty)
 {
     TBarraProgreso barra;
