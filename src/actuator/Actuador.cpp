@@ -5,6 +5,7 @@
 #include "OrdenVehiculo.h"
 #include "PuertoDatos.h"
 #include "SalidaTrama.h"
+#include "Trama.h"
 
 #include <cstring>
 #include <filesystem>
@@ -128,6 +129,23 @@ void TActuador::FijarAviso(std::function<void(bool error, const QString& linea)>
 {
     if (FTrama)
         FTrama->FijarAviso(std::move(aviso));
+}
+
+void TActuador::FijarVigente(std::function<std::uint8_t()> vigente)
+{
+    if (FTrama)
+        FTrama->FijarVigente(std::move(vigente));
+}
+
+void TActuador::Repetir()
+{
+    if (FTrama && FHabilitado)
+        FTrama->Repetir();
+}
+
+int TActuador::IntervaloLatido()
+{
+    return trama::IntervaloLatidoMs;
 }
 
 void TActuador::CargarPuerto(const char* libreria)

@@ -37,6 +37,14 @@ public:
     const TDestinoSalida& Destino() const { return FDestino; }
     // Lines for the log while running: a frame link lost and back again.
     void FijarAviso(std::function<void(bool error, const QString& linea)> aviso);
+    // What a frame output's heartbeat repeats: the command current at each
+    // beat, never merely the last one written.
+    void FijarVigente(std::function<std::uint8_t()> vigente);
+    // One heartbeat now, for a caller that holds the message loop still (a
+    // plain wait); nothing on the parallel port, which holds its byte.
+    void Repetir();
+    // How often a frame output repeats the current command.
+    static int IntervaloLatido();
 
     bool Habilitar(bool activo);
     bool Parar();

@@ -8,7 +8,7 @@ TSalidaTrama::TSalidaTrama(std::unique_ptr<TEnlaceTrama> enlace, QString nombre)
 {
     FLatido.setInterval(trama::IntervaloLatidoMs);
     FLatido.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&FLatido, &QTimer::timeout, [this] { EnviarActual(); });
+    QObject::connect(&FLatido, &QTimer::timeout, [this] { Repetir(); });
     FReintento.setInterval(IntervaloReintentoMs);
     QObject::connect(&FReintento, &QTimer::timeout, [this] { Reintentar(); });
     // Queued: the link reports from inside its own calls.
@@ -43,6 +43,15 @@ void TSalidaTrama::Latir(bool activo)
         FLatido.start();
     else
         FLatido.stop();
+}
+
+void TSalidaTrama::Repetir()
+{
+    if (!FLatido.isActive())
+        return;
+    if (FVigente)
+        FOrden = FVigente();
+    EnviarActual();
 }
 
 bool TSalidaTrama::EnviarActual()

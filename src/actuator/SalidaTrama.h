@@ -1,6 +1,7 @@
 // The command byte as frames over a link (Trama.h): sends each command at
-// once and, while the heartbeat is on, repeats the current one so that the
-// receiver's failsafe never times out during a drive. A link that breaks is
+// once and, while the heartbeat is on, repeats the command that is current
+// at each beat (FijarVigente), so that the receiver's failsafe never times
+// out during a drive and never outlives the command's source. A link that breaks is
 // reported once and tried again every second; when it is back, the vehicle
 // gets all off and no earlier command is resent. Timers run on the main
 // thread's event loop, so the heartbeat goes on while a modal dialog is open.
@@ -38,6 +39,11 @@ public:
     bool Enviar(std::uint8_t orden);
     // Starts or stops repeating the current command.
     void Latir(bool activo);
+    // Asked at every beat for the command that is current then; without
+    // it the last one sent is repeated.
+    void FijarVigente(std::function<std::uint8_t()> vigente) { FVigente = std::move(vigente); }
+    // One beat now (while the heartbeat is on).
+    void Repetir();
     bool Abierto() const { return FAbierto; }
 
 private:
@@ -50,6 +56,7 @@ private:
     QString FNombre;
     QString FMensajeError;
     TAviso FAviso;
+    std::function<std::uint8_t()> FVigente;
     QTimer FLatido;
     QTimer FReintento;
     std::uint8_t FOrden = 0;

@@ -16,12 +16,7 @@ void TEstadoConduccion::Iniciar()
 
 void TEstadoConduccion::LecturaCompleta(const TLectura& lectura, unsigned umbralAvRet, unsigned umbralGiro)
 {
-    Direccion = lectura.Direccion;
-    Potencia = lectura.Potencia;
-    AvRetActivo = umbralAvRet <= Potencia;
-    Giro = lectura.Giro;
-    MagnitudGiro = lectura.MagnitudGiro;
-
+    Leer(lectura, umbralAvRet);
     ++Contador;
     if (Contador > LecturasBloqueo) {
         // A release waits until the head has been seen still once past a
@@ -44,6 +39,21 @@ void TEstadoConduccion::LecturaCompleta(const TLectura& lectura, unsigned umbral
     GiroMostrado = DireccionFijada != giroNinguno ? DireccionFijada : Giro;
 }
 
+void TEstadoConduccion::LecturaAtrasada(const TLectura& lectura, unsigned umbralAvRet)
+{
+    Leer(lectura, umbralAvRet);
+    GiroMostrado = DireccionFijada != giroNinguno ? DireccionFijada : Giro;
+}
+
+void TEstadoConduccion::Leer(const TLectura& lectura, unsigned umbralAvRet)
+{
+    Direccion = lectura.Direccion;
+    Potencia = lectura.Potencia;
+    AvRetActivo = umbralAvRet <= Potencia;
+    Giro = lectura.Giro;
+    MagnitudGiro = lectura.MagnitudGiro;
+}
+
 void TEstadoConduccion::Rechazar()
 {
     Direccion = dirNinguna;
@@ -59,7 +69,7 @@ TSalidasConduccion TEstadoConduccion::Salidas() const
 
     const bool conduce = AvRetActivo && (Direccion == dirAvance || Direccion == dirRetroceso);
     salidas.DireccionEnviada = conduce ? Direccion : dirNinguna;
-    salidas.GiroEnviado = GiroFijado ? DireccionFijada : giroNinguno;
+    salidas.GiroEnviado = GiroEnviado();
 
     const auto valor = [](std::uint32_t v) { return static_cast<std::uint16_t>(v); };
     switch (Direccion) {

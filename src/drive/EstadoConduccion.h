@@ -35,9 +35,15 @@ public:
     void Iniciar();
     // A reading that passed every gate: updates direction, power, turn and latch.
     void LecturaCompleta(const TLectura& lectura, unsigned umbralAvRet, unsigned umbralGiro);
+    // A reading that is no longer current (read while the loop catches up
+    // after a pause): shown as detected, but the latch and its lock-out do
+    // not change, so that an old head movement turns nothing.
+    void LecturaAtrasada(const TLectura& lectura, unsigned umbralAvRet);
     // A rejected EmoState drops the direction and keeps everything else.
     void Rechazar();
     TSalidasConduccion Salidas() const;
+    // The latched turn, which is what the vehicle gets.
+    TGiro GiroEnviado() const { return GiroFijado ? DireccionFijada : giroNinguno; }
 
     TDireccion Direccion;
     std::uint32_t Potencia;
@@ -49,4 +55,7 @@ public:
     TGiro GiroMostrado;
     bool Liberado;
     std::uint32_t Contador;
+
+private:
+    void Leer(const TLectura& lectura, unsigned umbralAvRet);
 };

@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QTextDocument>
+#include <QWindow>
 
 const QString PuertoPorDefecto = QString::number(PuertoEmuladorPorDefecto);
 
@@ -173,6 +174,9 @@ void TFMain::ConectarAcciones()
 void TFMain::showEvent(QShowEvent* evento)
 {
     QWidget::showEvent(evento);
+    // Installing again replaces the earlier one.
+    if (QWindow* ventana = windowHandle())
+        ventana->installEventFilter(this);
     if (FCentrada || evento->spontaneous())
         return;
     FCentrada = true;
@@ -186,11 +190,28 @@ void TFMain::showEvent(QShowEvent* evento)
 void TFMain::changeEvent(QEvent* evento)
 {
     QWidget::changeEvent(evento);
+    if (evento->type() == QEvent::ActivationChange && !isActiveWindow())
+        PerderVentana();
     if (evento->type() != QEvent::WindowStateChange)
         return;
+    if (isMinimized())
+        PerderVentana();
     const Qt::WindowStates agrandada = Qt::WindowMaximized | Qt::WindowFullScreen;
     if (windowState() & agrandada) {
         setWindowState(windowState() & ~agrandada);
         resize(AnchoCliente, AltoCliente);
     }
+}
+
+void TFMain::hideEvent(QHideEvent* evento)
+{
+    QWidget::hideEvent(evento);
+    PerderVentana();
+}
+
+bool TFMain::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if (evento->type() == QEvent::Expose && objeto == windowHandle() && !windowHandle()->isExposed())
+        PerderVentana();
+    return QWidget::eventFilter(objeto, evento);
 }

@@ -5,9 +5,11 @@
 
 #include "Dialogos.h"
 #include "EscalasCasco.h"
+#include "FrescuraOrden.h"
 #include "Tipos.h"
 
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -68,7 +70,7 @@ public:
 
     // A forward or backward command is dropped after this long without any
     // engine event, so that a silent headset cannot keep the vehicle going.
-    static constexpr std::int64_t SilencioMaximo = 1000;
+    static constexpr std::int64_t SilencioMaximo = TFrescuraOrden::SilencioMaximo;
     // Each of the two still waits of a gyro re-zero.
     static constexpr int EsperaCentrado = 1000;
     // The longest wait of a pass that read no event: while events come, and
@@ -77,7 +79,10 @@ public:
     static constexpr int EsperaReposo = 10;
     static constexpr std::int64_t ReposoTras = 250;
     // A loop that stood still longer than this has fallen behind the engine.
-    static constexpr std::int64_t PausaMaxima = 100;
+    static constexpr std::int64_t PausaMaxima = TFrescuraOrden::PausaMaxima;
+    // While a drive bit is held, how often the window checks that its source
+    // is still live: a stalled loop loses it within PausaMaxima plus this.
+    static constexpr int IntervaloGuardia = 20;
     // The longest wait of a pass that read no event when the engine offers a
     // wake-up descriptor: well under PausaMaxima, so that an idle wait never
     // counts as a pause.
@@ -119,7 +124,9 @@ public:
 
     // Manual driving and the arrow images (MainFlechas.cpp).
     void MostrarFlechas(TDireccion direccion, TGiro giro, bool avRetActivo, bool giroActivo);
-    void EnviarOrden(TDireccion direccion, TGiro giro);
+    // Writes the current command (TFrescuraOrden) and, in manual mode,
+    // shows it on the arrows.
+    void EnviarOrden();
     void ImageFlechasArribaAbajoMouseDown(int x, int y);
     void ImageFlechasArribaAbajoMouseUp(int x, int y);
     void ImageFlechasIzquierdaDerechaMouseDown(int x, int y);
@@ -160,7 +167,7 @@ public:
     bool PerfilPendiente() const { return FPerfilPendiente; }
     bool PerfilCargado() const { return FPerfilCargado; }
     QString FicheroPerfil() const { return FFicheroPerfil; }
-    TGiro GiroManual() const { return FGiroManual; }
+    TGiro GiroManual() const { return FFrescura.GiroManual(); }
     std::uint16_t IndiceCasco() const { return FIndiceCasco; }
     const QString& FicheroIni() const { return FFicheroIni; }
     const QString& FicheroAyuda() const { return FFicheroAyuda; }
@@ -173,7 +180,12 @@ protected:
     // Centres the window on its screen when it is first shown.
     void showEvent(QShowEvent* evento) override;
     // Keeps the fixed size: the window is never maximised or full screen.
+    // Minimised or deactivated, it holds no manual command.
     void changeEvent(QEvent* evento) override;
+    void hideEvent(QHideEvent* evento) override;
+    // The platform window's exposure: unmapped (another desktop), it holds
+    // no manual command either.
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
     struct TEjecucion;
@@ -189,6 +201,12 @@ private:
     // Arrows and tuning controls (MainFlechas.cpp, MainControles.cpp).
     void ConectarFlechas();
     void ConectarControles();
+    // The freshness of the command (MainFlechas.cpp): the window no longer
+    // holds what the operator pressed on it, and the watchdog's tick.
+    void PerderVentana();
+    bool VentanaViva() const;
+    void Vigilar();
+    void ApagarAvRetMostrado();
     // The control loop (MainBucle.cpp).
     bool IniciarEjecucion(TEjecucion& ejecucion);
     void Pasada(TEjecucion& ejecucion);
@@ -196,7 +214,7 @@ private:
     void AtenderEstado(TEjecucion& ejecucion);
     void AtenderSinEvento(TEjecucion& ejecucion);
     void DetenerSiSilencio(TEjecucion& ejecucion);
-    void VigilarPausa(TEjecucion& ejecucion);
+    void EsperarLatiendo(int milisegundos);
     void EnviarSalidas(TEjecucion& ejecucion);
     void CentrarGiroscopio(TEjecucion& ejecucion);
     void CargarPerfilPendiente();
@@ -227,7 +245,12 @@ private:
     bool FPerfilCargado = false;
     QString FFicheroPerfil;
     QString FFicheroIni;
-    TGiro FGiroManual = giroNinguno;
+    // Which command may reach the vehicle now, in every mode; what was last
+    // written from it; and the watchdog that drops a drive bit whose source
+    // has gone quiet.
+    TFrescuraOrden FFrescura;
+    TOrdenVigente FOrdenEscrita;
+    QTimer FGuardia;
     std::uint16_t FIndiceCasco = 0;
     std::uint16_t FIndiceAvRet = 0;
     std::uint16_t FIndiceGiro = 0;

@@ -24,15 +24,11 @@
 #include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
 constexpr int IntervaloVigilancia = 100; // ms
-
-bool Mueve(TDireccion direccion)
-{
-    return direccion == dirAvance || direccion == dirRetroceso;
-}
 
 // The outputs of a state that is no longer current: it is shown as detected,
 // but forward and backward do not reach the vehicle.
@@ -51,16 +47,6 @@ struct TFMain::TEjecucion {
     QString TextoConectado;
     QString TextoFallo;
     TEstadoConduccion Conduccion;
-    // Safety: when the last event was read, the direction last sent, and a
-    // failing link already reported.
-    std::int64_t UltimoEvento = 0;
-    TDireccion DireccionEnviada = dirNinguna;
-    bool EnlacePerdido = false;
-    // After a pause of the loop the engine's queue holds states that are no
-    // longer current: they are read and shown, but do not drive, until a
-    // poll finds the queue empty. Marca is the time of the last check.
-    bool AlDia = true;
-    std::int64_t Marca = 0;
     // The state line of a full reading, logged once the command has gone out.
     bool LineaEstadoPendiente = false;
     // Ends an idle pass's wait for window messages. One timer serves the
@@ -86,8 +72,7 @@ void TFMain::ActionConectarExecute()
 
     TEjecucion ejecucion;
     if (IniciarEjecucion(ejecucion)) {
-        ejecucion.UltimoEvento = FDependencias.Reloj();
-        ejecucion.Marca = ejecucion.UltimoEvento;
+        FFrescura.IniciarEjecucion(FDependencias.Reloj());
         ejecucion.LimiteEspera.setTimerType(Qt::PreciseTimer);
         ejecucion.LimiteEspera.start(EsperaActiva);
         PrepararDespertador(ejecucion);
@@ -160,7 +145,7 @@ bool TFMain::IniciarEjecucion(TEjecucion& ejecucion)
 // One poll of the engine and one pump of the window's messages.
 void TFMain::Pasada(TEjecucion& ejecucion)
 {
-    VigilarPausa(ejecucion);
+    FFrescura.Paso(FDependencias.Reloj());
     const bool leido = FConexion->LeerEvento();
     if (leido)
         AtenderEvento(ejecucion);
@@ -176,8 +161,7 @@ void TFMain::Pasada(TEjecucion& ejecucion)
 
 void TFMain::AtenderEvento(TEjecucion& ejecucion)
 {
-    ejecucion.UltimoEvento = FDependencias.Reloj();
-    ejecucion.EnlacePerdido = false;
+    FFrescura.EventoLeido(FDependencias.Reloj());
     MostrarTiempo(FConexion->Tiempo());
     if (FConexion->LeerEstado()) {
         AtenderEstado(ejecucion);
@@ -197,7 +181,7 @@ void TFMain::AtenderEvento(TEjecucion& ejecucion)
         Registrar(nrEstado, FConexion->TextoEvento());
     }
     // A dialog opened from a pump above may have held this event a while.
-    VigilarPausa(ejecucion);
+    FFrescura.Paso(FDependencias.Reloj());
     EnviarSalidas(ejecucion);
     // Logging repaints the window: the vehicle gets its command first.
     if (ejecucion.LineaEstadoPendiente) {
@@ -239,9 +223,14 @@ void TFMain::AtenderEstado(TEjecucion& ejecucion)
     }
     MostrarEstado(ecConectado);
     // The thresholds are read from the bars at every reading, so that a
-    // change takes effect at once.
-    conduccion.LecturaCompleta(FConexion->LeerLectura(), static_cast<unsigned>(ui->TrackBarUmbralAvRet->value()),
-                               static_cast<unsigned>(ui->TrackBarUmbralGiro->value()));
+    // change takes effect at once. A state read while the loop catches up
+    // after a pause is shown, but turns nothing.
+    const auto umbralAvRet = static_cast<unsigned>(ui->TrackBarUmbralAvRet->value());
+    if (FFrescura.AlDia())
+        conduccion.LecturaCompleta(FConexion->LeerLectura(), umbralAvRet,
+                                   static_cast<unsigned>(ui->TrackBarUmbralGiro->value()));
+    else
+        conduccion.LecturaAtrasada(FConexion->LeerLectura(), umbralAvRet);
     MostrarFuerza(static_cast<std::uint16_t>(conduccion.Potencia));
     MostrarGiro(static_cast<std::int16_t>(conduccion.MagnitudGiro));
     ejecucion.LineaEstadoPendiente = ui->ActionEstados->isChecked();
@@ -251,47 +240,32 @@ void TFMain::AtenderEstado(TEjecucion& ejecucion)
 void TFMain::AtenderSinEvento(TEjecucion& ejecucion)
 {
     if (FConexion->Resultado() != EDK_SIN_EVENTOS) {
-        if (ejecucion.EnlacePerdido)
-            return;
-        ejecucion.EnlacePerdido = true;
-        ejecucion.DireccionEnviada = dirNinguna;
-        if (FActuador)
-            FActuador->Mover(dirNinguna, giroNinguno);
         // What the link brings back once it returns is old news.
+        if (!FFrescura.PerderEnlace())
+            return;
+        EnviarOrden();
         ejecucion.Conduccion.Rechazar();
-        ejecucion.AlDia = false;
         MostrarFlechas(dirNinguna, giroNinguno, false, false);
         MostrarEstado(ecError);
         Registrar(nrError, FConexion->TextoError());
         return;
     }
     // The queue is empty: the next state read is current.
-    ejecucion.AlDia = true;
+    FFrescura.ColaVacia();
     DetenerSiSilencio(ejecucion);
-}
-
-// A loop that stood still longer than PausaMaxima (a modal dialog, a slow
-// step) finds the states that queued meanwhile out of date.
-void TFMain::VigilarPausa(TEjecucion& ejecucion)
-{
-    const std::int64_t ahora = FDependencias.Reloj();
-    if (ahora - ejecucion.Marca > PausaMaxima)
-        ejecucion.AlDia = false;
-    ejecucion.Marca = ahora;
 }
 
 // Without any engine event for a while, forward and backward stop; a latched
 // turn stays.
 void TFMain::DetenerSiSilencio(TEjecucion& ejecucion)
 {
-    if (!Mueve(ejecucion.DireccionEnviada) || FDependencias.Reloj() - ejecucion.UltimoEvento < SilencioMaximo)
+    if (!FFrescura.Silencio(FDependencias.Reloj()))
         return;
     ejecucion.Conduccion.Rechazar();
-    ejecucion.AlDia = false;
     const TSalidasConduccion salidas = ejecucion.Conduccion.Salidas();
-    if (FActuador)
-        FActuador->Mover(salidas.DireccionEnviada, salidas.GiroEnviado);
-    ejecucion.DireccionEnviada = salidas.DireccionEnviada;
+    // The watchdog may already have dropped it.
+    if (FFrescura.Vigente(FDependencias.Reloj()) != FOrdenEscrita)
+        EnviarOrden();
     MostrarFlechas(salidas.Direccion, salidas.GiroMostrado, salidas.AvRetActivo, salidas.GiroFijado);
     Registrar(nrError, QStringLiteral("Sin datos del casco: avance y retroceso detenidos"));
 }
@@ -300,13 +274,12 @@ void TFMain::DetenerSiSilencio(TEjecucion& ejecucion)
 void TFMain::EnviarSalidas(TEjecucion& ejecucion)
 {
     TSalidasConduccion salidas = ejecucion.Conduccion.Salidas();
-    if (!ejecucion.AlDia)
+    if (!FFrescura.AlDia())
         salidas = SinAvanceNiRetroceso(salidas);
+    FFrescura.Decidir(salidas.DireccionEnviada, salidas.GiroEnviado);
     // Repainting the arrows paints every pending change of the window: the
     // vehicle gets its command first.
-    if (FActuador)
-        FActuador->Mover(salidas.DireccionEnviada, salidas.GiroEnviado);
-    ejecucion.DireccionEnviada = salidas.DireccionEnviada;
+    EnviarOrden();
     MostrarFlechas(salidas.Direccion, salidas.GiroMostrado, salidas.AvRetActivo, salidas.GiroFijado);
     if (FGrafica)
         FGrafica->AnadirMuestra(salidas.Muestra);
@@ -317,26 +290,38 @@ void TFMain::EnviarSalidas(TEjecucion& ejecucion)
 void TFMain::CentrarGiroscopio(TEjecucion& ejecucion)
 {
     FCentrarPendiente = false;
-    // The waits hold the port: forward and backward stop before them, a
+    // The waits hold the loop: forward and backward stop before them, a
     // latched turn stays.
     const TSalidasConduccion salidas = SinAvanceNiRetroceso(ejecucion.Conduccion.Salidas());
-    if (FActuador)
-        FActuador->Mover(salidas.DireccionEnviada, salidas.GiroEnviado);
-    ejecucion.DireccionEnviada = salidas.DireccionEnviada;
+    FFrescura.Detener();
+    EnviarOrden();
     MostrarFlechas(salidas.Direccion, salidas.GiroMostrado, salidas.AvRetActivo, salidas.GiroFijado);
     ui->PanelCalibrandoAcelerometros->show();
     QCoreApplication::processEvents();
-    FDependencias.Espera(EsperaCentrado);
+    EsperarLatiendo(EsperaCentrado);
     if (!FConexion->CentrarGiroscopio())
         Registrar(nrError, FConexion->TextoError());
-    FDependencias.Espera(EsperaCentrado);
+    EsperarLatiendo(EsperaCentrado);
     // The waits are the operator's doing, not a silent engine; the states
     // that queued during them, and the one in hand, are out of date.
-    ejecucion.UltimoEvento = FDependencias.Reloj();
-    ejecucion.Marca = ejecucion.UltimoEvento;
-    ejecucion.AlDia = false;
+    FFrescura.EventoLeido(FDependencias.Reloj());
+    FFrescura.Paso(FDependencias.Reloj());
     ui->PanelCalibrandoAcelerometros->hide();
     QCoreApplication::processEvents();
+}
+
+// A plain wait that pumps nothing, in heartbeat slices: a frame receiver
+// keeps getting the stop command (and a latched turn) instead of timing out
+// and getting the turn back on its own afterwards.
+void TFMain::EsperarLatiendo(int milisegundos)
+{
+    while (milisegundos > 0) {
+        const int tramo = std::min(milisegundos, TActuador::IntervaloLatido());
+        FDependencias.Espera(tramo);
+        milisegundos -= tramo;
+        if (FActuador)
+            FActuador->Repetir();
+    }
 }
 
 void TFMain::CargarPerfilPendiente()
@@ -373,8 +358,8 @@ void TFMain::TerminarEjecucion(TEjecucion& ejecucion)
 {
     ejecucion.LimiteEspera.stop();
     ejecucion.Despertador.reset();
-    if (FActuador)
-        FActuador->Mover(dirNinguna, giroNinguno);
+    FFrescura.TerminarEjecucion();
+    EnviarOrden();
     if (FConectado) {
         if (FConexion->Desconectar()) {
             Registrar(nrInformacion, QStringLiteral("Desconectado"));
@@ -425,7 +410,7 @@ void TFMain::EsperarMensajes(TEjecucion& ejecucion)
         // the timer only fires after a quiet 50 ms.
         ejecucion.LimiteEspera.start(EsperaConDespertador);
     } else {
-        const int espera = FDependencias.Reloj() - ejecucion.UltimoEvento < ReposoTras ? EsperaActiva : EsperaReposo;
+        const int espera = FDependencias.Reloj() - FFrescura.UltimoEvento() < ReposoTras ? EsperaActiva : EsperaReposo;
         if (ejecucion.LimiteEspera.interval() != espera)
             ejecucion.LimiteEspera.start(espera);
     }

@@ -7,6 +7,9 @@
 #include "Imagenes.h"
 #include "ui_Main.h"
 
+#include <QApplication>
+#include <QWindow>
+
 namespace {
 
 // Regions of the arrows in the controls' own coordinates, bounds included.
@@ -46,47 +49,99 @@ void TFMain::MostrarFlechas(TDireccion direccion, TGiro giro, bool avRetActivo, 
     }
 }
 
-// The pictures show the command even when it cannot reach the port.
-void TFMain::EnviarOrden(TDireccion direccion, TGiro giro)
+// Writes what every output must hold now. The watchdog runs while a drive
+// bit is held, so that a source gone quiet cannot leave it on. In manual
+// mode the pictures show the command even when it cannot reach the port.
+void TFMain::EnviarOrden()
 {
+    const TOrdenVigente orden = FFrescura.Vigente(FDependencias.Reloj());
+    FOrdenEscrita = orden;
     if (FActuador)
-        FActuador->Mover(direccion, giro);
-    MostrarFlechas(direccion, giro, true, true);
+        FActuador->Mover(orden.Direccion, orden.Giro);
+    if (!orden.Mueve())
+        FGuardia.stop();
+    else if (!FGuardia.isActive())
+        FGuardia.start();
+    if (FModoManual)
+        MostrarFlechas(orden.Direccion, orden.Giro, true, true);
 }
 
 void TFMain::ImageFlechasArribaAbajoMouseDown(int x, int y)
 {
-    if (!FModoManual)
+    if (!FModoManual || !VentanaViva())
         return;
     if (RegionArriba.Contiene(x, y))
-        EnviarOrden(dirAvance, FGiroManual);
+        FFrescura.PulsarFlecha(dirAvance);
     else if (RegionAbajo.Contiene(x, y))
-        EnviarOrden(dirRetroceso, FGiroManual);
+        FFrescura.PulsarFlecha(dirRetroceso);
+    else
+        return;
+    EnviarOrden();
 }
 
 // Forward and backward last only while the button is held. Outside manual
-// mode the release does nothing: the turn remembered from manual driving is
-// not a command of the headset mode, and leaving manual mode already stopped
-// the vehicle.
+// mode the release does nothing: the headset mode holds no manual command.
 void TFMain::ImageFlechasArribaAbajoMouseUp(int, int)
 {
     if (!FModoManual)
         return;
-    EnviarOrden(dirNinguna, FGiroManual);
+    FFrescura.SoltarFlecha();
+    EnviarOrden();
 }
 
 // A turn toggles: the lit arrow switches it off, the other switches sides.
 void TFMain::ImageFlechasIzquierdaDerechaMouseDown(int x, int y)
 {
-    if (!FModoManual)
+    if (!FModoManual || !VentanaViva())
         return;
+    const TGiro actual = FFrescura.GiroManual();
     TGiro giro = giroNinguno;
-    if (RegionIzquierda.Contiene(x, y) && FGiroManual != giroIzquierda)
+    if (RegionIzquierda.Contiene(x, y) && actual != giroIzquierda)
         giro = giroIzquierda;
-    else if (RegionDerecha.Contiene(x, y) && FGiroManual != giroDerecha)
+    else if (RegionDerecha.Contiene(x, y) && actual != giroDerecha)
         giro = giroDerecha;
-    FGiroManual = giro;
-    EnviarOrden(dirNinguna, FGiroManual);
+    FFrescura.FijarGiroManual(giro);
+    EnviarOrden();
+}
+
+// A manual command is current only while the operator has the window: shown,
+// not minimised, active, on screen, with no popup or dialog over it.
+bool TFMain::VentanaViva() const
+{
+    const QWindow* ventana = windowHandle();
+    return isVisible() && !isMinimized() && isActiveWindow() && ventana && ventana->isExposed()
+           && !QApplication::activePopupWidget() && !QApplication::activeModalWidget();
+}
+
+// The window can no longer see the button's release: nothing held on it is
+// current. All off at once, the manual turn released.
+void TFMain::PerderVentana()
+{
+    if (!FModoManual || FFrescura.Vigente(FDependencias.Reloj()) == TOrdenVigente {})
+        return;
+    FFrescura.PerderVentana();
+    EnviarOrden();
+}
+
+// The watchdog's tick while a drive bit is held: a window that lost the
+// operator, a loop that stands still or an engine gone silent drops it.
+void TFMain::Vigilar()
+{
+    if (!VentanaViva())
+        PerderVentana();
+    if (!FModoManual && FFrescura.Vigente(FDependencias.Reloj()) != FOrdenEscrita) {
+        ApagarAvRetMostrado();
+        EnviarOrden();
+    }
+}
+
+// A sent forward or backward that the watchdog dropped shows as only detected.
+void TFMain::ApagarAvRetMostrado()
+{
+    if (FIndiceAvRet <= DesplazamientoAvRetActivo)
+        return;
+    FIndiceAvRet -= DesplazamientoAvRetActivo;
+    ui->ImageFlechasArribaAbajo->FijarImagen(ImagenFlechasArribaAbajo(FIndiceAvRet));
 }
 
 void TFMain::ConectarFlechas()
@@ -97,4 +152,7 @@ void TFMain::ConectarFlechas()
             [this](Qt::MouseButton, int x, int y) { ImageFlechasArribaAbajoMouseUp(x, y); });
     connect(ui->ImageFlechasIzquierdaDerecha, &TImagen::RatonPulsado, this,
             [this](Qt::MouseButton, int x, int y) { ImageFlechasIzquierdaDerechaMouseDown(x, y); });
+    FGuardia.setInterval(IntervaloGuardia);
+    FGuardia.setTimerType(Qt::PreciseTimer);
+    connect(&FGuardia, &QTimer::timeout, this, [this] { Vigilar(); });
 }

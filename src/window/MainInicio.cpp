@@ -5,6 +5,7 @@
 #include "Main.h"
 
 #include "Actuador.h"
+#include "OrdenVehiculo.h"
 #include "Conexion.h"
 #include "Dialogos.h"
 #include "FicheroIni.h"
@@ -109,7 +110,7 @@ void TFMain::Iniciar()
     FPerfilPendiente = false;
     FFicheroPerfil.clear();
     FCentrarPendiente = false;
-    FGiroManual = giroNinguno;
+    FFrescura.CambiarModo(true);
     FConexion.reset();
 
     FGrafica = std::make_unique<TGrafica>(ui->PaintBoxGrafica, ui->ImageGrafica);
@@ -169,6 +170,11 @@ void TFMain::CrearActuador()
     FActuador = std::make_unique<TActuador>(destino, QFile::encodeName(FDependencias.LibreriaPuerto).constData());
     FActuador->FijarAviso(
         [this](bool error, const QString& linea) { Registrar(error ? nrError : nrInformacion, linea); });
+    // A frame output's heartbeat repeats only what is current at each beat.
+    FActuador->FijarVigente([this] {
+        const TOrdenVigente orden = FFrescura.Vigente(FDependencias.Reloj());
+        return OrdenVehiculo(orden.Direccion, orden.Giro);
+    });
     // The parallel port keeps its designed hint.
     if (FActuador->Destino().Tipo() != TDestinoSalida::tdParalelo)
         ui->ActionActuador->setToolTip(QStringLiteral("Control de la salida ") + FActuador->Destino().Texto());
@@ -220,6 +226,8 @@ void TFMain::FormDestroy()
     FDestruido = true;
     // The vehicle must not keep the last command once the program has gone:
     // with output on, the all-off byte goes out before the library is freed.
+    FGuardia.stop();
+    FFrescura.CambiarModo(FModoManual);
     if (FActuador)
         FActuador->Mover(dirNinguna, giroNinguno);
     FActuador.reset();

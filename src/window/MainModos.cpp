@@ -113,18 +113,22 @@ void TFMain::ActionManualExecute()
     if (ModosBloqueados())
         return;
     FModoManual = true;
+    FFrescura.CambiarModo(true);
     ActualizarVentana();
 }
 
 // Leaving manual mode stops what the operator drove by hand: the arrows go
-// dark, and the vehicle must not keep a turn that nothing shows any more.
+// dark, and neither the vehicle nor a later return to manual mode keeps a
+// turn that nothing shows any more.
 void TFMain::ActionCascoExecute()
 {
     if (ModosBloqueados())
         return;
-    if (FModoManual && FActuador)
-        FActuador->Mover(dirNinguna, giroNinguno);
+    const bool desdeManual = FModoManual;
     FModoManual = false;
+    FFrescura.CambiarModo(false);
+    if (desdeManual)
+        EnviarOrden();
     ActualizarVentana();
 }
 
@@ -160,6 +164,13 @@ void TFMain::RadioGroupMotorClick()
 void TFMain::ActionActuadorExecute()
 {
     const bool pedido = ui->ActionActuador->isChecked();
+    // Switching writes all off: a manual command held before it is not
+    // current afterwards, and the arrows say so.
+    FFrescura.CambiarSalida();
+    FOrdenEscrita = {};
+    FGuardia.stop();
+    if (FModoManual)
+        MostrarFlechas(dirNinguna, giroNinguno, false, false);
     // Until start-up has created the actuator there is no output, as with a missing library.
     if (FActuador && FActuador->Habilitar(pedido)) {
         Registrar(nrInformacion, QStringLiteral("Actuador Habilitado"));

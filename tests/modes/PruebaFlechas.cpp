@@ -168,9 +168,10 @@ TEST_F(Flechas, ConLaSalidaApagadaCambianLasImagenesYElGiroPeroNoSeEscribeNada)
     EXPECT_EQ(Bytes(), std::vector<unsigned> {});
 }
 
-// Leaving manual mode stops the vehicle once; in headset mode the arrow
-// images command nothing, and the manual turn is remembered for later.
-TEST_F(Flechas, EnModoCascoLasFlechasNoActuanYElGiroManualSeConserva)
+// Leaving manual mode stops the vehicle once and forgets the manual turn; in
+// headset mode the arrow images command nothing, and back in manual mode a
+// press sends no turn that the arrows no longer show.
+TEST_F(Flechas, EnModoCascoLasFlechasNoActuanYElGiroManualSeOlvida)
 {
     PulsarActuador();
     Ejecutar(Izquierda);
@@ -184,14 +185,13 @@ TEST_F(Flechas, EnModoCascoLasFlechasNoActuanYElGiroManualSeConserva)
     EXPECT_EQ(Bytes(), std::vector<unsigned> {0x00}) << "presses, releases and staying in headset mode write nothing";
     EXPECT_EQ(IndiceAvRet(), 0);
     EXPECT_EQ(IndiceGiro(), 0);
-    EXPECT_EQ(FVentana.GiroManual(), giroIzquierda);
+    EXPECT_EQ(FVentana.GiroManual(), giroNinguno);
 
     ui.ActionManual->trigger();
     EXPECT_EQ(IndiceGiro(), 0);
-    Ejecutar({Pulsar(AA, 17, 30)});
-    EXPECT_EQ(Bytes(), (std::vector<unsigned> {0x00, 0x05}));
-    EXPECT_EQ(IndiceAvRet(), 5);
-    EXPECT_EQ(IndiceGiro(), 3);
+    Ejecutar(Arriba);
+    EXPECT_EQ(Bytes(), (std::vector<unsigned> {0x00, 0x01, 0x00}));
+    EXPECT_EQ(IndiceGiro(), 0);
 }
 
 // With output on, the last command does not stay on the port when manual
@@ -217,6 +217,8 @@ TEST_F(Flechas, SalirDelModoManualOCerrarEscribeLaParadaSoloConSalida)
         SCOPED_TRACE(caso.nombre);
         TEjecutableTemporal ejecutable;
         TFMain ventana {ejecutable.Dependencias()};
+        ventana.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&ventana));
         TGrabacion grabacion;
         if (caso.salida)
             TFormularioMain(ventana).ActionActuador->trigger();

@@ -295,6 +295,8 @@ TEST(ModosSinActuador, LaSalidaNoSeEnciendeYSeDesmarca)
     TFMain::TDependencias dependencias = ejecutable.Dependencias();
     dependencias.LibreriaPuerto = QStringLiteral("libgedanko_no_existe.so");
     TFMain ventana(std::move(dependencias));
+    ventana.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ventana));
     const TFormularioMain ui(ventana);
     TGrabacion grabacion;
     ventana.ActionLimpiarExecute();

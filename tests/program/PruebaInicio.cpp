@@ -62,7 +62,7 @@ TEST_F(Inicio, LaVentanaEmpiezaConElEstandarteYLosValoresDeDiseno)
     // all-off byte), and output stays off.
     const std::vector<unsigned> parada {0, 0};
     EXPECT_EQ(FGrabacion.Valores(), parada);
-    FVentana->EnviarOrden(dirAvance, giroNinguno);
+    FVentana->EnviarOrden();
     EXPECT_EQ(FGrabacion.Valores(), parada);
 }
 

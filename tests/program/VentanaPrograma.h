@@ -8,6 +8,7 @@
 
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -43,10 +44,19 @@ protected:
     {
         TFMain::TDependencias dependencias;
         dependencias.Reloj = [this] { return FAhora; };
+        // The loop waits in heartbeat slices; each of the re-zero's waits is
+        // recorded whole, and FAlEsperar runs once at its start.
         dependencias.Espera = [this](int milisegundos) {
-            FEsperas.push_back(milisegundos);
-            FPanelEnEspera.push_back(!Ui().PanelCalibrandoAcelerometros->isHidden());
-            if (FAlEsperar)
+            const bool panel = !Ui().PanelCalibrandoAcelerometros->isHidden();
+            FTramoMaximo = std::max(FTramoMaximo, milisegundos);
+            const bool nueva = FEsperas.empty() || FEsperas.back() >= TFMain::EsperaCentrado;
+            if (nueva) {
+                FEsperas.push_back(0);
+                FPanelEnEspera.push_back(panel);
+            }
+            FEsperas.back() += milisegundos;
+            FPanelEnEspera.back() = FPanelEnEspera.back() && panel;
+            if (nueva && FAlEsperar)
                 FAlEsperar();
         };
         dependencias.Dialogos = std::move(dialogos);
@@ -63,6 +73,7 @@ protected:
 
     std::int64_t FAhora = 0;
     std::vector<int> FEsperas;
+    int FTramoMaximo = 0; // the longest single slice of a wait
     std::function<void()> FAlEsperar; // runs inside each of the loop's plain waits
     std::vector<bool> FPanelEnEspera;
 };
