@@ -105,11 +105,13 @@ void TFMain::ImageFlechasIzquierdaDerechaMouseDown(int x, int y)
 }
 
 // A manual command is current only while the operator has the window: shown,
-// not minimised, active, on screen, with no popup or dialog over it.
+// not minimised, on screen, with no popup or dialog over it. Losing the
+// activation ends it too (changeEvent); a press may come a moment before a
+// window manager activates the window it clicked, so it is not asked here.
 bool TFMain::VentanaViva() const
 {
     const QWindow* ventana = windowHandle();
-    return isVisible() && !isMinimized() && isActiveWindow() && ventana && ventana->isExposed()
+    return isVisible() && !isMinimized() && ventana && ventana->isExposed()
            && !QApplication::activePopupWidget() && !QApplication::activeModalWidget();
 }
 

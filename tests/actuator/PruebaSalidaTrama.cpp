@@ -269,3 +269,32 @@ TEST(EnlacePerdido, UnaLineaReintentaYAlVolverSoloTodoApagado)
 }
 
 } // namespace
+
+namespace {
+
+// The heartbeat carries what is current at each beat, not merely the last
+// command written: a drive bit whose source went quiet is not repeated.
+TYPED_TEST(SalidaTrama, ElLatidoRepiteSoloLaOrdenVigente)
+{
+    TActuador actuador(this->Destino(), nullptr);
+    ASSERT_TRUE(actuador.Habilitar(true));
+    std::uint8_t vigente = 0x05;
+    actuador.FijarVigente([&] { return vigente; });
+    actuador.Mover(dirAvance, giroIzquierda);
+    ASSERT_TRUE(Esperar([&] { return this->FReceptor.Leer().size() >= 3; }));
+    vigente = 0x04;
+    const std::size_t antes = this->FReceptor.Leer().size();
+    ASSERT_TRUE(Esperar([&] { return this->FReceptor.Leer().size() >= antes + 3; }));
+    const Ordenes leidas = this->FReceptor.Leer();
+    // At most the frame already on its way carries the old command.
+    for (std::size_t i = antes + 1; i < leidas.size(); ++i)
+        EXPECT_EQ(leidas[i], 0x04) << i;
+
+    // A beat on demand, for a caller that holds the message loop still.
+    const std::size_t ahora = leidas.size();
+    actuador.Repetir();
+    ASSERT_TRUE(Esperar([&] { return this->FReceptor.Leer().size() > ahora; }));
+    EXPECT_EQ(this->FReceptor.Leer().back(), 0x04);
+}
+
+} // namespace

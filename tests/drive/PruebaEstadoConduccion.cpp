@@ -300,3 +300,23 @@ TEST_F(Conduccion, UnEstadoRechazadoQuitaLaMarchaYConservaElGiro)
 }
 
 } // namespace
+
+// A state read while catching up after a pause is shown as detected, but an
+// old head movement neither latches, releases nor restarts the lock-out.
+TEST_F(Conduccion, UnaLecturaAtrasadaNoCambiaElGiroFijado)
+{
+    const TLectura derecha {.Direccion = dirAvance, .Potencia = 8, .Giro = giroDerecha, .MagnitudGiro = 9};
+    for (int i = 0; i < 11; ++i)
+        FEstado.LecturaAtrasada(derecha, 5);
+    EXPECT_FALSE(FEstado.GiroFijado);
+    EXPECT_EQ(FEstado.Contador, 0u);
+    EXPECT_EQ(FEstado.Salidas().GiroEnviado, giroNinguno);
+    EXPECT_EQ(FEstado.Salidas().GiroMostrado, giroDerecha) << "shown as detected";
+    EXPECT_EQ(FEstado.Salidas().DireccionEnviada, dirAvance) << "the caller withholds it";
+
+    FijarDerechaAvanzando();
+    for (int i = 0; i < 20; ++i)
+        FEstado.LecturaAtrasada(i % 2 ? Quieto : derecha, 5);
+    EXPECT_TRUE(FEstado.GiroFijado);
+    EXPECT_EQ(FEstado.Salidas().GiroEnviado, giroDerecha);
+}

@@ -5,6 +5,7 @@
 #include "VentanaConduccion.h"
 
 #include <QPaintEvent>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -192,6 +193,66 @@ TEST_F(Flechas, EnModoCascoLasFlechasNoActuanYElGiroManualSeOlvida)
     Ejecutar(Arriba);
     EXPECT_EQ(Bytes(), (std::vector<unsigned> {0x00, 0x01, 0x00}));
     EXPECT_EQ(IndiceGiro(), 0);
+}
+
+// A held arrow is current only while the window can see its release: the
+// window hidden, minimised or deactivated, or a dialog over it, turns
+// everything off at once (the turn too); a new press drives again.
+TEST_F(Flechas, PerderLaVentanaConUnaFlechaPulsadaLoApagaTodo)
+{
+    struct TCaso {
+        const char* nombre;
+        std::function<void(TFMain&, QWidget& otra)> perder;
+    } casos[] = {
+        {"oculta", [](TFMain& v, QWidget&) { v.hide(); }},
+        {"minimizada", [](TFMain& v, QWidget&) { v.showMinimized(); }},
+        {"otra ventana activa",
+         [](TFMain&, QWidget& otra) {
+             otra.show();
+             otra.activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(&otra));
+         }},
+        {"un dialogo modal encima",
+         [](TFMain& v, QWidget& otra) {
+             otra.setParent(&v, Qt::Dialog);
+             otra.setWindowModality(Qt::ApplicationModal);
+             otra.show();
+             otra.activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(&otra));
+         }},
+    };
+    PulsarActuador();
+    for (const TCaso& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        FVentana.showNormal();
+        FVentana.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&FVentana));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&FVentana));
+        Ejecutar(Izquierda);
+        OlvidarBytes();
+        Ejecutar({Pulsar(AA, 17, 30)});
+        {
+            QWidget otra;
+            caso.perder(FVentana, otra);
+            // At once from the window's own events, else at the watchdog's
+            // next tick.
+            QTest::qWaitFor([&] { return Bytes().size() > 1; }, 5 * TFMain::IntervaloGuardia);
+            EXPECT_EQ(Bytes(), (std::vector<unsigned> {0x05, 0x00}));
+            EXPECT_EQ(FVentana.GiroManual(), giroNinguno);
+            // The release that the window never saw changes nothing.
+            Ejecutar({Soltar(AA, 17, 30)});
+            EXPECT_EQ(Bytes(), (std::vector<unsigned> {0x05, 0x00, 0x00}));
+        }
+        FVentana.showNormal();
+        FVentana.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&FVentana));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&FVentana));
+        EXPECT_EQ(IndiceAvRet(), 0);
+        EXPECT_EQ(IndiceGiro(), 0);
+        OlvidarBytes();
+        Ejecutar(Arriba);
+        EXPECT_EQ(Bytes(), (std::vector<unsigned> {0x01, 0x00})) << "a new press drives again";
+    }
 }
 
 // With output on, the last command does not stay on the port when manual
