@@ -15,7 +15,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <cstdio>
+#include <ctime>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -78,6 +80,12 @@ public:
     {
         const std::string propio = TProcesoEmulador::Ruta();
         return propio.substr(0, propio.rfind('/') + 1);
+    }
+
+    void Senal(int senal) const
+    {
+        if (FPid > 0)
+            ::kill(FPid, senal);
     }
 
     void Matar()
@@ -222,6 +230,44 @@ TEST_P(SalidaReal, LasSalidasSiguenALasOrdenesYUnKill9LasApaga)
     EXPECT_GT(apagado->Ultima, avance->Ultima) << "no heartbeat after the forward frame";
     EXPECT_GE(tras, 0.299);
     EXPECT_LE(tras, 0.300 + 0.150) << "the receiver woke late";
+}
+
+double SegundosMonotonos()
+{
+    timespec t {};
+    ::clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+// Forward is current only while the loop decides. A dialog that holds the
+// loop still stops it with a frame (not the receiver's failsafe) while the
+// dialog is still up, and the engine's states that queued meanwhile do not
+// drive; a stopped process, once continued, sends no old forward first.
+TEST_P(SalidaReal, SoloConduceLoQueElBucleDecideAhora)
+{
+    ASSERT_TRUE(Esperar([](const TCambio& c) { return c.Enlace == 1; }, Parado));
+    ASSERT_TRUE(FEmulador->Escribir("apretar 0.8\n"));
+    ASSERT_TRUE(Esperar(SoloAvance, Parado));
+
+    // The receiver's time stamps are the same monotonic clock.
+    const double pedido = SegundosMonotonos();
+    FPrograma->Senal(SIGUSR1);
+    const auto parada = Esperar(Parado, SoloAvance);
+    ASSERT_TRUE(parada);
+    EXPECT_EQ(parada->Enlace, 1) << "the program must stop it, not the failsafe";
+    EXPECT_LT(parada->Instante - pedido, 1.0) << "forward outlived the dialog's stand-still";
+    std::printf("dialogo: avance apagado %.1f ms tras la peticion\n", (parada->Instante - pedido) * 1000);
+    // Forward comes back once the dialog is gone and fresh states arrive.
+    ASSERT_TRUE(Esperar(SoloAvance, Parado));
+
+    FPrograma->Senal(SIGSTOP);
+    const auto caida = Esperar([](const TCambio& c) { return c.Enlace == 0; }, SoloAvance);
+    ASSERT_TRUE(caida);
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    FPrograma->Senal(SIGCONT);
+    const auto vuelta = Esperar([](const TCambio& c) { return c.Enlace == 1; }, Parado);
+    ASSERT_TRUE(vuelta);
+    EXPECT_TRUE(Parado(*vuelta)) << "the first frame after the stop carried the old forward";
 }
 
 INSTANTIATE_TEST_SUITE_P(Receptor, SalidaReal,
