@@ -48,17 +48,19 @@ protected:
 TEST_F(EntradaOsc, GenericoLlevaCadaValorASuCampo)
 {
     Usar("generico");
+    // A new detected action is served at once; the rest waits for the next
+    // steady EmoState.
     EXPECT_TRUE(Recibir(MensajeFloats("/gedanko/avance", {0.8F}), 0.1));
     EXPECT_TRUE(Recibir(MensajeFloats("/gedanko/retroceso", {0.4F}), 0.1));
-    EXPECT_TRUE(Recibir(MensajeFloats("/gedanko/giro", {-0.5F}), 0.1));
+    EXPECT_FALSE(Recibir(MensajeFloats("/gedanko/giro", {-0.5F}), 0.1));
     lo_message contactos = lo_message_new();
     for (int i = 0; i < edk::NumCanales; ++i)
         lo_message_add_int32(contactos, i % 5);
-    EXPECT_TRUE(Recibir(Serializar("/gedanko/contactos", contactos), 0.1));
+    EXPECT_FALSE(Recibir(Serializar("/gedanko/contactos", contactos), 0.1));
     lo_message bateria = lo_message_new();
     lo_message_add_int32(bateria, 3);
     lo_message_add_int32(bateria, 4);
-    EXPECT_TRUE(Recibir(Serializar("/gedanko/bateria", bateria), 0.1));
+    EXPECT_FALSE(Recibir(Serializar("/gedanko/bateria", bateria), 0.1));
 
     const edk::TEstadoEmo e = Servido();
     EXPECT_EQ(e.AccionExpresiva, unsigned(ACC_EXP_APRETAR_DIENTES));
@@ -71,11 +73,9 @@ TEST_F(EntradaOsc, GenericoLlevaCadaValorASuCampo)
     EXPECT_EQ(e.Bateria, 3);
     EXPECT_EQ(e.BateriaMax, 4);
 
-    // The same value again changes nothing, so nothing extra is served.
-    EXPECT_FALSE(Recibir(MensajeFloats("/gedanko/avance", {0.8F}), 0.2));
     // Under the turn's threshold the head is still; powers stay within 0..1.
-    EXPECT_TRUE(Recibir(MensajeFloats("/gedanko/giro", {0.05F}), 0.2));
-    EXPECT_TRUE(Recibir(MensajeFloats("/gedanko/avance", {7.0F}), 0.2));
+    EXPECT_FALSE(Recibir(MensajeFloats("/gedanko/giro", {0.05F}), 0.2));
+    EXPECT_FALSE(Recibir(MensajeFloats("/gedanko/avance", {7.0F}), 0.2));
     EXPECT_EQ(Servido().GiroX, 0);
     EXPECT_FLOAT_EQ(Servido().PotenciaExpresiva, 1.0F);
 
@@ -104,21 +104,21 @@ TEST_F(EntradaOsc, ApretarEnPulsoSeSostieneYSeSuelta)
     EXPECT_FLOAT_EQ(Servido().PotenciaExpresiva, 0.0F);
 }
 
-TEST_F(EntradaOsc, LaVelocidadDelGiroSeIntegraEnUnGiroDeCabeza)
+TEST_F(EntradaOsc, LaVelocidadDelGiroSeSumaEnElMovimientoSinServirEstados)
 {
     Usar("muse");
-    // 30 degrees per second for half a second: 15 degrees of the full turn's 60.
+    // 30 degrees a second for half a second: 15 degrees; no sample asks for
+    // an EmoState of its own.
     for (int i = 0; i <= 10; ++i)
-        Recibir(MensajeFloats("/muse/gyro", {0, 0, 30}), 1.0 + 0.05 * i);
-    EXPECT_NEAR(Servido().GiroX, 75, 1); // a quarter of the full 300
-    // A slow drift under the dead band adds nothing.
-    for (int i = 1; i <= 20; ++i)
-        Recibir(MensajeFloats("/muse/gyro", {0, 0, 3}), 1.5 + 0.05 * i);
-    EXPECT_NEAR(Servido().GiroX, 75, 1);
-    // Turning back the other way, then far past the end: it stops at a full turn.
-    for (int i = 1; i <= 40; ++i)
-        Recibir(MensajeFloats("/muse/gyro", {0, 0, -90}), 2.5 + 0.05 * i);
-    EXPECT_EQ(Servido().GiroX, -300);
+        EXPECT_FALSE(Recibir(MensajeFloats("/muse/gyro", {0, 0, 30}), 1.0 + 0.05 * i));
+    ASSERT_TRUE(FVivo.Movimiento());
+    EXPECT_NEAR(FVivo.Movimiento()->Grados, 15, 1e-6);
+    EXPECT_DOUBLE_EQ(FVivo.Movimiento()->Banda, 12); // the map's noise band
+    // The last rate counts up to the present, for half a second at most.
+    FEntrada->Revisar(1.6, FVivo);
+    EXPECT_NEAR(FVivo.Movimiento()->Grados, 18, 1e-6);
+    FEntrada->Revisar(3.0, FVivo);
+    EXPECT_NEAR(FVivo.Movimiento()->Grados, 30, 1e-6);
 }
 
 // The channels with no sensor show the lowest usable quality, so the four
@@ -126,7 +126,7 @@ TEST_F(EntradaOsc, LaVelocidadDelGiroSeIntegraEnUnGiroDeCabeza)
 TEST_F(EntradaOsc, LaHerraduraIluminaLosElectrodosCercanosYElRestoEsUtilizable)
 {
     Usar("muse");
-    ASSERT_TRUE(Recibir(MensajeFloats("/muse/elements/horseshoe", {1, 2, 4, 1}), 0.1));
+    Recibir(MensajeFloats("/muse/elements/horseshoe", {1, 2, 4, 1}), 0.1);
     std::array<int, edk::NumCanales> esperado {};
     esperado.fill(2);
     esperado[7] = esperado[8] = 4; // TP9: T7, P7
@@ -156,6 +156,25 @@ TEST_F(EntradaOsc, SinMensajesDurante500msNoHaySenalYVuelveConLosDatos)
     const auto avisos = FEntrada->TomarAvisos();
     ASSERT_EQ(avisos.size(), 1u);
     EXPECT_EQ(avisos[0], "vuelven a llegar datos OSC");
+}
+
+// After an outage no drive value is current: each waits for its own address.
+TEST_F(EntradaOsc, TrasUnCorteCadaValorEsperaASuPropiaDireccion)
+{
+    Usar("generico");
+    Recibir(MensajeFloats("/gedanko/avance", {1}), 1.0);
+    Recibir(MensajeFloats("/gedanko/retroceso", {0.7F}), 1.0);
+    Recibir(MensajeFloats("/gedanko/giro", {0.8F}), 1.0);
+    EXPECT_TRUE(FEntrada->Revisar(1.5, FVivo));
+    lo_message casco = lo_message_new();
+    lo_message_add_int32(casco, 1);
+    Recibir(Serializar("/gedanko/casco", casco), 3.0);
+    EXPECT_EQ(Servido().Senal, EDK_SENAL_BUENA);
+    EXPECT_EQ(Servido().AccionExpresiva, unsigned(ACC_EXP_NEUTRAL));
+    EXPECT_EQ(Servido().AccionCognitiva, unsigned(ACC_COG_NEUTRAL));
+    EXPECT_EQ(Servido().GiroX, 0);
+    EXPECT_TRUE(Recibir(MensajeFloats("/gedanko/avance", {1}), 3.1));
+    EXPECT_EQ(Servido().AccionExpresiva, unsigned(ACC_EXP_APRETAR_DIENTES));
 }
 
 TEST_F(EntradaOsc, UnBundleAplicaCadaMensaje)

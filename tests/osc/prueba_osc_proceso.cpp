@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <csignal>
@@ -215,6 +216,35 @@ TEST(OscProceso, MuseApretarGirarHerraduraYFrescura)
     EXPECT_TRUE(emulador.EsperarTexto("sin regla en el mapa: /muse/desconocida"));
     emisor.Floats("/muse/elements/horseshoe", {1, 1, 1, 1});
     EXPECT_TRUE(cliente.Esperar([](const TLeido& l) { return l.Senal == EDK_SENAL_BUENA; }));
+}
+
+// A sender back after an outage with other addresses only: the forward value
+// from before the outage is not current and never drives.
+TEST(OscProceso, TrasUnCorteElAvanceAntiguoNoVuelve)
+{
+    TProcesoEmulador emulador({"--puerto", "0", "--osc", "0"});
+    const std::uint16_t puerto = emulador.Puerto();
+    const std::uint16_t osc = PuertoOsc(emulador);
+    ASSERT_NE(osc, 0) << emulador.Texto();
+    TCliente cliente(puerto);
+    ASSERT_TRUE(cliente.Conectado());
+    TEmisor emisor(osc);
+    emisor.Floats("/gedanko/avance", {1});
+    ASSERT_TRUE(cliente.Esperar([](const TLeido& l) { return l.AccionExpresiva == ACC_EXP_APRETAR_DIENTES; }));
+    ASSERT_TRUE(cliente.Esperar([](const TLeido& l) { return l.Senal == EDK_SIN_SENAL; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::vector<TLeido> tras;
+    for (int i = 0; i < 20; ++i) {
+        emisor.Floats("/gedanko/giro", {0});
+        emisor.Entero("/gedanko/casco", 1);
+        const std::vector<TLeido> parte = cliente.Todos(20);
+        tras.insert(tras.end(), parte.begin(), parte.end());
+    }
+    ASSERT_TRUE(std::any_of(tras.begin(), tras.end(), [](const TLeido& l) { return l.Senal == EDK_SENAL_BUENA; }));
+    for (const TLeido& l : tras)
+        EXPECT_EQ(l.AccionExpresiva, unsigned(ACC_EXP_NEUTRAL)) << l.Tiempo;
+    emisor.Floats("/gedanko/avance", {1});
+    EXPECT_TRUE(cliente.Esperar([](const TLeido& l) { return l.AccionExpresiva == ACC_EXP_APRETAR_DIENTES; }));
 }
 
 TEST(OscProceso, UnCambioSeSirveAlMomentoSinEsperarAlTic)

@@ -23,9 +23,11 @@ namespace {
     constexpr std::string_view ClavePaquete = "(paquete)";
     constexpr std::string_view ClaveOtras = "(otras)";
     constexpr std::size_t ClavesMaximas = 128;
-    // A gap in the turn rates longer than this is not integrated.
+    // A turn rate counts for this long at most: a gap in the rates is a still head.
     constexpr double PasoGiroMaximo = 0.5;
     constexpr int BateriaMaxima = 1000;
+    // Far beyond any head; it keeps the sum of the movement finite.
+    constexpr double VelocidadGiroMaxima = 10000;
 
     struct TLiberarMensaje {
         void operator()(lo_message m) const { lo_message_free(m); }
@@ -102,7 +104,7 @@ TEntradaOsc::TEntradaOsc(const TMapaOsc& mapa, double ahora)
     : FMapa(mapa),
       FConSensor(edk::NumCanales, false),
       FFinRetencion(mapa.Reglas().size()),
-      FUltimaVelocidad(mapa.Reglas().size()),
+      FGradosHasta(ahora),
       FUltimo(ahora)
 {
     for (const TReglaOsc& r : mapa.Reglas())
@@ -181,6 +183,7 @@ bool TEntradaOsc::Mensaje(std::string_view direccion, const std::vector<TArgumen
         return false;
     const TEstadoVivo antes = vivo;
     FUltimo = ahora;
+    Mover(ahora, vivo);
     if (!FFresca) {
         FFresca = true;
         FAvisos.emplace_back("vuelven a llegar datos OSC");
@@ -190,7 +193,7 @@ bool TEntradaOsc::Mensaje(std::string_view direccion, const std::vector<TArgumen
     for (std::size_t i = 0; i < reglas.size(); ++i)
         if (reglas[i].Direccion == direccion)
             Aplicar(i, reglas[i].Valor(argumentos[reglas[i].Argumento].Valor), ahora, vivo);
-    return !(antes == vivo);
+    return !antes.MismaDeteccion(vivo);
 }
 
 bool TEntradaOsc::Aplicable(std::string_view direccion, const std::vector<TArgumentoOsc>& argumentos, double ahora)
@@ -245,17 +248,16 @@ void TEntradaOsc::Fijar(std::size_t indice, double valor, double ahora, TEstadoV
         break;
     }
     case TDestinoOsc::Giro:
-        FGiro = std::fabs(valor) < r.Umbral ? 0 : std::clamp(valor, -1.0, 1.0);
-        vivo.FijarGiro(GiroX(FGiro));
+        vivo.FijarGiro(GiroX(std::fabs(valor) < r.Umbral ? 0 : std::clamp(valor, -1.0, 1.0)));
         break;
-    case TDestinoOsc::GiroVelocidad: {
-        const std::optional<double> antes = std::exchange(FUltimaVelocidad[indice], ahora);
-        const double paso = antes ? std::clamp(ahora - *antes, 0.0, PasoGiroMaximo) : 0;
-        if (std::fabs(valor) >= r.Umbral)
-            FGiro = std::clamp(FGiro + valor * paso, -1.0, 1.0);
-        vivo.FijarGiro(GiroX(FGiro));
+    case TDestinoOsc::GiroVelocidad:
+        // The movement so far is summed with the rate before, then this rate holds.
+        Mover(ahora, vivo);
+        FVelocidad = std::clamp(valor, -VelocidadGiroMaxima, VelocidadGiroMaxima);
+        FTiempoVelocidad = ahora;
+        FBanda = r.Umbral;
+        vivo.FijarMovimiento(FGrados, FBanda);
         break;
-    }
     case TDestinoOsc::Contacto: {
         const int calidad = Entero(valor, ContactoMinimo, ContactoMaximo);
         if (const std::optional<int> otros = FMapa.OtrosContactos())
@@ -292,9 +294,35 @@ void TEntradaOsc::AplicarSenal(int senal, TEstadoVivo& vivo)
     vivo.FijarSenal(senal);
 }
 
+void TEntradaOsc::Mover(double ahora, TEstadoVivo& vivo)
+{
+    if (FTiempoVelocidad) {
+        const double hasta = std::min(ahora, *FTiempoVelocidad + PasoGiroMaximo);
+        if (hasta > FGradosHasta)
+            FGrados += FVelocidad * (hasta - FGradosHasta);
+        vivo.FijarMovimiento(FGrados, FBanda);
+    }
+    FGradosHasta = std::max(FGradosHasta, ahora);
+}
+
+void TEntradaOsc::Reposar(double ahora, TEstadoVivo& vivo)
+{
+    // After an outage no drive value is current: each starts from rest until
+    // its own address is received again.
+    const std::vector<TReglaOsc>& reglas = FMapa.Reglas();
+    for (std::size_t i = 0; i < reglas.size(); ++i) {
+        FFinRetencion[i].reset();
+        const TDestinoOsc d = reglas[i].Destino;
+        if (d == TDestinoOsc::Avance || d == TDestinoOsc::Retroceso || d == TDestinoOsc::Giro)
+            Fijar(i, 0, ahora, vivo);
+    }
+    FVelocidad = 0;
+}
+
 bool TEntradaOsc::Revisar(double ahora, TEstadoVivo& vivo)
 {
     const TEstadoVivo antes = vivo;
+    Mover(ahora, vivo);
     const std::vector<TReglaOsc>& reglas = FMapa.Reglas();
     for (std::size_t i = 0; i < reglas.size(); ++i) {
         if (!FFinRetencion[i] || ahora < *FFinRetencion[i])
@@ -307,8 +335,9 @@ bool TEntradaOsc::Revisar(double ahora, TEstadoVivo& vivo)
         FFresca = false;
         FAvisos.emplace_back("sin datos OSC desde hace 500 ms: se envía el estado sin señal inalámbrica");
         vivo.FijarSenal(EDK_SIN_SENAL);
+        Reposar(ahora, vivo);
     }
-    return !(antes == vivo);
+    return !antes.MismaDeteccion(vivo);
 }
 
 void TEntradaOsc::Avisar(std::string_view clave, const std::string& texto, double ahora)

@@ -13,12 +13,23 @@ namespace {
         return buf;
     }
 
+    std::optional<std::uint32_t> AccionDe(const std::optional<TAccionViva>& accion)
+    {
+        return accion ? std::optional<std::uint32_t>(accion->Accion) : std::nullopt;
+    }
+
 } // namespace
 
 void TEstadoVivo::FijarBateria(int nivel, int maximo)
 {
     FBateria = nivel;
     FBateriaMax = maximo;
+}
+
+bool TEstadoVivo::MismaDeteccion(const TEstadoVivo& otro) const
+{
+    return AccionDe(FExpresiva) == AccionDe(otro.FExpresiva) && AccionDe(FCognitiva) == AccionDe(otro.FCognitiva)
+           && FSenal == otro.FSenal && FCascoPuesto == otro.FCascoPuesto;
 }
 
 void TEstadoVivo::Restablecer()
@@ -68,6 +79,8 @@ std::string TEstadoVivo::Describir() const
             .append("\n");
     if (FGiroX)
         s.append("Giro horizontal: ").append(std::to_string(*FGiroX)).append("\n");
+    if (FMovimiento)
+        s.append("Giro de la cabeza: ").append(Numero(FMovimiento->Grados, "%.1f")).append(" grados acumulados\n");
     if (FSenal)
         s.append("Señal: ").append(std::to_string(*FSenal)).append("\n");
     std::string contactos;
@@ -82,7 +95,7 @@ std::string TEstadoVivo::Describir() const
             .append("/")
             .append(std::to_string(FBateriaMax.value_or(0)))
             .append("\n");
-    if (!FExpresiva && !FCognitiva && !FGiroX && !FSenal && contactos.empty() && !FBateria)
+    if (!FExpresiva && !FCognitiva && !FGiroX && !FMovimiento && !FSenal && contactos.empty() && !FBateria)
         s += "Sin cambios: se envían los valores del escenario\n";
     return s;
 }

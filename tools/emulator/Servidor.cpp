@@ -144,8 +144,11 @@ void TServidor::Ejecutar(const sigset_t& mascaraEspera, const volatile std::sig_
             if (fds[IndiceEscucha].revents & POLLIN)
                 Aceptar();
         }
-        RevisarOsc();
-        AvanzarClientes();
+        // One moment for the whole pass: the head's movement is summed up to
+        // the very time the EmoStates are served at.
+        const TReloj::time_point ahora = TReloj::now();
+        RevisarOsc(ahora);
+        AvanzarClientes(ahora);
         RetirarCerrados();
     }
     Registrar("deteniendo el emulador (clientes conectados: " + std::to_string(FClientes.size()) + ")");
@@ -241,11 +244,11 @@ void TServidor::LeerOsc()
             = FEntradaOsc->Paquete(FPaquete.data(), tamano, Segundos(TReloj::now()), FVivo) || FCambioInmediato;
 }
 
-void TServidor::RevisarOsc()
+void TServidor::RevisarOsc(TReloj::time_point ahora)
 {
     if (!FEntradaOsc)
         return;
-    FCambioInmediato = FEntradaOsc->Revisar(Segundos(TReloj::now()), FVivo) || FCambioInmediato;
+    FCambioInmediato = FEntradaOsc->Revisar(Segundos(ahora), FVivo) || FCambioInmediato;
     for (const std::string& aviso : FEntradaOsc->TomarAvisos())
         Registrar(aviso);
     for (const TAccionOrden accion : FEntradaOsc->TomarAcciones())
@@ -273,9 +276,8 @@ void TServidor::DejarDeGrabar(const std::string& motivo)
     Registrar(motivo + " (" + FOpciones.Grabar + ")");
 }
 
-void TServidor::AvanzarClientes()
+void TServidor::AvanzarClientes(TReloj::time_point ahora)
 {
-    const TReloj::time_point ahora = TReloj::now();
     for (TCliente& c : FClientes) {
         if (c.Cerrar)
             continue;

@@ -55,12 +55,12 @@ private:
     void Aceptar();
     void LeerConsola();
     void LeerOsc();
-    void RevisarOsc();
+    void RevisarOsc(TReloj::time_point ahora);
     void Anunciar(TAccionOrden accion);
     void Anotar(TCliente& cliente, std::size_t desde);
     void DejarDeGrabar(const std::string& motivo);
     void Ordenar(const std::string& linea);
-    void AvanzarClientes();
+    void AvanzarClientes(TReloj::time_point ahora);
     void Enviar(TCliente& cliente);
     void Recibir(TCliente& cliente);
     void RetirarCerrados();
