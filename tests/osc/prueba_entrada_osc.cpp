@@ -126,14 +126,30 @@ TEST_F(EntradaOsc, LaVelocidadDelGiroSeSumaEnElMovimientoSinServirEstados)
 TEST_F(EntradaOsc, LaHerraduraIluminaLosElectrodosCercanosYElRestoEsUtilizable)
 {
     Usar("muse");
-    Recibir(MensajeFloats("/muse/elements/horseshoe", {1, 2, 4, 1}), 0.1);
+    Recibir(MensajeFloats("/muse/elements/horseshoe", {1, 2, 4, 3}), 0.1);
     std::array<int, edk::NumCanales> esperado {};
     esperado.fill(2);
     esperado[7] = esperado[8] = 4; // TP9: T7, P7
     esperado[3] = esperado[4] = 3; // AF7: AF3, F7
     esperado[16] = esperado[15] = 1; // AF8: AF4, F8
-    esperado[12] = esperado[11] = 4; // TP10: T8, P8
+    esperado[12] = esperado[11] = 1; // TP10: T8, P8; 3 is bad in the older app
     EXPECT_EQ(Servido().Contactos, esperado);
+}
+
+// The battery gauge shows a level of (maximum - 1): the app's percentage to
+// the nearest tenth, never beyond full.
+TEST_F(EntradaOsc, LaBateriaMuestraElPorcentajeDeLaApp)
+{
+    Usar("muse");
+    const std::vector<std::pair<float, int>> casos
+        = {{10000, 100}, {9000, 90}, {8750, 90}, {5000, 50}, {12000, 100}, {0, 0}, {-50, 0}};
+    for (const auto& [carga, porcentaje] : casos) {
+        Recibir(MensajeFloats("/muse/batt", {carga, 0, 0, 0}), 0.1);
+        const edk::TEstadoEmo e = Servido();
+        ASSERT_GT(e.BateriaMax, 1) << carga;
+        EXPECT_LE(e.Bateria, e.BateriaMax) << carga;
+        EXPECT_EQ(std::min(e.Bateria, e.BateriaMax - 1) * 100 / (e.BateriaMax - 1), porcentaje) << carga;
+    }
 }
 
 TEST_F(EntradaOsc, SinMensajesDurante500msNoHaySenalYVuelveConLosDatos)
@@ -223,9 +239,37 @@ std::vector<unsigned char> NoFinito()
     return MensajeFloats("/gedanko/avance", {NAN});
 }
 
-std::vector<unsigned char> DireccionDesconocida()
+// A bundle of the elements given, as bytes.
+std::vector<unsigned char> Bundle(const std::vector<std::vector<unsigned char>>& elementos)
 {
-    return MensajeFloats("/gedanko/volar", {1});
+    std::vector<unsigned char> p(16, 0);
+    std::memcpy(p.data(), "#bundle", 8);
+    p[15] = 1; // time tag: immediately
+    for (const std::vector<unsigned char>& e : elementos) {
+        const auto n = static_cast<std::uint32_t>(e.size());
+        p.insert(p.end(), {static_cast<unsigned char>(n >> 24), static_cast<unsigned char>(n >> 16),
+                           static_cast<unsigned char>(n >> 8), static_cast<unsigned char>(n)});
+        p.insert(p.end(), e.begin(), e.end());
+    }
+    return p;
+}
+
+std::vector<unsigned char> BundleConUnElementoMalo()
+{
+    return Bundle({MensajeFloats("/gedanko/avance", {0.5F}), TipoEquivocado()});
+}
+
+std::vector<unsigned char> BundleDemasiadoAnidado()
+{
+    std::vector<unsigned char> p = MensajeFloats("/gedanko/avance", {0.5F});
+    for (int i = 0; i < 9; ++i)
+        p = Bundle({p});
+    return p;
+}
+
+std::vector<unsigned char> BundleDeDemasiadosMensajes()
+{
+    return Bundle(std::vector<std::vector<unsigned char>>(129, MensajeFloats("/gedanko/avance", {0.5F})));
 }
 
 std::vector<unsigned char> BundleDemasiadoGrande()
@@ -284,17 +328,38 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TEntradaMala {"TipoEquivocado", TipoEquivocado, "es de tipo 's', no un número"},
                     TEntradaMala {"FaltaArgumento", FaltaArgumento, "falta el argumento 1"},
                     TEntradaMala {"NoFinito", NoFinito, "no es un número finito"},
-                    TEntradaMala {"DireccionDesconocida", DireccionDesconocida, "sin regla en el mapa: /gedanko/volar"},
                     TEntradaMala {"BundleDemasiadoGrande", BundleDemasiadoGrande, "demasiado grande (8196 bytes"},
                     TEntradaMala {"Malformado", Malformado, "paquete OSC mal formado"},
-                    TEntradaMala {"BundleCortado", BundleCortado, "elemento de bundle con tamaño no válido"}),
+                    TEntradaMala {"BundleCortado", BundleCortado, "elemento de bundle con tamaño no válido"},
+                    TEntradaMala {"BundleConUnElementoMalo", BundleConUnElementoMalo, "se descarta el paquete"},
+                    TEntradaMala {"BundleDemasiadoAnidado", BundleDemasiadoAnidado, "demasiado anidado"},
+                    TEntradaMala {"BundleDeDemasiadosMensajes", BundleDeDemasiadosMensajes, "más de 128 mensajes"}),
     [](const testing::TestParamInfo<TEntradaMala>& caso) { return std::string(caso.param.Nombre); });
 
 TEST_F(EntradaOsc, CadaDireccionTieneSuPropioLimiteDeAvisos)
 {
     Usar("generico");
-    Recibir(MensajeFloats("/a", {1}), 0.1);
-    Recibir(MensajeFloats("/b", {1}), 0.2);
-    Recibir(MensajeFloats("/a", {1}), 0.3);
+    Recibir(TipoEquivocado(), 0.1);
+    Recibir(FaltaArgumento(), 0.2);
+    Recibir(TipoEquivocado(), 0.3);
     EXPECT_EQ(FEntrada->TomarAvisos().size(), 2u);
+}
+
+// A correct stream full of addresses the map does not use: each is named
+// once, then only a summary a minute at most.
+TEST_F(EntradaOsc, UnaDireccionSinReglaSeAvisaUnaVezYLuegoSeResume)
+{
+    Usar("muse");
+    for (int i = 0; i < 1300; ++i) {
+        const double t = 0.05 * i;
+        Recibir(MensajeFloats(i % 2 ? "/muse/eeg" : "/muse/elements/alpha_absolute", {1, 2, 3, 4}), t);
+        Recibir(MensajeFloats("/muse/gyro", {0, 0, 0}), t);
+        FEntrada->Revisar(t, FVivo);
+    }
+    const std::vector<std::string> avisos = FEntrada->TomarAvisos();
+    // Two names and one summary at the minute.
+    ASSERT_EQ(avisos.size(), 3u);
+    EXPECT_NE(avisos[0].find("sin regla en el mapa: /muse/elements/alpha_absolute"), std::string::npos);
+    EXPECT_NE(avisos[1].find("sin regla en el mapa: /muse/eeg"), std::string::npos);
+    EXPECT_NE(avisos[2].find("1201 mensajes OSC ignorados en el último minuto"), std::string::npos) << avisos[2];
 }

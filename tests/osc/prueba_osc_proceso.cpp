@@ -31,6 +31,8 @@ struct TLeido {
     int Senal = 0;
     std::array<int, EDK_NUM_CANALES> Contactos {};
     int GiroX = 0;
+    int Bateria = 0;
+    int BateriaMax = 0;
 
     bool MismosValores(const TLeido& o) const
     {
@@ -113,6 +115,7 @@ private:
         l.PotenciaCognitiva = ES_CognitivGetCurrentActionPower(FEstado);
         l.Senal = ES_GetWirelessSignalStatus(FEstado);
         ES_GetContactQualityFromAllChannels(FEstado, l.Contactos.data(), l.Contactos.size());
+        ES_GetBatteryChargeLevel(FEstado, &l.Bateria, &l.BateriaMax);
         int dy = 0;
         EE_HeadsetGetGyroDelta(0, &l.GiroX, &dy);
         return true;
@@ -171,6 +174,16 @@ TEST(OscProceso, MuseApretarGirarHerraduraYFrescura)
     ASSERT_TRUE(cliente.Conectado());
     TEmisor emisor(osc);
 
+    // No battery reading before the app's first: an idle gauge, not a full one.
+    TLeido primero;
+    ASSERT_TRUE(cliente.Esperar([](const TLeido&) { return true; }, &primero));
+    EXPECT_EQ(primero.BateriaMax, 0);
+    emisor.Floats("/muse/batt", {9000, 4000, 0, 0});
+    TLeido cargado;
+    ASSERT_TRUE(cliente.Esperar([](const TLeido& l) { return l.BateriaMax > 0; }, &cargado));
+    EXPECT_EQ(cargado.Bateria, 9);
+    EXPECT_EQ(cargado.BateriaMax, 11);
+
     // A clench reported once is held for 0.3 s, then released.
     emisor.Entero("/muse/elements/jaw_clench", 1);
     TLeido apretado;
@@ -182,7 +195,7 @@ TEST(OscProceso, MuseApretarGirarHerraduraYFrescura)
     ASSERT_TRUE(cliente.Esperar([](const TLeido& l) { return l.AccionExpresiva == ACC_EXP_NEUTRAL; }, &suelto));
     EXPECT_GE(suelto.Tiempo - apretado.Tiempo, 0.25F);
 
-    // The yaw rate, integrated: 90 degrees per second turns the head to the right.
+    // The yaw rate: 90 degrees per second moves the head to the right at every reading.
     TLeido girado;
     bool llego = false;
     for (int i = 0; i < 200 && !llego; ++i) {

@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -27,11 +28,18 @@ constexpr std::size_t TamanoMaximoPaqueteOsc = 8192;
 constexpr double SilencioOscMaximo = 0.5;
 // A warning about one address is repeated at most once in this many seconds.
 constexpr double IntervaloAvisosOsc = 1.0;
+// Messages of addresses the map has no rule for are summed up at most this often.
+constexpr double IntervaloResumenOsc = 60.0;
 
 // One argument of a message: its OSC type tag and, when it is a number, its value.
 struct TArgumentoOsc {
     char Tipo = 'i';
     double Valor = 0;
+};
+
+struct TMensajeOsc {
+    std::string Direccion;
+    std::vector<TArgumentoOsc> Argumentos;
 };
 
 class TEntradaOsc {
@@ -55,9 +63,13 @@ public:
     std::vector<std::string> TomarAvisos() { return std::exchange(FAvisos, {}); }
 
 private:
-    bool Elementos(const unsigned char* datos, std::size_t tamano, int profundidad, double ahora, TEstadoVivo& vivo);
-    bool Decodificar(const unsigned char* datos, std::size_t tamano, double ahora, TEstadoVivo& vivo);
+    // Decode a packet's messages into FMensajes; false (warned) when any is bad.
+    bool Elementos(const unsigned char* datos, std::size_t tamano, int profundidad, double ahora);
+    bool Decodificar(const unsigned char* datos, std::size_t tamano, double ahora);
     bool Aplicable(std::string_view direccion, const std::vector<TArgumentoOsc>& argumentos, double ahora);
+    // What a message of a mapped address lacks, if anything.
+    std::optional<std::string> Falta(std::string_view direccion, const std::vector<TArgumentoOsc>& argumentos) const;
+    void SinRegla(std::string_view direccion);
     void Aplicar(std::size_t indice, double valor, double ahora, TEstadoVivo& vivo);
     void Fijar(std::size_t indice, double valor, double ahora, TEstadoVivo& vivo);
     void AplicarSenal(int senal, TEstadoVivo& vivo);
@@ -78,8 +90,11 @@ private:
     std::optional<int> FSenal; // last signal the stream gave
     double FUltimo; // time of the last mapped message
     bool FFresca = true;
-    std::size_t FMensajesPaquete = 0;
+    std::vector<TMensajeOsc> FMensajes; // of the packet being read
     std::map<std::string, double, std::less<>> FUltimoAviso;
+    std::set<std::string, std::less<>> FDireccionesSinRegla; // already named
+    std::size_t FSinRegla = 0; // messages without a rule since the last summary
+    double FUltimoResumen;
     std::vector<TAccionOrden> FAcciones;
     std::vector<std::string> FAvisos;
 };

@@ -1,5 +1,6 @@
 #include "EstadoVivo.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace emulador {
@@ -60,6 +61,9 @@ void TEstadoVivo::Aplicar(edk::TEstadoEmo& estado) const
         estado.Bateria = *FBateria;
     if (FBateriaMax)
         estado.BateriaMax = *FBateriaMax;
+    // A level is never beyond its maximum.
+    if (FBateria || FBateriaMax)
+        estado.Bateria = std::clamp(estado.Bateria, 0, std::max(estado.BateriaMax, 0));
 }
 
 std::string TEstadoVivo::Describir() const

@@ -18,8 +18,8 @@ namespace {
 volatile std::sig_atomic_t Parar = 0;
 
 // What an OSC drive starts from before the stream says otherwise: a neutral,
-// well-fitted headset with full signal.
-constexpr const char* EscenarioReposo = "0 senal 2\n0 contactos 4\n0 bateria 5 5\n0 alta 0\n";
+// well-fitted headset with full signal, and no battery reading (an idle gauge).
+constexpr const char* EscenarioReposo = "0 senal 2\n0 contactos 4\n0 bateria 0 0\n0 alta 0\n";
 
 extern "C" void AlRecibirSenal(int)
 {
