@@ -9,11 +9,14 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -258,6 +261,60 @@ TEST(OscProceso, TrasUnCorteElAvanceAntiguoNoVuelve)
         EXPECT_EQ(l.AccionExpresiva, unsigned(ACC_EXP_NEUTRAL)) << l.Tiempo;
     emisor.Floats("/gedanko/avance", {1});
     EXPECT_TRUE(cliente.Esperar([](const TLeido& l) { return l.AccionExpresiva == ACC_EXP_APRETAR_DIENTES; }));
+}
+
+// Two senders at once mix their commands: the second is named; --osc-desde
+// keeps out every sender but one address.
+TEST(OscProceso, OtroEmisorSeAvisaYOscDesdeLoDejaFuera)
+{
+    {
+        TProcesoEmulador emulador({"--puerto", "0", "--osc", "0"});
+        const std::uint16_t osc = PuertoOsc(emulador);
+        ASSERT_NE(osc, 0) << emulador.Texto();
+        TEmisor uno(osc);
+        TEmisor otro(osc);
+        uno.Floats("/gedanko/avance", {0.5F});
+        otro.Floats("/gedanko/avance", {0.7F});
+        EXPECT_TRUE(emulador.EsperarTexto("llegan datos OSC de otro emisor, 127.0.0.1:")) << emulador.Texto();
+    }
+    TProcesoEmulador emulador({"--puerto", "0", "--osc", "0", "--osc-desde", "127.0.0.2"});
+    const std::uint16_t osc = PuertoOsc(emulador);
+    ASSERT_NE(osc, 0) << emulador.Texto();
+    TCliente cliente(emulador.Puerto());
+    ASSERT_TRUE(cliente.Conectado());
+    TEmisor emisor(osc);
+    emisor.Floats("/gedanko/avance", {1});
+    EXPECT_TRUE(emulador.EsperarTexto("se descartan los datos OSC de 127.0.0.1:")) << emulador.Texto();
+    for (const TLeido& l : cliente.Todos(300))
+        EXPECT_EQ(l.AccionExpresiva, unsigned(ACC_EXP_NEUTRAL));
+}
+
+// A file named like a built-in map in the current folder: the built-in one
+// is used, and the start-up says so.
+TEST(OscProceso, UnFicheroLlamadoComoUnMapaIncorporadoSeSenala)
+{
+    const std::string carpeta = testing::TempDir() + "mapa_osc" + std::to_string(::getpid());
+    ASSERT_EQ(::mkdir(carpeta.c_str(), 0700), 0);
+    const std::string fichero = carpeta + "/muse";
+    std::FILE* f = std::fopen(fichero.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("/x 0 avance\n", f);
+    std::fclose(f);
+    char antes[PATH_MAX] = {};
+    ASSERT_NE(::getcwd(antes, sizeof antes), nullptr);
+    ASSERT_EQ(::chdir(carpeta.c_str()), 0);
+    {
+        TProcesoEmulador emulador({"--puerto", "0", "--osc", "0", "--mapa", "muse"});
+        EXPECT_TRUE(emulador.EsperarTexto("(mapa: incorporado muse)")) << emulador.Texto();
+        EXPECT_TRUE(emulador.EsperarTexto("para usar el fichero: --mapa ./muse")) << emulador.Texto();
+    }
+    {
+        TProcesoEmulador emulador({"--puerto", "0", "--osc", "0", "--mapa", "./muse"});
+        EXPECT_TRUE(emulador.EsperarTexto("(mapa: del fichero ./muse)")) << emulador.Texto();
+    }
+    EXPECT_EQ(::chdir(antes), 0);
+    std::remove(fichero.c_str());
+    ::rmdir(carpeta.c_str());
 }
 
 TEST(OscProceso, UnCambioSeSirveAlMomentoSinEsperarAlTic)

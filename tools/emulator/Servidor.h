@@ -17,6 +17,7 @@
 #include <csignal>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,7 @@ private:
     void Aceptar();
     void LeerConsola();
     void LeerOsc();
+    bool Aceptable(const sockaddr_in& origen);
     void RevisarOsc(TReloj::time_point ahora);
     void Anunciar(TAccionOrden accion);
     void Anotar(TCliente& cliente, std::size_t desde);
@@ -76,6 +78,8 @@ private:
     TReceptorOsc FReceptorOsc;
     std::vector<unsigned char> FPaquete;
     bool FCambioInmediato = false;
+    std::string FEmisorOsc; // address:port of the first OSC sender
+    std::set<std::string> FOtrosEmisoresOsc; // senders already warned about
     TGrabadora FGrabadora;
     bool FGrabacionAsignada = false;
     std::string FConsola; // console input not yet ending in a line break
