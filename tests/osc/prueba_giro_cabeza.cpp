@@ -14,6 +14,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <numbers>
 #include <random>
 #include <string>
@@ -70,19 +72,40 @@ private:
     int FAnterior = 0;
 };
 
+// What the drive decision made of a served stream.
+// The program's reading of the detected drive: pull backward, else clench
+// forward, each with its power 0..10.
+void Detectar(const edk::TEstadoEmo& e, TLectura& l)
+{
+    const auto potencia = [](float p) { return static_cast<std::uint32_t>(std::nearbyint(p * EscalaLectura)); };
+    if (e.AccionCognitiva == ACC_COG_TIRAR) {
+        l.Direccion = dirRetroceso;
+        l.Potencia = potencia(e.PotenciaCognitiva);
+    } else if (e.AccionExpresiva == ACC_EXP_APRETAR_DIENTES) {
+        l.Direccion = dirAvance;
+        l.Potencia = potencia(e.PotenciaExpresiva);
+    } else {
+        l.Direccion = dirNeutral;
+    }
+}
+
 struct TConduccion {
     std::vector<TGiro> Cambios; // the latched turn after each latch change
-    TGiro Fijado = giroNinguno;
+    std::vector<TDireccion> Direcciones; // each change of the direction sent
+    double UltimoEstado = -1; // time of the last EmoState served
 };
 
-// Plays 'duracion' seconds of gyro stream through the emulator into the drive decision.
-TConduccion Conducir(const std::vector<TMovimiento>& movimientos, double sesgo, double ruido, double duracion,
-                     unsigned semilla)
+// The packets a stream sends at 't', the moment of one server pass.
+using TFlujo = std::function<void(double t, std::vector<std::vector<unsigned char>>& paquetes)>;
+
+// Plays 'duracion' seconds of an OSC stream through the emulator with the
+// map given, into the drive decision at its default thresholds.
+TConduccion Conducir(const char* nombreMapa, const TFlujo& flujo, double duracion)
 {
     TConduccion resultado;
     emulador::TMapaOsc mapa;
     edk::TEscenario reposo;
-    if (!mapa.Cargar("muse") || !reposo.Leer(Reposo)) {
+    if (!mapa.Cargar(nombreMapa) || !reposo.Leer(Reposo)) {
         ADD_FAILURE() << mapa.Error() << reposo.Error();
         return resultado;
     }
@@ -91,25 +114,19 @@ TConduccion Conducir(const std::vector<TMovimiento>& movimientos, double sesgo, 
     emulador::TSesion sesion(reposo, Tasa, false);
     TEstadoConduccion decision;
     TLectorGiro lector;
-    std::mt19937 azar(semilla);
-    std::normal_distribution<double> sensor(sesgo, ruido);
     std::string salida;
-    double muestra = 0;
+    std::vector<std::vector<unsigned char>> paquetes;
     const auto pasos = static_cast<long>(duracion / Paso);
     for (long k = 0; k <= pasos; ++k) {
         const double t = static_cast<double>(k) * Paso;
         bool inmediato = false;
-        if (t >= muestra) {
-            double velocidad = sensor(azar);
-            for (const TMovimiento& m : movimientos)
-                velocidad += m.En(t);
-            const std::vector<unsigned char> p
-                = MensajeFloats("/muse/gyro", {0.5F, -0.3F, static_cast<float>(velocidad)});
-            inmediato = entrada.Paquete(p.data(), p.size(), t, vivo);
-            muestra += 1 / MuestrasGiro;
-        }
+        paquetes.clear();
+        flujo(t, paquetes);
+        for (const std::vector<unsigned char>& p : paquetes)
+            inmediato = entrada.Paquete(p.data(), p.size(), t, vivo) || inmediato;
         inmediato = entrada.Revisar(t, vivo) || inmediato;
-        salida.clear();
+        for (const emulador::TAccionOrden accion : entrada.TomarAcciones())
+            sesion.Anunciar(accion, salida);
         sesion.Avanzar(t, vivo, salida, inmediato);
         std::size_t inicio = 0;
         for (std::size_t fin = salida.find('\n'); fin != std::string::npos; fin = salida.find('\n', inicio)) {
@@ -117,15 +134,38 @@ TConduccion Conducir(const std::vector<TMovimiento>& movimientos, double sesgo, 
             if (edk::InterpretarLinea(std::string_view(salida).substr(inicio, fin - inicio), e)
                 && e.Tipo == EE_EmoStateUpdated) {
                 const bool fijado = decision.GiroFijado;
-                decision.LecturaCompleta(lector.Leer(e.Estado.GiroX), UmbralPorDefecto, UmbralPorDefecto);
+                TLectura l = lector.Leer(e.Estado.GiroX);
+                Detectar(e.Estado, l);
+                decision.LecturaCompleta(l, UmbralPorDefecto, UmbralPorDefecto);
                 if (decision.GiroFijado != fijado)
                     resultado.Cambios.push_back(decision.DireccionFijada);
+                const TDireccion enviada = decision.Salidas().DireccionEnviada;
+                if (resultado.Direcciones.empty() || resultado.Direcciones.back() != enviada)
+                    resultado.Direcciones.push_back(enviada);
+                resultado.UltimoEstado = t;
             }
             inicio = fin + 1;
         }
+        salida.clear();
     }
-    resultado.Fijado = decision.DireccionFijada;
     return resultado;
+}
+
+// A headband's yaw at 52 Hz: the movements given on a noisy, offset sensor.
+TFlujo Cinta(std::vector<TMovimiento> movimientos, double sesgo, double ruido, unsigned semilla)
+{
+    auto azar = std::make_shared<std::mt19937>(semilla);
+    auto sensor = std::make_shared<std::normal_distribution<double>>(sesgo, ruido);
+    auto muestra = std::make_shared<double>(0);
+    return [=](double t, std::vector<std::vector<unsigned char>>& paquetes) {
+        if (t < *muestra)
+            return;
+        double velocidad = (*sensor)(*azar);
+        for (const TMovimiento& m : movimientos)
+            velocidad += m.En(t);
+        paquetes.push_back(MensajeFloats("/muse/gyro", {0.5F, -0.3F, static_cast<float>(velocidad)}));
+        *muestra += 1 / MuestrasGiro;
+    };
 }
 
 struct TGiroGenerado {
@@ -165,7 +205,7 @@ TEST_P(GiroCabeza, CadaGiroCambiaElEngancheUnaSolaVez)
         };
         const TGiro giro = lado > 0 ? giroDerecha : giroIzquierda;
         for (const double sesgo : {0.0, 3.0}) {
-            const TConduccion c = Conducir(giros, lado * sesgo, 2.5, t3 + g.Duracion + 1.5, 7);
+            const TConduccion c = Conducir("muse", Cinta(giros, lado * sesgo, 2.5, 7), t3 + g.Duracion + 1.5);
             EXPECT_EQ(c.Cambios, (std::vector<TGiro> {giro, giroNinguno})) << "lado " << lado << " sesgo " << sesgo;
         }
     }
@@ -204,7 +244,7 @@ TEST_P(CabezaQuieta, UnMinutoSinCambiosDelEnganche)
     if (q.Girada)
         giros.push_back({2, 0.5, 70, TForma::Caja});
     for (const unsigned semilla : {1U, 2U}) {
-        const TConduccion c = Conducir(giros, q.Sesgo, q.Ruido, 62, semilla);
+        const TConduccion c = Conducir("muse", Cinta(giros, q.Sesgo, q.Ruido, semilla), 62);
         EXPECT_EQ(c.Cambios, q.Girada ? std::vector<TGiro> {giroDerecha} : std::vector<TGiro> {}) << semilla;
     }
 }
@@ -216,3 +256,38 @@ INSTANTIATE_TEST_SUITE_P(Casos, CabezaQuieta,
                                          TQuietud {"DerivaIzquierda", -5, 2.5, false},
                                          TQuietud {"GiradaConDeriva", 5, 2.5, true}),
                          [](const testing::TestParamInfo<TQuietud>& caso) { return std::string(caso.param.Nombre); });
+
+// The OpenBCI GUI's stream: EMG of eight channels and the accelerometer at
+// their rates, focus and band powers. A clench on channel 0 drives forward,
+// focus backward, a tilt to the right latches a right turn and a second one
+// releases it; without EMG the headset is off.
+TEST(OpenBci, ApretarEnfocarEInclinarConducen)
+{
+    const auto flujo = [](double t, std::vector<std::vector<unsigned char>>& paquetes) {
+        const long ms = std::lround(t * 1000);
+        const bool emg = t < 9.0;
+        if (emg && ms % 20 == 0)
+            for (int canal = 0; canal < 8; ++canal) {
+                const bool apretando = canal == 0 && t >= 2.0 && t < 3.0;
+                paquetes.push_back(MensajeFloats("/openbci/emg/" + std::to_string(canal),
+                                                 {apretando ? 0.8F : 0.1F + 0.01F * static_cast<float>(ms % 7)}));
+            }
+        if (ms % 40 == 0) {
+            const bool inclinada = (t >= 4.0 && t < 5.0) || (t >= 6.0 && t < 7.0);
+            paquetes.push_back(MensajeFloats("/openbci/accelerometer/x", {inclinada ? 0.45F : 0.02F}));
+            paquetes.push_back(MensajeFloats("/openbci/accelerometer/y", {0.01F}));
+            paquetes.push_back(MensajeFloats("/openbci/accelerometer/z", {0.98F}));
+            lo_message foco = lo_message_new();
+            lo_message_add_int32(foco, t >= 8.0 && t < 8.5 ? 1 : 0);
+            paquetes.push_back(Serializar("/openbci/focus", foco));
+        }
+        if (ms % 100 == 0)
+            for (int canal = 0; canal < 8; ++canal)
+                paquetes.push_back(MensajeFloats("/openbci/band-power/" + std::to_string(canal), {1, 2, 3, 4, 5}));
+    };
+    const TConduccion c = Conducir("openbci", flujo, 11);
+    EXPECT_EQ(c.Direcciones, (std::vector<TDireccion> {dirNinguna, dirAvance, dirNinguna, dirRetroceso, dirNinguna}));
+    EXPECT_EQ(c.Cambios, (std::vector<TGiro> {giroDerecha, giroNinguno}));
+    // Served while EMG arrives, and for the second after.
+    EXPECT_NEAR(c.UltimoEstado, 10.0, 0.05);
+}

@@ -12,7 +12,7 @@ using emulador::TMapaOsc;
 
 TEST(MapaOsc, LosMapasIncorporadosSonLosFicherosDeResources)
 {
-    for (const std::string nombre : {"muse", "generico"}) {
+    for (const std::string nombre : {"muse", "generico", "openbci"}) {
         TMapaOsc incorporado;
         ASSERT_TRUE(incorporado.Cargar(nombre)) << incorporado.Error();
         TMapaOsc fichero;

@@ -255,7 +255,7 @@ void TEntradaOsc::SinRegla(std::string_view direccion)
 void TEntradaOsc::Aplicar(std::size_t indice, double valor, double ahora, TEstadoVivo& vivo)
 {
     const TReglaOsc& r = FMapa.Reglas()[indice];
-    if (r.Retencion > 0 && r.Destino != TDestinoOsc::Casco) {
+    if (r.Retencion > 0) {
         // A pulse: a value under the threshold does not cut a hold short.
         if (std::fabs(valor) < r.Umbral || valor == 0)
             return;
@@ -345,10 +345,11 @@ void TEntradaOsc::Reposar(double ahora, TEstadoVivo& vivo)
     // its own address is received again.
     const std::vector<TReglaOsc>& reglas = FMapa.Reglas();
     for (std::size_t i = 0; i < reglas.size(); ++i) {
-        FFinRetencion[i].reset();
         const TDestinoOsc d = reglas[i].Destino;
-        if (d == TDestinoOsc::Avance || d == TDestinoOsc::Retroceso || d == TDestinoOsc::Giro)
+        if (d == TDestinoOsc::Avance || d == TDestinoOsc::Retroceso || d == TDestinoOsc::Giro) {
+            FFinRetencion[i].reset();
             Fijar(i, 0, ahora, vivo);
+        }
     }
     FVelocidad = 0;
 }

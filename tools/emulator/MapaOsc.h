@@ -55,7 +55,7 @@ public:
     // lists the faults, one "línea N: ..." per line.
     bool Leer(std::string_view texto);
     bool LeerFichero(const std::string& ruta);
-    // A built-in map by name ("muse", "generico"), or a file.
+    // A built-in map by name ("muse", "generico", "openbci"), or a file.
     bool Cargar(const std::string& nombreOFichero);
     const std::string& Error() const { return FError; }
 
