@@ -152,7 +152,7 @@ TConduccion Conducir(const char* nombreMapa, const TFlujo& flujo, double duracio
 }
 
 // A headband's yaw at 52 Hz: the movements given on a noisy, offset sensor.
-TFlujo Cinta(std::vector<TMovimiento> movimientos, double sesgo, double ruido, unsigned semilla)
+TFlujo Cinta(const std::vector<TMovimiento>& movimientos, double sesgo, double ruido, unsigned semilla)
 {
     auto azar = std::make_shared<std::mt19937>(semilla);
     auto sensor = std::make_shared<std::normal_distribution<double>>(sesgo, ruido);
