@@ -27,6 +27,7 @@ public:
         const std::string ruta = carpetaBin + "/gedanko-emulador";
         argumentos.insert(argumentos.begin(), ruta);
         std::vector<char*> argv;
+        argv.reserve(argumentos.size() + 1);
         for (std::string& a : argumentos)
             argv.push_back(a.data());
         argv.push_back(nullptr);

@@ -251,9 +251,12 @@ void TBanco::FilaOscVentana(const std::string& plataforma, const std::string& no
                      nombre.c_str());
         Repetir(1, {(FCarpeta / "gedanko-banco-tcp").string(), "--osc", cambios, eeg},
                 {"QT_QPA_PLATFORM=" + plataforma}, [&](const TProceso& p) {
-                    const std::string fila = "Latency OSC packet to Out32 through gedanko-emulador, " + cambios
-                                             + " changes, " + (eeg == "0" ? "alone" : "beside 256 Hz EEG") + ", "
-                                             + nombre;
+                    std::string fila = "Latency OSC packet to Out32 through gedanko-emulador, ";
+                    fila.append(cambios)
+                        .append(" changes, ")
+                        .append(eeg == "0" ? "alone" : "beside 256 Hz EEG")
+                        .append(", ")
+                        .append(nombre);
                     Fila(fila + ", p50 (ms)", {}, {}, 3).Valores.Anadir(p.Figura("p50_us") / 1e3);
                     Fila(
                         fila + ", p99 (ms)", "≤ 2 ms", [](double v) { return v <= 2; }, 3)
