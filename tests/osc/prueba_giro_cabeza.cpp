@@ -231,6 +231,11 @@ struct TQuietud {
     bool Girada; // held after a turn of 35 degrees
 };
 
+void PrintTo(const TQuietud& q, std::ostream* os)
+{
+    *os << q.Nombre;
+}
+
 class CabezaQuieta : public testing::TestWithParam<TQuietud> { };
 
 } // namespace
