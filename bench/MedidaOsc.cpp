@@ -1,5 +1,6 @@
 #include "MedidaOsc.h"
 
+#include "EmuladorBanco.h"
 #include "Muestras.h"
 
 #include <lo/lo.h>
@@ -23,64 +24,6 @@ namespace {
 
 using Reloj = std::chrono::steady_clock;
 constexpr int EsperaMs = 5000;
-
-// The emulator process: its error output read for the ports it announces.
-class TEmulador {
-public:
-    explicit TEmulador(const std::string& carpetaBin)
-    {
-        int errores[2];
-        if (::pipe2(errores, O_CLOEXEC) != 0)
-            return;
-        posix_spawn_file_actions_t acciones;
-        posix_spawn_file_actions_init(&acciones);
-        posix_spawn_file_actions_addopen(&acciones, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_adddup2(&acciones, errores[1], STDERR_FILENO);
-        std::string ruta = carpetaBin + "/gedanko-emulador";
-        std::string a[] = {ruta, "--puerto", "0", "--osc", "0", "--tasa", "1"};
-        char* argv[]
-            = {a[0].data(), a[1].data(), a[2].data(), a[3].data(), a[4].data(), a[5].data(), a[6].data(), nullptr};
-        if (::posix_spawn(&FPid, ruta.c_str(), &acciones, nullptr, argv, environ) != 0)
-            FPid = -1;
-        posix_spawn_file_actions_destroy(&acciones);
-        ::close(errores[1]);
-        FErrores = errores[0];
-    }
-    ~TEmulador()
-    {
-        if (FPid > 0) {
-            ::kill(FPid, SIGTERM);
-            ::waitpid(FPid, nullptr, 0);
-        }
-        if (FErrores >= 0)
-            ::close(FErrores);
-    }
-    TEmulador(const TEmulador&) = delete;
-    TEmulador& operator=(const TEmulador&) = delete;
-
-    // The number after 'marca' in the error output, 0 when it does not come in time.
-    int Numero(const std::string& marca)
-    {
-        const auto limite = Reloj::now() + std::chrono::milliseconds(EsperaMs);
-        std::size_t i = 0;
-        while ((i = FTexto.find(marca)) == std::string::npos
-               || FTexto.find(' ', i + marca.size()) == std::string::npos) {
-            pollfd p {FErrores, POLLIN, 0};
-            char buf[512];
-            ssize_t n = 0;
-            if (Reloj::now() > limite || ::poll(&p, 1, 100) < 0
-                || ((p.revents & POLLIN) && (n = ::read(FErrores, buf, sizeof buf)) <= 0))
-                return 0;
-            FTexto.append(buf, static_cast<std::size_t>(n > 0 ? n : 0));
-        }
-        return std::stoi(FTexto.substr(i + marca.size()));
-    }
-
-private:
-    pid_t FPid = -1;
-    int FErrores = -1;
-    std::string FTexto;
-};
 
 int Conectar(int puerto)
 {
@@ -124,7 +67,7 @@ bool EsperarLinea(int s, std::string& pendiente, const std::string& buscado)
 
 int TMedidaOsc::Ejecutar(const std::string& carpetaBin, int muestras)
 {
-    TEmulador emulador(carpetaBin);
+    TEmuladorBanco emulador(carpetaBin, {"--puerto", "0", "--osc", "0", "--tasa", "1"});
     const int puerto = emulador.Numero("escuchando en 127.0.0.1:");
     const int puertoOsc = emulador.Numero("escuchando OSC en UDP 0.0.0.0:");
     if (puerto <= 0 || puertoOsc <= 0) {
@@ -142,13 +85,15 @@ int TMedidaOsc::Ejecutar(const std::string& carpetaBin, int muestras)
     latencias.Reservar(static_cast<std::size_t>(muestras));
     bool bien = EsperarLinea(s, pendiente, "");
     for (int i = 0; bien && i < muestras; ++i) {
-        // Powers 0.01..0.99, each different from the one before; its text on the wire.
+        // A clench of power 0.01..0.99 and the neutral expression in turn: each
+        // a new detected action, which is served at once; its text on the wire.
+        const bool aprieta = i % 2 == 0;
         const int centesimas = 1 + i % 99;
-        const float potencia = static_cast<float>(centesimas) / 100;
+        const float potencia = aprieta ? static_cast<float>(centesimas) / 100 : 0.0F;
         // Written as the protocol writes it: the shortest text of the float.
         char numero[32];
         const auto fin = std::to_chars(numero, numero + sizeof numero, potencia).ptr;
-        const std::string texto = " 256 " + std::string(numero, fin) + " ";
+        const std::string texto = aprieta ? " 256 " + std::string(numero, fin) + " " : std::string(" 1 0 1 0 ");
         const auto enviado = Reloj::now();
         lo_send(destino, "/gedanko/avance", "f", potencia);
         bien = EsperarLinea(s, pendiente, texto);

@@ -6,7 +6,13 @@
 // states clenching and odd ones neutral, so every state changes the byte.
 // Started by gedanko-banco; prints one RESULTADO line.
 //
+// With --osc the window is connected to a real gedanko-emulador fed with
+// OSC instead: from each packet's send to the Out32 of its byte, forward
+// and stop in turn, with a 256 Hz EEG stream alongside when asked.
+//
 //   gedanko-banco-tcp ESTADOS [ESTADOS_POR_SEGUNDO]
+//   gedanko-banco-tcp --osc CAMBIOS [EEG_POR_SEGUNDO]
+#include "EmuladorBanco.h"
 #include "FormularioMain.h"
 #include "Main.h"
 #include "OrdenVehiculo.h"
@@ -21,11 +27,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QTimer>
+#include <lo/lo.h>
 
 #include <arpa/inet.h>
+#include <atomic>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -131,6 +141,66 @@ private:
     std::vector<std::int64_t> FEnviados;
 };
 
+// An app on the loopback: forward and stop in turn on the generic map, and
+// on request a headband's EEG at its rate (an address the map ignores).
+class TEmisorOsc {
+public:
+    explicit TEmisorOsc(std::uint16_t puerto) : FPuerto(std::to_string(puerto)) { }
+
+    void Servir(std::size_t cambios, double eegPorSegundo)
+    {
+        FEnviados.reserve(cambios);
+        FHilo = std::thread([this, cambios] { Enviar(cambios); });
+        if (eegPorSegundo > 0)
+            FHiloEeg = std::thread([this, eegPorSegundo] { Eeg(eegPorSegundo); });
+    }
+    void Esperar()
+    {
+        if (FHilo.joinable())
+            FHilo.join();
+        FFin = true;
+        if (FHiloEeg.joinable())
+            FHiloEeg.join();
+    }
+    const std::vector<std::int64_t>& Enviados() const { return FEnviados; }
+
+private:
+    static constexpr double Periodo = 0.06; // between changes: fresh, never stale
+
+    void Enviar(std::size_t cambios)
+    {
+        lo_address destino = lo_address_new("127.0.0.1", FPuerto.c_str());
+        const Reloj::time_point comienzo = Reloj::now() + std::chrono::milliseconds(1500);
+        const auto periodo = std::chrono::duration_cast<Reloj::duration>(std::chrono::duration<double>(Periodo));
+        for (std::size_t i = 0; i < cambios; ++i) {
+            std::this_thread::sleep_until(comienzo + static_cast<long>(i) * periodo);
+            FEnviados.push_back(Ahora());
+            lo_send(destino, "/gedanko/avance", "f", i % 2 == 0 ? 0.8F : 0.0F);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        lo_address_free(destino);
+    }
+
+    void Eeg(double porSegundo)
+    {
+        lo_address destino = lo_address_new("127.0.0.1", FPuerto.c_str());
+        const Reloj::time_point comienzo = Reloj::now();
+        const auto periodo = std::chrono::duration_cast<Reloj::duration>(std::chrono::duration<double>(1 / porSegundo));
+        for (long i = 0; !FFin; ++i) {
+            std::this_thread::sleep_until(comienzo + i * periodo);
+            const auto v = static_cast<float>(800 + i % 50);
+            lo_send(destino, "/muse/eeg", "ffffff", v, v, v, v, v, v);
+        }
+        lo_address_free(destino);
+    }
+
+    std::string FPuerto;
+    std::thread FHilo;
+    std::thread FHiloEeg;
+    std::atomic<bool> FFin {false};
+    std::vector<std::int64_t> FEnviados;
+};
+
 // Each state's byte is the first Out32 of its value after its send and
 // before the next state's send.
 TResultadoRun Emparejar(const std::vector<std::int64_t>& enviados)
@@ -161,8 +231,56 @@ TResultadoRun Emparejar(const std::vector<std::int64_t>& enviados)
 
 } // namespace
 
+// The build's bin folder, beside this program's banco folder.
+std::string CarpetaBin()
+{
+    char ruta[PATH_MAX] = {};
+    const ssize_t n = ::readlink("/proc/self/exe", ruta, sizeof ruta - 1);
+    std::string propio(ruta, n > 0 ? static_cast<std::size_t>(n) : 0);
+    propio = propio.substr(0, propio.rfind('/'));
+    return propio.substr(0, propio.rfind('/') + 1) + "bin";
+}
+
+int MedirOsc(int argc, char** argv)
+{
+    const auto cambios = static_cast<std::size_t>(std::max(2, std::atoi(argv[2])));
+    const double eeg = argc >= 4 ? std::atof(argv[3]) : 0.0;
+    TEmuladorBanco emulador(CarpetaBin(), {"--puerto", "0", "--osc", "0"});
+    const int puerto = emulador.Numero("escuchando en 127.0.0.1:");
+    const int puertoOsc = emulador.Numero("escuchando OSC en UDP 0.0.0.0:");
+    if (puerto <= 0 || puertoOsc <= 0) {
+        std::fprintf(stderr, "banco-tcp: gedanko-emulador did not start from %s\n", CarpetaBin().c_str());
+        return 2;
+    }
+    QApplication aplicacion(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Gedanko"));
+    ReservarPuerto(8 * cambios + 1000);
+    TFMain ventana;
+    ventana.show();
+    AsentarVentana();
+    if (!PrepararVentana(ventana, true, static_cast<std::uint16_t>(puerto)))
+        return 2;
+    TEmisorOsc emisor(static_cast<std::uint16_t>(puertoOsc));
+    emisor.Servir(cambios, eeg);
+    const int duracionMs = static_cast<int>(1000 * (2.0 + double(cambios) * 0.06));
+    QTimer::singleShot(duracionMs, &ventana, [&ventana] { TFormularioMain(ventana).ActionDesconectar->trigger(); });
+    TFormularioMain(ventana).ActionConectar->trigger();
+    emisor.Esperar();
+    TResultadoRun run = Emparejar(emisor.Enviados());
+    TFiguras figuras = FigurasDeRun(run);
+    figuras.emplace_back("perdidos", double(PerdidosPuerto()));
+    ImprimirFiguras(figuras);
+    return run.Emparejados == run.Estados ? 0 : 1;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc >= 3 && std::strcmp(argv[1], "--osc") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        PrepararPantallaX();
+        return MedirOsc(argc, argv);
+    }
     if (argc < 2) {
         std::fprintf(stderr, "usage: gedanko-banco-tcp ESTADOS [ESTADOS_POR_SEGUNDO]\n");
         return 2;

@@ -48,6 +48,8 @@ struct TOpciones {
 // state, the worst case, which the latency runs need and which has a row of
 // its own.
 constexpr int EstadosPorOrdenConduccion = 16;
+// Forward and stop changes sent over OSC for the latency through the window.
+constexpr int CambiosOscVentana = 400;
 
 std::filesystem::path CarpetaPropia()
 {
@@ -111,6 +113,7 @@ private:
     using TExtraer = std::function<void(const TProceso&)>;
     void FilasProcesadorEnStream();
     void FilaTcp(const std::string& plataforma, const std::string& nombre);
+    void FilaOscVentana(const std::string& plataforma, const std::string& nombre);
     void Repetir(int veces, const std::vector<std::string>& argumentos, const std::vector<std::string>& entorno,
                  const TExtraer& extraer);
     std::vector<std::string> ArgsHijo(std::vector<std::string> resto) const;
@@ -207,6 +210,7 @@ void TBanco::FilasProcesadorEnStream()
              {}, 2)
             .Valores.Anadir(cadaEstado.Mediana() / referencia.Mediana());
         FilaTcp(plataforma, nombre);
+        FilaOscVentana(plataforma, nombre);
         if (plataforma == "offscreen") {
             // The same window over an engine without the wake-up descriptor,
             // which the loop then polls every millisecond.
@@ -232,6 +236,32 @@ void TBanco::FilasProcesadorEnStream()
                     Fila("Throughput, window, arrows + port + chart + state lines, " + nombre + " (EmoStates/s)",
                          "≥ 1000", mayorIgual(1000), 0)
                         .Valores.Anadir(p.Figura("tasa"));
+                });
+    }
+}
+
+// From an OSC packet's send to the Out32 of its byte through a real
+// gedanko-emulador and the real window: forward and stop in turn, alone and
+// beside a headband's 256 Hz EEG stream.
+void TBanco::FilaOscVentana(const std::string& plataforma, const std::string& nombre)
+{
+    const std::string cambios = std::to_string(CambiosOscVentana);
+    for (const std::string eeg : {"0", "256"}) {
+        std::fprintf(stderr, "banco: OSC to Out32, %s changes, EEG at %s Hz, %s\n", cambios.c_str(), eeg.c_str(),
+                     nombre.c_str());
+        Repetir(1, {(FCarpeta / "gedanko-banco-tcp").string(), "--osc", cambios, eeg},
+                {"QT_QPA_PLATFORM=" + plataforma}, [&](const TProceso& p) {
+                    std::string fila = "Latency OSC packet to Out32 through gedanko-emulador, ";
+                    fila.append(cambios)
+                        .append(" changes, ")
+                        .append(eeg == "0" ? "alone" : "beside 256 Hz EEG")
+                        .append(", ")
+                        .append(nombre);
+                    Fila(fila + ", p50 (ms)", {}, {}, 3).Valores.Anadir(p.Figura("p50_us") / 1e3);
+                    Fila(
+                        fila + ", p99 (ms)", "≤ 2 ms", [](double v) { return v <= 2; }, 3)
+                        .Valores.Anadir(p.Figura("p99_us") / 1e3);
+                    Fila(fila + ", max (ms)", {}, {}, 3).Valores.Anadir(p.Figura("max_us") / 1e3);
                 });
     }
 }

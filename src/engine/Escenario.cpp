@@ -8,6 +8,7 @@
 #include "TextoDemo.h"
 #include "edk.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -215,6 +216,12 @@ namespace {
             orden.Clase = t[2] == "calibrado" ? C::GiroCalibrado : C::GiroSinCalibrar;
             return std::nullopt;
         }
+        if (nombre == "estado") {
+            orden.Clase = C::Estado;
+            if (argumentos != 0)
+                return std::string("'estado' no lleva argumentos");
+            return std::nullopt;
+        }
         if (nombre == "evento") {
             orden.Clase = C::Evento;
             if (argumentos != 1 && argumentos != 2)
@@ -255,6 +262,8 @@ bool TEscenario::Leer(std::string_view texto)
     }
     FOrdenes = std::move(lector.Ordenes);
     FDuracion = lector.HayFin ? lector.Fin : lector.Ultimo;
+    FEstadosMarcados = std::any_of(FOrdenes.begin(), FOrdenes.end(),
+                                   [](const TOrden& o) { return o.Clase == TOrden::TClase::Estado; });
     FError.clear();
     return true;
 }

@@ -32,6 +32,7 @@ struct TOrden {
         GiroCalibrado,
         GiroSinCalibrar,
         Evento, // A type, Usuario (when ConUsuario)
+        Estado, // an EmoState at this moment (a recording)
     };
     double Tiempo = 0;
     TClase Clase = TClase::Evento;
@@ -57,6 +58,9 @@ public:
     // Seconds: the moment of 'fin', else of the last line.
     double Duracion() const { return FDuracion; }
     const std::vector<TOrden>& Ordenes() const { return FOrdenes; }
+    // EmoStates come only at the moments the scenario names with 'estado'
+    // (a recording), not at the steady rate.
+    bool EstadosMarcados() const { return FEstadosMarcados; }
 
     // The built-in demo, the local engine's simulated headset.
     static const TEscenario& Demo();
@@ -64,6 +68,7 @@ public:
 private:
     std::vector<TOrden> FOrdenes;
     double FDuracion = 0;
+    bool FEstadosMarcados = false;
     std::string FError;
 };
 

@@ -67,7 +67,7 @@ void TReproductor::Avanzar(double ahora, std::vector<TEvento>& salida)
         const double inicioVuelta = FEnBucle ? static_cast<double>(FNumeroVuelta) * FVuelta : 0.0;
         const double tOrden = FOrden < ordenes.size() ? inicioVuelta + ordenes[FOrden].Tiempo : infinito;
         const double tFin = FEnBucle ? inicioVuelta + FVuelta : FEscenario.Duracion();
-        const double tEstado = static_cast<double>(FEstado) / FTasa;
+        const double tEstado = FEscenario.EstadosMarcados() ? infinito : static_cast<double>(FEstado) / FTasa;
 
         if (tOrden <= ahora && tOrden <= tEstado) {
             Aplicar(ordenes[FOrden], tOrden, salida);
@@ -104,7 +104,7 @@ double TReproductor::Proximo() const
     const double inicioVuelta = FEnBucle ? static_cast<double>(FNumeroVuelta) * FVuelta : 0.0;
     const double tOrden = FOrden < ordenes.size() ? inicioVuelta + ordenes[FOrden].Tiempo : infinito;
     const double tFin = FEnBucle ? inicioVuelta + FVuelta : FEscenario.Duracion();
-    const double tEstado = FCasco ? static_cast<double>(FEstado) / FTasa : infinito;
+    const double tEstado = FCasco && !FEscenario.EstadosMarcados() ? static_cast<double>(FEstado) / FTasa : infinito;
     return std::min({tOrden, tFin, tEstado});
 }
 
@@ -151,6 +151,10 @@ void TReproductor::Aplicar(const TOrden& orden, double t, std::vector<TEvento>& 
         break;
     case C::Evento:
         salida.push_back(Evento(orden.A, orden.ConUsuario ? orden.Usuario : FUsuario, t));
+        break;
+    case C::Estado:
+        if (FCasco)
+            salida.push_back(Evento(EE_EmoStateUpdated, FUsuario, t));
         break;
     }
 }

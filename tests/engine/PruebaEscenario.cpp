@@ -127,6 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
         TCasoError {"EventTypeBeyond16Bits", "1 evento 0x10001\n", "línea 1: tipo de evento no válido"},
         TCasoError {"LineAfterFin", "5 fin\n6 senal 1\n", "línea 2: nada puede seguir a 'fin'"},
         TCasoError {"FinWithAnArgument", "5 fin ya\n", "línea 1: 'fin' no lleva argumentos"},
+        TCasoError {"EstadoWithAnArgument", "5 estado 1\n", "línea 1: 'estado' no lleva argumentos"},
         TCasoError {"NullCharacter", std::string_view("1 senal 1\n2 sen\0al 1\n", 21), "línea 2: carácter nulo"}),
     [](const testing::TestParamInfo<TCasoError>& caso) { return std::string(caso.param.Nombre); });
 

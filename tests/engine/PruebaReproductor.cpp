@@ -125,6 +125,26 @@ TEST(Reproductor, OtherEventsCarryTheirTypeAndUser)
     EXPECT_EQ(eventos[5].Usuario, 2u);
 }
 
+// A recording names each EmoState: they come at those moments only, with the
+// values of the moment, and with a headset on only.
+TEST(Reproductor, MarkedEmoStatesReplaceTheSteadyRate)
+{
+    TReproductor r(Escenario("0 estado\n0 alta 0\n0.01 estado\n0.02 giro 300 0\n0.02 estado\n0.0201 estado\n"
+                             "0.5 baja 0\n0.6 estado\n1 fin\n"),
+                   32, false);
+    const std::vector<TEvento> eventos = Avanzar(r, 2);
+    ASSERT_EQ(eventos.size(), 5u);
+    EXPECT_EQ(eventos[0].Tipo, EE_UserAdded);
+    const std::vector<float> tiempos = {0.01F, 0.02F, 0.0201F};
+    for (std::size_t i = 0; i < tiempos.size(); ++i) {
+        EXPECT_EQ(eventos[i + 1].Tipo, EE_EmoStateUpdated);
+        EXPECT_FLOAT_EQ(eventos[i + 1].Estado.Tiempo, tiempos[i]);
+        EXPECT_EQ(eventos[i + 1].Estado.GiroX, i == 0 ? 0 : 300);
+    }
+    EXPECT_EQ(eventos[4].Tipo, EE_UserRemoved);
+    EXPECT_TRUE(r.Terminado());
+}
+
 TEST(Reproductor, ASinglePlayEndsAfterTheLastMomentsEmoState)
 {
     TReproductor r(Escenario("0 alta 0\n1 fin\n"), 32, false);

@@ -1,12 +1,18 @@
 // The window against libedk.so as the program ships it, in real time: the
 // local engine with the demo profile, and a real gedanko-emulador process on
-// a loopback port playing a short scenario of its own, killed halfway.
+// a loopback port playing a short scenario of its own, killed halfway; and a
+// drive by a generated headband OSC stream, recorded and replayed.
 #include "EjecucionReal.h"
 #include "ProcesoEmulador.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QTest>
+#include <cmath>
+#include <csignal>
+#include <lo/lo.h>
+#include <random>
 
 namespace {
 
@@ -22,6 +28,73 @@ protected:
         else
             FVentana->EditIp1Exit(edit);
     }
+
+    // Connects to the emulator on 'puerto' and runs for 'segundos', calling
+    // 'paso' with the time since the run began; the bytes the vehicle got.
+    std::vector<unsigned> Conducir(std::uint16_t puerto, double segundos, const std::function<void(double)>& paso)
+    {
+        Preparar(ItemEmoComposer);
+        Teclear(Ui().EditIp1, QStringLiteral("127"));
+        Teclear(Ui().EditIp2, QStringLiteral("0"));
+        Teclear(Ui().EditIp3, QStringLiteral("0"));
+        Teclear(Ui().EditIp4, QStringLiteral("1"));
+        Teclear(Ui().EditPuerto, QString::number(puerto));
+        const std::size_t previos = FGrabacion.Valores().size();
+        QElapsedTimer reloj;
+        Ejecutar(
+            [&] {
+                if (!reloj.isValid())
+                    reloj.start();
+                const double t = static_cast<double>(reloj.nsecsElapsed()) / 1e9;
+                paso(t);
+                return t >= segundos;
+            },
+            std::chrono::seconds(30));
+        return BytesDesde(previos);
+    }
+};
+
+// The emulator's OSC port, announced at start-up.
+std::uint16_t PuertoOsc(TProcesoEmulador& emulador)
+{
+    const std::string marca = "escuchando OSC en UDP 0.0.0.0:";
+    if (!emulador.EsperarTexto(marca) || !emulador.EsperarTexto(" (mapa"))
+        return 0;
+    return static_cast<std::uint16_t>(std::stoi(emulador.Texto().substr(emulador.Texto().find(marca) + marca.size())));
+}
+
+// A headband's stream: yaw at 52 Hz with sensor noise and three quick turns
+// (right, right again, left), and jaw clenches reported at 10 Hz.
+class TCintaGenerada {
+public:
+    explicit TCintaGenerada(std::uint16_t puerto)
+        : FDestino(lo_address_new("127.0.0.1", std::to_string(puerto).c_str()))
+    {
+    }
+    ~TCintaGenerada() { lo_address_free(FDestino); }
+    TCintaGenerada(const TCintaGenerada&) = delete;
+    TCintaGenerada& operator=(const TCintaGenerada&) = delete;
+
+    void Hasta(double t)
+    {
+        for (; FGiro <= t; FGiro += 1.0 / 52) {
+            double yaw = FRuido(FAzar);
+            for (const double inicio : {1.5, 3.5})
+                yaw += FGiro >= inicio && FGiro < inicio + 0.5 ? 120 : 0;
+            yaw -= FGiro >= 5.0 && FGiro < 5.5 ? 120 : 0;
+            lo_send(FDestino, "/muse/gyro", "fff", 0.0F, 0.0F, static_cast<float>(yaw));
+        }
+        for (; FApretar <= t; FApretar += 0.1)
+            if ((FApretar >= 2.0 && FApretar < 3.0) || (FApretar >= 4.2 && FApretar < 4.8))
+                lo_send(FDestino, "/muse/elements/jaw_clench", "i", 1);
+    }
+
+private:
+    lo_address FDestino;
+    std::mt19937 FAzar {5};
+    std::normal_distribution<double> FRuido {0, 2.5};
+    double FGiro = 0;
+    double FApretar = 0;
 };
 
 // The local engine starts its demo with the headset going on at half a
@@ -145,6 +218,34 @@ TEST_F(MotorReal, ConduceConElEmuladorYParaAlPerderElEnlace)
         QStringLiteral("I Desconectado"),
     };
     EXPECT_EQ(Registro(), esperado);
+}
+
+// A live drive by a headband's stream, recorded, then the recording replayed:
+// the vehicle gets the same commands in the same order.
+TEST_F(MotorReal, LaReproduccionDeUnaGrabacionConduceComoElViaje)
+{
+    constexpr double Duracion = 6.5;
+    const std::string grabacion = FCarpeta.filePath(QStringLiteral("viaje.esc")).toStdString();
+    std::vector<unsigned> vivo;
+    {
+        TProcesoEmulador emulador({"--puerto", "0", "--osc", "0", "--mapa", "muse", "--grabar", grabacion});
+        const std::uint16_t puerto = emulador.Puerto();
+        const std::uint16_t osc = PuertoOsc(emulador);
+        ASSERT_NE(osc, 0) << emulador.Texto();
+        TCintaGenerada cinta(osc);
+        vivo = Tramos(Conducir(puerto, Duracion, [&](double t) { cinta.Hasta(t); }));
+        emulador.Senal(SIGINT);
+        EXPECT_EQ(emulador.EsperarSalida(), 0);
+    }
+    // The drive latched both turns, released one and went forward.
+    EXPECT_NE(std::find(vivo.begin(), vivo.end(), 0x08U), vivo.end());
+    EXPECT_NE(std::find(vivo.begin(), vivo.end(), 0x09U), vivo.end());
+    EXPECT_NE(std::find(vivo.begin(), vivo.end(), 0x04U), vivo.end());
+
+    TProcesoEmulador replay({"--puerto", "0", "--escenario", grabacion});
+    const std::uint16_t puerto = replay.Puerto();
+    ASSERT_NE(puerto, 0) << replay.Texto();
+    EXPECT_EQ(Tramos(Conducir(puerto, Duracion, [](double) {})), vivo);
 }
 
 } // namespace

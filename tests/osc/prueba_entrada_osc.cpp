@@ -48,17 +48,19 @@ protected:
 TEST_F(EntradaOsc, GenericoLlevaCadaValorASuCampo)
 {
     Usar("generico");
+    // A new detected action is served at once; the rest waits for the next
+    // steady EmoState.
     EXPECT_TRUE(Recibir(MensajeFloats("/gedanko/avance", {0.8F}), 0.1));
     EXPECT_TRUE(Recibir(MensajeFloats("/gedanko/retroceso", {0.4F}), 0.1));
-    EXPECT_TRUE(Recibir(MensajeFloats("/gedanko/giro", {-0.5F}), 0.1));
+    EXPECT_FALSE(Recibir(MensajeFloats("/gedanko/giro", {-0.5F}), 0.1));
     lo_message contactos = lo_message_new();
     for (int i = 0; i < edk::NumCanales; ++i)
         lo_message_add_int32(contactos, i % 5);
-    EXPECT_TRUE(Recibir(Serializar("/gedanko/contactos", contactos), 0.1));
+    EXPECT_FALSE(Recibir(Serializar("/gedanko/contactos", contactos), 0.1));
     lo_message bateria = lo_message_new();
     lo_message_add_int32(bateria, 3);
     lo_message_add_int32(bateria, 4);
-    EXPECT_TRUE(Recibir(Serializar("/gedanko/bateria", bateria), 0.1));
+    EXPECT_FALSE(Recibir(Serializar("/gedanko/bateria", bateria), 0.1));
 
     const edk::TEstadoEmo e = Servido();
     EXPECT_EQ(e.AccionExpresiva, unsigned(ACC_EXP_APRETAR_DIENTES));
@@ -71,11 +73,9 @@ TEST_F(EntradaOsc, GenericoLlevaCadaValorASuCampo)
     EXPECT_EQ(e.Bateria, 3);
     EXPECT_EQ(e.BateriaMax, 4);
 
-    // The same value again changes nothing, so nothing extra is served.
-    EXPECT_FALSE(Recibir(MensajeFloats("/gedanko/avance", {0.8F}), 0.2));
     // Under the turn's threshold the head is still; powers stay within 0..1.
-    EXPECT_TRUE(Recibir(MensajeFloats("/gedanko/giro", {0.05F}), 0.2));
-    EXPECT_TRUE(Recibir(MensajeFloats("/gedanko/avance", {7.0F}), 0.2));
+    EXPECT_FALSE(Recibir(MensajeFloats("/gedanko/giro", {0.05F}), 0.2));
+    EXPECT_FALSE(Recibir(MensajeFloats("/gedanko/avance", {7.0F}), 0.2));
     EXPECT_EQ(Servido().GiroX, 0);
     EXPECT_FLOAT_EQ(Servido().PotenciaExpresiva, 1.0F);
 
@@ -104,21 +104,21 @@ TEST_F(EntradaOsc, ApretarEnPulsoSeSostieneYSeSuelta)
     EXPECT_FLOAT_EQ(Servido().PotenciaExpresiva, 0.0F);
 }
 
-TEST_F(EntradaOsc, LaVelocidadDelGiroSeIntegraEnUnGiroDeCabeza)
+TEST_F(EntradaOsc, LaVelocidadDelGiroSeSumaEnElMovimientoSinServirEstados)
 {
     Usar("muse");
-    // 30 degrees per second for half a second: 15 degrees of the full turn's 60.
+    // 30 degrees a second for half a second: 15 degrees; no sample asks for
+    // an EmoState of its own.
     for (int i = 0; i <= 10; ++i)
-        Recibir(MensajeFloats("/muse/gyro", {0, 0, 30}), 1.0 + 0.05 * i);
-    EXPECT_NEAR(Servido().GiroX, 75, 1); // a quarter of the full 300
-    // A slow drift under the dead band adds nothing.
-    for (int i = 1; i <= 20; ++i)
-        Recibir(MensajeFloats("/muse/gyro", {0, 0, 3}), 1.5 + 0.05 * i);
-    EXPECT_NEAR(Servido().GiroX, 75, 1);
-    // Turning back the other way, then far past the end: it stops at a full turn.
-    for (int i = 1; i <= 40; ++i)
-        Recibir(MensajeFloats("/muse/gyro", {0, 0, -90}), 2.5 + 0.05 * i);
-    EXPECT_EQ(Servido().GiroX, -300);
+        EXPECT_FALSE(Recibir(MensajeFloats("/muse/gyro", {0, 0, 30}), 1.0 + 0.05 * i));
+    ASSERT_TRUE(FVivo.Movimiento());
+    EXPECT_NEAR(FVivo.Movimiento()->Grados, 15, 1e-6);
+    EXPECT_DOUBLE_EQ(FVivo.Movimiento()->Banda, 12); // the map's noise band
+    // The last rate counts up to the present, for half a second at most.
+    FEntrada->Revisar(1.6, FVivo);
+    EXPECT_NEAR(FVivo.Movimiento()->Grados, 18, 1e-6);
+    FEntrada->Revisar(3.0, FVivo);
+    EXPECT_NEAR(FVivo.Movimiento()->Grados, 30, 1e-6);
 }
 
 // The channels with no sensor show the lowest usable quality, so the four
@@ -126,14 +126,30 @@ TEST_F(EntradaOsc, LaVelocidadDelGiroSeIntegraEnUnGiroDeCabeza)
 TEST_F(EntradaOsc, LaHerraduraIluminaLosElectrodosCercanosYElRestoEsUtilizable)
 {
     Usar("muse");
-    ASSERT_TRUE(Recibir(MensajeFloats("/muse/elements/horseshoe", {1, 2, 4, 1}), 0.1));
+    Recibir(MensajeFloats("/muse/elements/horseshoe", {1, 2, 4, 3}), 0.1);
     std::array<int, edk::NumCanales> esperado {};
     esperado.fill(2);
     esperado[7] = esperado[8] = 4; // TP9: T7, P7
     esperado[3] = esperado[4] = 3; // AF7: AF3, F7
     esperado[16] = esperado[15] = 1; // AF8: AF4, F8
-    esperado[12] = esperado[11] = 4; // TP10: T8, P8
+    esperado[12] = esperado[11] = 1; // TP10: T8, P8; 3 is bad in the older app
     EXPECT_EQ(Servido().Contactos, esperado);
+}
+
+// The battery gauge shows a level of (maximum - 1): the app's percentage to
+// the nearest tenth, never beyond full.
+TEST_F(EntradaOsc, LaBateriaMuestraElPorcentajeDeLaApp)
+{
+    Usar("muse");
+    const std::vector<std::pair<float, int>> casos
+        = {{10000, 100}, {9000, 90}, {8750, 90}, {5000, 50}, {12000, 100}, {0, 0}, {-50, 0}};
+    for (const auto& [carga, porcentaje] : casos) {
+        Recibir(MensajeFloats("/muse/batt", {carga, 0, 0, 0}), 0.1);
+        const edk::TEstadoEmo e = Servido();
+        ASSERT_GT(e.BateriaMax, 1) << carga;
+        EXPECT_LE(e.Bateria, e.BateriaMax) << carga;
+        EXPECT_EQ(std::min(e.Bateria, e.BateriaMax - 1) * 100 / (e.BateriaMax - 1), porcentaje) << carga;
+    }
 }
 
 TEST_F(EntradaOsc, SinMensajesDurante500msNoHaySenalYVuelveConLosDatos)
@@ -156,6 +172,25 @@ TEST_F(EntradaOsc, SinMensajesDurante500msNoHaySenalYVuelveConLosDatos)
     const auto avisos = FEntrada->TomarAvisos();
     ASSERT_EQ(avisos.size(), 1u);
     EXPECT_EQ(avisos[0], "vuelven a llegar datos OSC");
+}
+
+// After an outage no drive value is current: each waits for its own address.
+TEST_F(EntradaOsc, TrasUnCorteCadaValorEsperaASuPropiaDireccion)
+{
+    Usar("generico");
+    Recibir(MensajeFloats("/gedanko/avance", {1}), 1.0);
+    Recibir(MensajeFloats("/gedanko/retroceso", {0.7F}), 1.0);
+    Recibir(MensajeFloats("/gedanko/giro", {0.8F}), 1.0);
+    EXPECT_TRUE(FEntrada->Revisar(1.5, FVivo));
+    lo_message casco = lo_message_new();
+    lo_message_add_int32(casco, 1);
+    Recibir(Serializar("/gedanko/casco", casco), 3.0);
+    EXPECT_EQ(Servido().Senal, EDK_SENAL_BUENA);
+    EXPECT_EQ(Servido().AccionExpresiva, unsigned(ACC_EXP_NEUTRAL));
+    EXPECT_EQ(Servido().AccionCognitiva, unsigned(ACC_COG_NEUTRAL));
+    EXPECT_EQ(Servido().GiroX, 0);
+    EXPECT_TRUE(Recibir(MensajeFloats("/gedanko/avance", {1}), 3.1));
+    EXPECT_EQ(Servido().AccionExpresiva, unsigned(ACC_EXP_APRETAR_DIENTES));
 }
 
 TEST_F(EntradaOsc, UnBundleAplicaCadaMensaje)
@@ -204,9 +239,37 @@ std::vector<unsigned char> NoFinito()
     return MensajeFloats("/gedanko/avance", {NAN});
 }
 
-std::vector<unsigned char> DireccionDesconocida()
+// A bundle of the elements given, as bytes.
+std::vector<unsigned char> Bundle(const std::vector<std::vector<unsigned char>>& elementos)
 {
-    return MensajeFloats("/gedanko/volar", {1});
+    std::vector<unsigned char> p(16, 0);
+    std::memcpy(p.data(), "#bundle", 8);
+    p[15] = 1; // time tag: immediately
+    for (const std::vector<unsigned char>& e : elementos) {
+        const auto n = static_cast<std::uint32_t>(e.size());
+        p.insert(p.end(), {static_cast<unsigned char>(n >> 24), static_cast<unsigned char>(n >> 16),
+                           static_cast<unsigned char>(n >> 8), static_cast<unsigned char>(n)});
+        p.insert(p.end(), e.begin(), e.end());
+    }
+    return p;
+}
+
+std::vector<unsigned char> BundleConUnElementoMalo()
+{
+    return Bundle({MensajeFloats("/gedanko/avance", {0.5F}), TipoEquivocado()});
+}
+
+std::vector<unsigned char> BundleDemasiadoAnidado()
+{
+    std::vector<unsigned char> p = MensajeFloats("/gedanko/avance", {0.5F});
+    for (int i = 0; i < 9; ++i)
+        p = Bundle({p});
+    return p;
+}
+
+std::vector<unsigned char> BundleDeDemasiadosMensajes()
+{
+    return Bundle(std::vector<std::vector<unsigned char>>(129, MensajeFloats("/gedanko/avance", {0.5F})));
 }
 
 std::vector<unsigned char> BundleDemasiadoGrande()
@@ -265,17 +328,38 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TEntradaMala {"TipoEquivocado", TipoEquivocado, "es de tipo 's', no un número"},
                     TEntradaMala {"FaltaArgumento", FaltaArgumento, "falta el argumento 1"},
                     TEntradaMala {"NoFinito", NoFinito, "no es un número finito"},
-                    TEntradaMala {"DireccionDesconocida", DireccionDesconocida, "sin regla en el mapa: /gedanko/volar"},
                     TEntradaMala {"BundleDemasiadoGrande", BundleDemasiadoGrande, "demasiado grande (8196 bytes"},
                     TEntradaMala {"Malformado", Malformado, "paquete OSC mal formado"},
-                    TEntradaMala {"BundleCortado", BundleCortado, "elemento de bundle con tamaño no válido"}),
+                    TEntradaMala {"BundleCortado", BundleCortado, "elemento de bundle con tamaño no válido"},
+                    TEntradaMala {"BundleConUnElementoMalo", BundleConUnElementoMalo, "se descarta el paquete"},
+                    TEntradaMala {"BundleDemasiadoAnidado", BundleDemasiadoAnidado, "demasiado anidado"},
+                    TEntradaMala {"BundleDeDemasiadosMensajes", BundleDeDemasiadosMensajes, "más de 128 mensajes"}),
     [](const testing::TestParamInfo<TEntradaMala>& caso) { return std::string(caso.param.Nombre); });
 
 TEST_F(EntradaOsc, CadaDireccionTieneSuPropioLimiteDeAvisos)
 {
     Usar("generico");
-    Recibir(MensajeFloats("/a", {1}), 0.1);
-    Recibir(MensajeFloats("/b", {1}), 0.2);
-    Recibir(MensajeFloats("/a", {1}), 0.3);
+    Recibir(TipoEquivocado(), 0.1);
+    Recibir(FaltaArgumento(), 0.2);
+    Recibir(TipoEquivocado(), 0.3);
     EXPECT_EQ(FEntrada->TomarAvisos().size(), 2u);
+}
+
+// A correct stream full of addresses the map does not use: each is named
+// once, then only a summary a minute at most.
+TEST_F(EntradaOsc, UnaDireccionSinReglaSeAvisaUnaVezYLuegoSeResume)
+{
+    Usar("muse");
+    for (int i = 0; i < 1300; ++i) {
+        const double t = 0.05 * i;
+        Recibir(MensajeFloats(i % 2 ? "/muse/eeg" : "/muse/elements/alpha_absolute", {1, 2, 3, 4}), t);
+        Recibir(MensajeFloats("/muse/gyro", {0, 0, 0}), t);
+        FEntrada->Revisar(t, FVivo);
+    }
+    const std::vector<std::string> avisos = FEntrada->TomarAvisos();
+    // Two names and one summary at the minute.
+    ASSERT_EQ(avisos.size(), 3u);
+    EXPECT_NE(avisos[0].find("sin regla en el mapa: /muse/elements/alpha_absolute"), std::string::npos);
+    EXPECT_NE(avisos[1].find("sin regla en el mapa: /muse/eeg"), std::string::npos);
+    EXPECT_NE(avisos[2].find("1201 mensajes OSC ignorados en el último minuto"), std::string::npos) << avisos[2];
 }

@@ -88,14 +88,13 @@ TEST(Grabadora, LoGrabadoSeReproduceConLosMismosEstadosEnLosMismosTiempos)
     ASSERT_TRUE(escenario.LeerFichero(ruta)) << escenario.Error();
     std::remove(ruta.c_str());
 
-    edk::TReproductor reproductor(escenario, Tasa, false);
+    // Every state comes back at its own moment, the one served between two
+    // ticks too, whatever the replay's rate.
+    edk::TReproductor reproductor(escenario, 7, false);
     std::vector<edk::TEvento> reproducidos;
     for (int paso = 0; paso <= 64; ++paso)
         reproductor.Avanzar(paso / (2 * Tasa), reproducidos);
-    // Each steady state comes back at its tick; the one served between two
-    // ticks comes at the next tick, which carried the same values anyway.
-    std::vector<edk::TEvento> esperados = servidos;
-    esperados.erase(esperados.begin() + 5);
+    const std::vector<edk::TEvento>& esperados = servidos;
     ASSERT_EQ(reproducidos.size(), esperados.size());
     for (std::size_t i = 0; i < esperados.size(); ++i) {
         EXPECT_EQ(reproducidos[i].Tipo, esperados[i].Tipo) << i;

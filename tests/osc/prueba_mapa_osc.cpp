@@ -12,7 +12,7 @@ using emulador::TMapaOsc;
 
 TEST(MapaOsc, LosMapasIncorporadosSonLosFicherosDeResources)
 {
-    for (const std::string nombre : {"muse", "generico"}) {
+    for (const std::string nombre : {"muse", "generico", "openbci"}) {
         TMapaOsc incorporado;
         ASSERT_TRUE(incorporado.Cargar(nombre)) << incorporado.Error();
         TMapaOsc fichero;
@@ -58,6 +58,15 @@ TEST(MapaOsc, TodosLosErroresConSuLineaYElMapaAnteriorSeQueda)
                             "línea 4: argumento no válido '99' (0..63)");
     ASSERT_EQ(mapa.Reglas().size(), 1u);
     EXPECT_EQ(mapa.Reglas()[0].Direccion, "/x");
+
+    // Past ten, the errors are counted.
+    std::string muchos;
+    for (int i = 0; i < 14; ++i)
+        muchos += "/mal 0 volar\n";
+    EXPECT_FALSE(mapa.Leer(muchos));
+    EXPECT_NE(mapa.Error().find("línea 10: destino desconocido 'volar'\n... y 4 errores más sin listar"),
+              std::string::npos)
+        << mapa.Error();
 }
 
 struct TCasoMalo {

@@ -1,6 +1,9 @@
 // A change of the live state served at once: one extra EmoState between two
-// ticks, none when a due one already carries it, and times never going back.
+// ticks, none when a due one already carries it, and times never going back;
+// a flood of OSC values adds states only for changes of the detected action.
+#include "EntradaOsc.h"
 #include "Escenario.h"
+#include "PaqueteOsc.h"
 #include "Protocolo.h"
 #include "Sesion.h"
 
@@ -67,4 +70,31 @@ TEST(SesionInmediata, UnEstadoDeMasSoloEntreDosTicsYSinRetroceder)
         sesion.Avanzar(0.35, vivo, salida, true);
         EXPECT_TRUE(Estados(salida).empty());
     }
+}
+
+// A flood of changing values: the steady rate, plus one EmoState for each
+// change of the detected action.
+TEST(SesionInmediata, UnaRiadaDeValoresNoMultiplicaLosEstados)
+{
+    emulador::TMapaOsc mapa;
+    ASSERT_TRUE(mapa.Cargar("generico"));
+    edk::TEscenario escenario;
+    ASSERT_TRUE(escenario.Leer("0 alta 0\n0 senal 2\n"));
+    emulador::TEntradaOsc entrada(mapa, 0);
+    emulador::TEstadoVivo vivo;
+    emulador::TSesion sesion(escenario, 32, false);
+    std::string salida;
+    int cambiosDeAccion = 0;
+    for (int i = 0; i < 10000; ++i) {
+        const double t = i / 10000.0;
+        // Powers that change at every message; the action every 2000.
+        const float potencia = (i / 2000) % 2 ? 0.0F : 0.3F + static_cast<float>(i % 7) / 10;
+        const std::vector<unsigned char> p = MensajeFloats(i % 3 ? "/gedanko/avance" : "/gedanko/giro", {potencia});
+        bool inmediato = entrada.Paquete(p.data(), p.size(), t, vivo);
+        cambiosDeAccion += inmediato;
+        inmediato = entrada.Revisar(t, vivo) || inmediato;
+        sesion.Avanzar(t, vivo, salida, inmediato);
+    }
+    EXPECT_GE(cambiosDeAccion, 4);
+    EXPECT_LE(Estados(salida).size(), 33u + static_cast<unsigned>(cambiosDeAccion));
 }

@@ -173,6 +173,12 @@ TEST(OpcionesEmulador, Casos)
         {{"--tasa", "2.5"}, false},
         {{"--direccion", "localhost"}, false},
         {{"--otra"}, false},
+        {{"--osc", "0", "--osc-desde", "192.168.1.5", "--mapa", "muse"}, true},
+        {{"--osc-desde", "127.0.0.1"}, false},
+        {{"--osc", "0", "--osc-desde", "movil"}, false},
+        {{"--puerto", "1", "--puerto", "2"}, false},
+        {{"--bucle", "--bucle"}, false},
+        {{"--osc", "0", "--mapa", "muse", "--mapa", "generico"}, false},
     };
     for (const TCaso& c : casos) {
         std::vector<const char*> argv {"gedanko-emulador"};

@@ -23,9 +23,11 @@ namespace {
     constexpr std::string_view ClavePaquete = "(paquete)";
     constexpr std::string_view ClaveOtras = "(otras)";
     constexpr std::size_t ClavesMaximas = 128;
-    // A gap in the turn rates longer than this is not integrated.
+    // A turn rate counts for this long at most: a gap in the rates is a still head.
     constexpr double PasoGiroMaximo = 0.5;
     constexpr int BateriaMaxima = 1000;
+    // Far beyond any head; it keeps the sum of the movement finite.
+    constexpr double VelocidadGiroMaxima = 10000;
 
     struct TLiberarMensaje {
         void operator()(lo_message m) const { lo_message_free(m); }
@@ -102,8 +104,9 @@ TEntradaOsc::TEntradaOsc(const TMapaOsc& mapa, double ahora)
     : FMapa(mapa),
       FConSensor(edk::NumCanales, false),
       FFinRetencion(mapa.Reglas().size()),
-      FUltimaVelocidad(mapa.Reglas().size()),
-      FUltimo(ahora)
+      FGradosHasta(ahora),
+      FUltimo(ahora),
+      FUltimoResumen(ahora)
 {
     for (const TReglaOsc& r : mapa.Reglas())
         for (const int canal : r.Canales)
@@ -119,39 +122,53 @@ bool TEntradaOsc::Paquete(const void* datos, std::size_t tamano, double ahora, T
                ahora);
         return false;
     }
-    FMensajesPaquete = 0;
-    return Elementos(static_cast<const unsigned char*>(datos), tamano, 0, ahora, vivo);
+    // A packet is applied whole or not at all: every element is decoded and
+    // checked before any is applied.
+    FMensajes.clear();
+    if (!Elementos(static_cast<const unsigned char*>(datos), tamano, 0, ahora))
+        return false;
+    for (const TMensajeOsc& m : FMensajes) {
+        if (!FMapa.Contiene(m.Direccion))
+            continue;
+        if (const std::optional<std::string> falta = Falta(m.Direccion, m.Argumentos)) {
+            Avisar(m.Direccion, Mostrable(m.Direccion) + ": " + *falta + "; se descarta el paquete", ahora);
+            return false;
+        }
+    }
+    bool inmediato = false;
+    for (const TMensajeOsc& m : FMensajes)
+        inmediato = Mensaje(m.Direccion, m.Argumentos, ahora, vivo) || inmediato;
+    return inmediato;
 }
 
-bool TEntradaOsc::Elementos(const unsigned char* datos, std::size_t tamano, int profundidad, double ahora,
-                            TEstadoVivo& vivo)
+bool TEntradaOsc::Elementos(const unsigned char* datos, std::size_t tamano, int profundidad, double ahora)
 {
     const std::string_view vista(reinterpret_cast<const char*>(datos), tamano);
     if (!vista.starts_with(MarcaBundle))
-        return Decodificar(datos, tamano, ahora, vivo);
+        return Decodificar(datos, tamano, ahora);
     if (tamano < CabeceraBundle || profundidad >= AnidamientoMaximo) {
-        Avisar(ClavePaquete, "paquete OSC mal formado (bundle incompleto o demasiado anidado)", ahora);
+        Avisar(ClavePaquete, "paquete OSC mal formado (bundle incompleto o demasiado anidado): se descarta", ahora);
         return false;
     }
-    bool cambio = false;
     std::size_t i = CabeceraBundle;
     while (i < tamano) {
         const std::size_t largo = tamano - i >= 4 ? LeerBigEndian(datos + i) : 0;
         if (largo == 0 || largo % 4 != 0 || largo > tamano - i - 4) {
-            Avisar(ClavePaquete, "paquete OSC mal formado (elemento de bundle con tamaño no válido)", ahora);
-            return cambio;
+            Avisar(ClavePaquete, "paquete OSC mal formado (elemento de bundle con tamaño no válido): se descarta",
+                   ahora);
+            return false;
         }
-        cambio = Elementos(datos + i + 4, largo, profundidad + 1, ahora, vivo) || cambio;
+        if (!Elementos(datos + i + 4, largo, profundidad + 1, ahora))
+            return false;
         i += 4 + largo;
     }
-    return cambio;
+    return true;
 }
 
-bool TEntradaOsc::Decodificar(const unsigned char* datos, std::size_t tamano, double ahora, TEstadoVivo& vivo)
+bool TEntradaOsc::Decodificar(const unsigned char* datos, std::size_t tamano, double ahora)
 {
-    if (++FMensajesPaquete > MensajesPorPaqueteMaximos) {
-        if (FMensajesPaquete == MensajesPorPaqueteMaximos + 1)
-            Avisar(ClavePaquete, "paquete OSC con demasiados mensajes: se descartan los que pasan de 128", ahora);
+    if (FMensajes.size() >= MensajesPorPaqueteMaximos) {
+        Avisar(ClavePaquete, "paquete OSC con más de 128 mensajes: se descarta", ahora);
         return false;
     }
     // liblo checks the whole message; it reads a copy, never the caller's buffer.
@@ -162,16 +179,16 @@ bool TEntradaOsc::Decodificar(const unsigned char* datos, std::size_t tamano, do
         Avisar(ClavePaquete, "paquete OSC mal formado (" + std::to_string(tamano) + " bytes): se descarta", ahora);
         return false;
     }
-    const std::string_view direccion(reinterpret_cast<const char*>(copia.data()),
-                                     ::strnlen(reinterpret_cast<const char*>(copia.data()), copia.size()));
+    TMensajeOsc& m = FMensajes.emplace_back();
+    m.Direccion.assign(reinterpret_cast<const char*>(copia.data()),
+                       ::strnlen(reinterpret_cast<const char*>(copia.data()), copia.size()));
     const char* tipos = lo_message_get_types(mensaje.get());
     lo_arg** valores = lo_message_get_argv(mensaje.get());
     const auto cuantos = static_cast<std::size_t>(lo_message_get_argc(mensaje.get()));
-    std::vector<TArgumentoOsc> argumentos;
-    argumentos.reserve(cuantos);
+    m.Argumentos.reserve(cuantos);
     for (std::size_t i = 0; i < cuantos && tipos && tipos[i] && valores; ++i)
-        argumentos.push_back(Argumento(tipos[i], valores[i]));
-    return Mensaje(direccion, argumentos, ahora, vivo);
+        m.Argumentos.push_back(Argumento(tipos[i], valores[i]));
+    return true;
 }
 
 bool TEntradaOsc::Mensaje(std::string_view direccion, const std::vector<TArgumentoOsc>& argumentos, double ahora,
@@ -181,6 +198,7 @@ bool TEntradaOsc::Mensaje(std::string_view direccion, const std::vector<TArgumen
         return false;
     const TEstadoVivo antes = vivo;
     FUltimo = ahora;
+    Mover(ahora, vivo);
     if (!FFresca) {
         FFresca = true;
         FAvisos.emplace_back("vuelven a llegar datos OSC");
@@ -190,38 +208,54 @@ bool TEntradaOsc::Mensaje(std::string_view direccion, const std::vector<TArgumen
     for (std::size_t i = 0; i < reglas.size(); ++i)
         if (reglas[i].Direccion == direccion)
             Aplicar(i, reglas[i].Valor(argumentos[reglas[i].Argumento].Valor), ahora, vivo);
-    return !(antes == vivo);
+    return !antes.MismaDeteccion(vivo);
 }
 
 bool TEntradaOsc::Aplicable(std::string_view direccion, const std::vector<TArgumentoOsc>& argumentos, double ahora)
 {
     if (!FMapa.Contiene(direccion)) {
-        Avisar(direccion, "dirección OSC sin regla en el mapa: " + Mostrable(direccion), ahora);
+        SinRegla(direccion);
         return false;
     }
+    if (const std::optional<std::string> falta = Falta(direccion, argumentos)) {
+        Avisar(direccion, Mostrable(direccion) + ": " + *falta + "; se descarta el mensaje", ahora);
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::string> TEntradaOsc::Falta(std::string_view direccion,
+                                              const std::vector<TArgumentoOsc>& argumentos) const
+{
     for (const TReglaOsc& r : FMapa.Reglas()) {
         if (r.Direccion != direccion)
             continue;
-        std::string falta;
         if (r.Argumento >= argumentos.size())
-            falta = "falta el argumento " + std::to_string(r.Argumento);
-        else if (!Numerico(argumentos[r.Argumento].Tipo))
-            falta = "el argumento " + std::to_string(r.Argumento) + " es de tipo '"
-                    + std::string(1, argumentos[r.Argumento].Tipo) + "', no un número";
-        else if (!std::isfinite(r.Valor(argumentos[r.Argumento].Valor)))
-            falta = "el argumento " + std::to_string(r.Argumento) + " no es un número finito";
-        if (!falta.empty()) {
-            Avisar(direccion, Mostrable(direccion) + ": " + falta + "; se descarta el mensaje", ahora);
-            return false;
-        }
+            return "falta el argumento " + std::to_string(r.Argumento);
+        if (!Numerico(argumentos[r.Argumento].Tipo))
+            return "el argumento " + std::to_string(r.Argumento) + " es de tipo '"
+                   + std::string(1, argumentos[r.Argumento].Tipo) + "', no un número";
+        if (!std::isfinite(r.Valor(argumentos[r.Argumento].Valor)))
+            return "el argumento " + std::to_string(r.Argumento) + " no es un número finito";
     }
-    return true;
+    return std::nullopt;
+}
+
+void TEntradaOsc::SinRegla(std::string_view direccion)
+{
+    // A correct stream carries many addresses a map does not use: each is
+    // named once, the rest only counted for the summary.
+    ++FSinRegla;
+    if (FDireccionesSinRegla.size() >= ClavesMaximas || !FDireccionesSinRegla.emplace(direccion).second)
+        return;
+    FAvisos.push_back("aviso: dirección OSC sin regla en el mapa: " + Mostrable(direccion)
+                      + " (se ignora; no se vuelve a avisar de ella)");
 }
 
 void TEntradaOsc::Aplicar(std::size_t indice, double valor, double ahora, TEstadoVivo& vivo)
 {
     const TReglaOsc& r = FMapa.Reglas()[indice];
-    if (r.Retencion > 0 && r.Destino != TDestinoOsc::Casco) {
+    if (r.Retencion > 0) {
         // A pulse: a value under the threshold does not cut a hold short.
         if (std::fabs(valor) < r.Umbral || valor == 0)
             return;
@@ -245,19 +279,21 @@ void TEntradaOsc::Fijar(std::size_t indice, double valor, double ahora, TEstadoV
         break;
     }
     case TDestinoOsc::Giro:
-        FGiro = std::fabs(valor) < r.Umbral ? 0 : std::clamp(valor, -1.0, 1.0);
-        vivo.FijarGiro(GiroX(FGiro));
+        vivo.FijarGiro(GiroX(std::fabs(valor) < r.Umbral ? 0 : std::clamp(valor, -1.0, 1.0)));
         break;
-    case TDestinoOsc::GiroVelocidad: {
-        const std::optional<double> antes = std::exchange(FUltimaVelocidad[indice], ahora);
-        const double paso = antes ? std::clamp(ahora - *antes, 0.0, PasoGiroMaximo) : 0;
-        if (std::fabs(valor) >= r.Umbral)
-            FGiro = std::clamp(FGiro + valor * paso, -1.0, 1.0);
-        vivo.FijarGiro(GiroX(FGiro));
+    case TDestinoOsc::GiroVelocidad:
+        // The movement so far is summed with the rate before, then this rate holds.
+        Mover(ahora, vivo);
+        FVelocidad = std::clamp(valor, -VelocidadGiroMaxima, VelocidadGiroMaxima);
+        FTiempoVelocidad = ahora;
+        FBanda = r.Umbral;
+        vivo.FijarMovimiento(FGrados, FBanda);
         break;
-    }
     case TDestinoOsc::Contacto: {
-        const int calidad = Entero(valor, ContactoMinimo, ContactoMaximo);
+        // Under the rule's threshold the fit is bad, whatever the scale gives.
+        int calidad = Entero(valor, ContactoMinimo, ContactoMaximo);
+        if (calidad < r.Umbral)
+            calidad = std::min(calidad, ContactoUtilizable - 1);
         if (const std::optional<int> otros = FMapa.OtrosContactos())
             for (std::size_t canal = 0; canal < FConSensor.size(); ++canal)
                 if (!FConSensor[canal])
@@ -292,9 +328,36 @@ void TEntradaOsc::AplicarSenal(int senal, TEstadoVivo& vivo)
     vivo.FijarSenal(senal);
 }
 
+void TEntradaOsc::Mover(double ahora, TEstadoVivo& vivo)
+{
+    if (FTiempoVelocidad) {
+        const double hasta = std::min(ahora, *FTiempoVelocidad + PasoGiroMaximo);
+        if (hasta > FGradosHasta)
+            FGrados += FVelocidad * (hasta - FGradosHasta);
+        vivo.FijarMovimiento(FGrados, FBanda);
+    }
+    FGradosHasta = std::max(FGradosHasta, ahora);
+}
+
+void TEntradaOsc::Reposar(double ahora, TEstadoVivo& vivo)
+{
+    // After an outage no drive value is current: each starts from rest until
+    // its own address is received again.
+    const std::vector<TReglaOsc>& reglas = FMapa.Reglas();
+    for (std::size_t i = 0; i < reglas.size(); ++i) {
+        const TDestinoOsc d = reglas[i].Destino;
+        if (d == TDestinoOsc::Avance || d == TDestinoOsc::Retroceso || d == TDestinoOsc::Giro) {
+            FFinRetencion[i].reset();
+            Fijar(i, 0, ahora, vivo);
+        }
+    }
+    FVelocidad = 0;
+}
+
 bool TEntradaOsc::Revisar(double ahora, TEstadoVivo& vivo)
 {
     const TEstadoVivo antes = vivo;
+    Mover(ahora, vivo);
     const std::vector<TReglaOsc>& reglas = FMapa.Reglas();
     for (std::size_t i = 0; i < reglas.size(); ++i) {
         if (!FFinRetencion[i] || ahora < *FFinRetencion[i])
@@ -303,12 +366,19 @@ bool TEntradaOsc::Revisar(double ahora, TEstadoVivo& vivo)
         FFinRetencion[i].reset();
         Fijar(i, 0, ahora, vivo);
     }
+    if (FSinRegla > 0 && ahora - FUltimoResumen >= IntervaloResumenOsc) {
+        FAvisos.push_back("aviso: " + std::to_string(FSinRegla)
+                          + " mensajes OSC ignorados en el último minuto por no tener regla en el mapa");
+        FSinRegla = 0;
+        FUltimoResumen = ahora;
+    }
     if (FFresca && ahora - FUltimo >= SilencioOscMaximo) {
         FFresca = false;
         FAvisos.emplace_back("sin datos OSC desde hace 500 ms: se envía el estado sin señal inalámbrica");
         vivo.FijarSenal(EDK_SIN_SENAL);
+        Reposar(ahora, vivo);
     }
-    return !(antes == vivo);
+    return !antes.MismaDeteccion(vivo);
 }
 
 void TEntradaOsc::Avisar(std::string_view clave, const std::string& texto, double ahora)

@@ -1,5 +1,6 @@
 #include "EstadoVivo.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace emulador {
@@ -13,12 +14,23 @@ namespace {
         return buf;
     }
 
+    std::optional<std::uint32_t> AccionDe(const std::optional<TAccionViva>& accion)
+    {
+        return accion ? std::optional<std::uint32_t>(accion->Accion) : std::nullopt;
+    }
+
 } // namespace
 
 void TEstadoVivo::FijarBateria(int nivel, int maximo)
 {
     FBateria = nivel;
     FBateriaMax = maximo;
+}
+
+bool TEstadoVivo::MismaDeteccion(const TEstadoVivo& otro) const
+{
+    return AccionDe(FExpresiva) == AccionDe(otro.FExpresiva) && AccionDe(FCognitiva) == AccionDe(otro.FCognitiva)
+           && FSenal == otro.FSenal && FCascoPuesto == otro.FCascoPuesto;
 }
 
 void TEstadoVivo::Restablecer()
@@ -49,6 +61,9 @@ void TEstadoVivo::Aplicar(edk::TEstadoEmo& estado) const
         estado.Bateria = *FBateria;
     if (FBateriaMax)
         estado.BateriaMax = *FBateriaMax;
+    // A level is never beyond its maximum.
+    if (FBateria || FBateriaMax)
+        estado.Bateria = std::clamp(estado.Bateria, 0, std::max(estado.BateriaMax, 0));
 }
 
 std::string TEstadoVivo::Describir() const
@@ -68,6 +83,8 @@ std::string TEstadoVivo::Describir() const
             .append("\n");
     if (FGiroX)
         s.append("Giro horizontal: ").append(std::to_string(*FGiroX)).append("\n");
+    if (FMovimiento)
+        s.append("Giro de la cabeza: ").append(Numero(FMovimiento->Grados, "%.1f")).append(" grados acumulados\n");
     if (FSenal)
         s.append("Señal: ").append(std::to_string(*FSenal)).append("\n");
     std::string contactos;
@@ -82,7 +99,7 @@ std::string TEstadoVivo::Describir() const
             .append("/")
             .append(std::to_string(FBateriaMax.value_or(0)))
             .append("\n");
-    if (!FExpresiva && !FCognitiva && !FGiroX && !FSenal && contactos.empty() && !FBateria)
+    if (!FExpresiva && !FCognitiva && !FGiroX && !FMovimiento && !FSenal && contactos.empty() && !FBateria)
         s += "Sin cambios: se envían los valores del escenario\n";
     return s;
 }

@@ -111,7 +111,9 @@ std::string TGrabadora::Evento(const edk::TEvento& e)
     switch (e.Tipo) {
     case EE_EmoStateUpdated: {
         FTiempo = std::max(FTiempo, static_cast<double>(e.Estado.Tiempo));
-        std::string s = Registro(FTiempo, e.Estado, FAnterior ? &*FAnterior : nullptr);
+        // The changes, then the EmoState itself at its moment: the replay serves
+        // exactly the EmoStates served here, no more and no fewer.
+        std::string s = Registro(FTiempo, e.Estado, FAnterior ? &*FAnterior : nullptr) + Tiempo(FTiempo) + " estado\n";
         FAnterior = e.Estado;
         return s;
     }

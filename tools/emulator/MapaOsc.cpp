@@ -95,6 +95,7 @@ namespace {
         std::vector<TReglaOsc> Reglas;
         std::optional<int> OtrosContactos;
         std::vector<std::string> Errores;
+        std::size_t Callados = 0; // errors beyond those listed
 
         void Linea(std::size_t numero, std::string_view texto)
         {
@@ -114,6 +115,8 @@ namespace {
         {
             if (Errores.size() < ErroresMaximos)
                 Errores.push_back("línea " + std::to_string(numero) + ": " + motivo);
+            else
+                ++Callados;
         }
 
         std::optional<std::string> Otros(const std::vector<std::string_view>& t)
@@ -184,6 +187,8 @@ bool TMapaOsc::Leer(std::string_view texto)
         FError.clear();
         for (const std::string& error : lector.Errores)
             FError += (FError.empty() ? "" : "\n") + error;
+        if (lector.Callados > 0)
+            FError += "\n... y " + std::to_string(lector.Callados) + " errores más sin listar";
         return false;
     }
     FReglas = std::move(lector.Reglas);

@@ -23,7 +23,7 @@ enum class TDestinoOsc {
     Avance, // clench power 0..1
     Retroceso, // pull power 0..1
     Giro, // head turn -1..1
-    GiroVelocidad, // turn rate per second, integrated into the head turn
+    GiroVelocidad, // head turn rate in degrees a second: each EmoState carries the movement
     Contacto, // contact quality 0..4 of the channels listed
     Senal, // wireless signal 0..2
     Bateria, // battery level
@@ -38,8 +38,9 @@ struct TReglaOsc {
     std::vector<int> Canales; // for Contacto
     double Escala = 1;
     double Desplazamiento = 0;
-    // Powers and turns below it (in magnitude) count as 0, and so do turn
-    // rates (a dead band against drift); the headset is on from it up.
+    // Powers and turns below it (in magnitude) count as 0; for turn rates it
+    // is the noise band (a still head, and a steady turn's jitter); the
+    // headset is on from it up.
     double Umbral = 0;
     double Retencion = 0; // seconds a pulse stays on; 0: until the next value
     std::size_t Linea = 0;
@@ -54,7 +55,7 @@ public:
     // lists the faults, one "línea N: ..." per line.
     bool Leer(std::string_view texto);
     bool LeerFichero(const std::string& ruta);
-    // A built-in map by name ("muse", "generico"), or a file.
+    // A built-in map by name ("muse", "generico", "openbci"), or a file.
     bool Cargar(const std::string& nombreOFichero);
     const std::string& Error() const { return FError; }
 

@@ -27,6 +27,10 @@ bool TOpciones::Leer(int argc, const char* const* argv)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string_view opcion = argv[i];
+        if (opcion.starts_with("-") && !FVistas.emplace(opcion).second) {
+            FError = "opción repetida: " + std::string(opcion);
+            return false;
+        }
         if (opcion == "--help" || opcion == "-h" || opcion == "--ayuda") {
             Ayuda = true;
             continue;
@@ -36,7 +40,7 @@ bool TOpciones::Leer(int argc, const char* const* argv)
             continue;
         }
         if (opcion != "--direccion" && opcion != "--puerto" && opcion != "--escenario" && opcion != "--tasa"
-            && opcion != "--osc" && opcion != "--mapa" && opcion != "--grabar") {
+            && opcion != "--osc" && opcion != "--mapa" && opcion != "--grabar" && opcion != "--osc-desde") {
             FError = "opción desconocida: " + std::string(opcion);
             return false;
         }
@@ -72,6 +76,14 @@ bool TOpciones::Leer(int argc, const char* const* argv)
                 return false;
             }
             PuertoOsc = static_cast<std::uint16_t>(n);
+        } else if (opcion == "--osc-desde") {
+            std::uint32_t ip = 0;
+            if (!edk::LeerDireccionIPv4(std::string(valor).c_str(), ip)) {
+                FError = "dirección IPv4 no válida en --osc-desde: " + std::string(valor);
+                return false;
+            }
+            OscDesde = ip;
+            OscDesdeTexto = valor;
         } else if (opcion == "--mapa") {
             Mapa = valor;
             FMapaDado = true;
@@ -87,6 +99,10 @@ bool TOpciones::Leer(int argc, const char* const* argv)
     }
     if (FMapaDado && !PuertoOsc) {
         FError = "--mapa solo tiene sentido con --osc";
+        return false;
+    }
+    if (OscDesde && !PuertoOsc) {
+        FError = "--osc-desde solo tiene sentido con --osc";
         return false;
     }
     return true;
@@ -106,7 +122,9 @@ std::string TOpciones::Uso()
            "  --bucle             repetir el escenario al terminar\n"
            "  --osc PUERTO        recibir también OSC por UDP en ese puerto (0 = uno libre); sin\n"
            "                      --escenario se parte de un casco en reposo, bien puesto y con señal\n"
-           "  --mapa M            cómo se traduce el OSC: muse, generico (por defecto) o un fichero\n"
+           "  --mapa M            cómo se traduce el OSC: muse, openbci, generico (por defecto) o un\n"
+           "                      fichero (./muse para un fichero que se llama como un mapa incorporado)\n"
+           "  --osc-desde IP      aceptar OSC solo de esa dirección IPv4 (por defecto, de cualquiera)\n"
            "  --grabar FICHERO    grabar los estados servidos como escenario (--escenario lo reproduce)\n"
            "  --help, -h          esta ayuda\n"
            "\n"

@@ -5,6 +5,7 @@
 #include "ServidorEmulador.h"
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 
 namespace emulador {
@@ -24,10 +25,13 @@ public:
     std::optional<std::uint16_t> PuertoOsc; // UDP port of the OSC input; 0: a free one
     std::string Mapa = "generico"; // a built-in map's name or a file
     std::string Grabar; // empty: no recording
+    std::optional<std::uint32_t> OscDesde; // the one IPv4 address (host order) OSC is taken from
+    std::string OscDesdeTexto;
     bool Ayuda = false;
 
 private:
     bool FMapaDado = false;
+    std::set<std::string, std::less<>> FVistas; // options already given
     std::string FError;
 };
 

@@ -34,10 +34,13 @@ bool TReceptorOsc::Abrir(std::uint16_t puerto)
     return true;
 }
 
-bool TReceptorOsc::Recibir(std::vector<unsigned char>& paquete, std::size_t& tamano)
+bool TReceptorOsc::Recibir(std::vector<unsigned char>& paquete, std::size_t& tamano, sockaddr_in& origen)
 {
     paquete.resize(DatagramaMaximo);
-    const ssize_t n = ::recv(FSocket.Fd(), paquete.data(), paquete.size(), MSG_DONTWAIT | MSG_TRUNC);
+    origen = {};
+    socklen_t largo = sizeof origen;
+    const ssize_t n = ::recvfrom(FSocket.Fd(), paquete.data(), paquete.size(), MSG_DONTWAIT | MSG_TRUNC,
+                                 reinterpret_cast<sockaddr*>(&origen), &largo);
     if (n < 0)
         return false;
     tamano = static_cast<std::size_t>(n);

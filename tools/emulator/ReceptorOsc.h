@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <netinet/in.h>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,9 @@ public:
     const std::string& Error() const { return FError; }
 
     // Takes the next waiting packet into 'paquete'; 'tamano' is its real size,
-    // which may exceed what was kept. False when none is waiting.
-    bool Recibir(std::vector<unsigned char>& paquete, std::size_t& tamano);
+    // which may exceed what was kept, and 'origen' its sender. False when
+    // none is waiting.
+    bool Recibir(std::vector<unsigned char>& paquete, std::size_t& tamano, sockaddr_in& origen);
 
 private:
     TDescriptor FSocket;

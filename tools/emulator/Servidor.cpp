@@ -34,6 +34,8 @@ namespace {
     constexpr double EsperaOscMaxima = 0.01;
     // Packets taken per pass, so a flood never starves the clients.
     constexpr int PaquetesOscPorPasada = 64;
+    // Senders named in warnings, at most.
+    constexpr std::size_t EmisoresOscAvisados = 32;
 
     double Segundos(std::chrono::steady_clock::time_point t)
     {
@@ -144,8 +146,11 @@ void TServidor::Ejecutar(const sigset_t& mascaraEspera, const volatile std::sig_
             if (fds[IndiceEscucha].revents & POLLIN)
                 Aceptar();
         }
-        RevisarOsc();
-        AvanzarClientes();
+        // One moment for the whole pass: the head's movement is summed up to
+        // the very time the EmoStates are served at.
+        const TReloj::time_point ahora = TReloj::now();
+        RevisarOsc(ahora);
+        AvanzarClientes(ahora);
         RetirarCerrados();
     }
     Registrar("deteniendo el emulador (clientes conectados: " + std::to_string(FClientes.size()) + ")");
@@ -236,16 +241,38 @@ void TServidor::Anunciar(TAccionOrden accion)
 void TServidor::LeerOsc()
 {
     std::size_t tamano = 0;
-    for (int i = 0; i < PaquetesOscPorPasada && FReceptorOsc.Recibir(FPaquete, tamano); ++i)
-        FCambioInmediato
-            = FEntradaOsc->Paquete(FPaquete.data(), tamano, Segundos(TReloj::now()), FVivo) || FCambioInmediato;
+    sockaddr_in origen {};
+    for (int i = 0; i < PaquetesOscPorPasada && FReceptorOsc.Recibir(FPaquete, tamano, origen); ++i)
+        if (Aceptable(origen))
+            FCambioInmediato
+                = FEntradaOsc->Paquete(FPaquete.data(), tamano, Segundos(TReloj::now()), FVivo) || FCambioInmediato;
 }
 
-void TServidor::RevisarOsc()
+bool TServidor::Aceptable(const sockaddr_in& origen)
+{
+    // Two senders mix their commands: the operator is told once per sender,
+    // and --osc-desde keeps all but one out.
+    const std::string nombre = NombreDe(origen);
+    const bool fuera = FOpciones.OscDesde && ntohl(origen.sin_addr.s_addr) != *FOpciones.OscDesde;
+    if (fuera || FEmisorOsc.empty() || nombre == FEmisorOsc) {
+        if (!fuera && FEmisorOsc.empty())
+            FEmisorOsc = nombre;
+        if (fuera && FOtrosEmisoresOsc.size() < EmisoresOscAvisados && FOtrosEmisoresOsc.insert(nombre).second)
+            Registrar("aviso: se descartan los datos OSC de " + nombre + " (solo se aceptan de "
+                      + FOpciones.OscDesdeTexto + ", --osc-desde)");
+        return !fuera;
+    }
+    if (FOtrosEmisoresOsc.size() < EmisoresOscAvisados && FOtrosEmisoresOsc.insert(nombre).second)
+        Registrar("aviso: llegan datos OSC de otro emisor, " + nombre + ", además de " + FEmisorOsc
+                  + ": sus órdenes se mezclan; con --osc-desde IP solo se aceptan los de uno");
+    return true;
+}
+
+void TServidor::RevisarOsc(TReloj::time_point ahora)
 {
     if (!FEntradaOsc)
         return;
-    FCambioInmediato = FEntradaOsc->Revisar(Segundos(TReloj::now()), FVivo) || FCambioInmediato;
+    FCambioInmediato = FEntradaOsc->Revisar(Segundos(ahora), FVivo) || FCambioInmediato;
     for (const std::string& aviso : FEntradaOsc->TomarAvisos())
         Registrar(aviso);
     for (const TAccionOrden accion : FEntradaOsc->TomarAcciones())
@@ -273,9 +300,8 @@ void TServidor::DejarDeGrabar(const std::string& motivo)
     Registrar(motivo + " (" + FOpciones.Grabar + ")");
 }
 
-void TServidor::AvanzarClientes()
+void TServidor::AvanzarClientes(TReloj::time_point ahora)
 {
-    const TReloj::time_point ahora = TReloj::now();
     for (TCliente& c : FClientes) {
         if (c.Cerrar)
             continue;

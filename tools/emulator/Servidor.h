@@ -17,6 +17,7 @@
 #include <csignal>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -55,12 +56,13 @@ private:
     void Aceptar();
     void LeerConsola();
     void LeerOsc();
-    void RevisarOsc();
+    bool Aceptable(const sockaddr_in& origen);
+    void RevisarOsc(TReloj::time_point ahora);
     void Anunciar(TAccionOrden accion);
     void Anotar(TCliente& cliente, std::size_t desde);
     void DejarDeGrabar(const std::string& motivo);
     void Ordenar(const std::string& linea);
-    void AvanzarClientes();
+    void AvanzarClientes(TReloj::time_point ahora);
     void Enviar(TCliente& cliente);
     void Recibir(TCliente& cliente);
     void RetirarCerrados();
@@ -76,6 +78,8 @@ private:
     TReceptorOsc FReceptorOsc;
     std::vector<unsigned char> FPaquete;
     bool FCambioInmediato = false;
+    std::string FEmisorOsc; // address:port of the first OSC sender
+    std::set<std::string> FOtrosEmisoresOsc; // senders already warned about
     TGrabadora FGrabadora;
     bool FGrabacionAsignada = false;
     std::string FConsola; // console input not yet ending in a line break

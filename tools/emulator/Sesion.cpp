@@ -34,7 +34,7 @@ void TSesion::Avanzar(double ahora, const TEstadoVivo& vivo, std::string& salida
             FCasco = true;
             FVisto = true;
             FUltimo = e.Estado;
-            vivo.Aplicar(e.Estado);
+            Vestir(ahora, vivo, e.Estado);
         }
         // With the headset taken off at the console, the scenario's own
         // headset events and readings are held back too.
@@ -61,8 +61,39 @@ void TSesion::Inmediato(double ahora, const TEstadoVivo& vivo, std::string& sali
     e.Usuario = FUsuario;
     e.Estado = FUltimo;
     e.Estado.Tiempo = std::max(FTiempoEscrito, static_cast<float>(tiempo));
-    vivo.Aplicar(e.Estado);
+    Vestir(ahora, vivo, e.Estado);
     Escribir(e, salida);
+}
+
+void TSesion::Vestir(double ahora, const TEstadoVivo& vivo, edk::TEstadoEmo& estado)
+{
+    vivo.Aplicar(estado);
+    const std::optional<TMovimientoCabeza>& m = vivo.Movimiento();
+    if (!m) {
+        FGradosServidos.reset();
+        FVelocidadServida = 0;
+        return;
+    }
+    // The turn rate since the last EmoState, held while it stays within the
+    // noise band of the rate served: sensor noise on a steady turn leaves the
+    // served rate as it is, so it never reads as a new movement. A rate
+    // within the band of zero is a still head. States served in one pass
+    // share the rate.
+    if (FGradosServidos && ahora > FTiempoServido) {
+        const double medida = (m->Grados - *FGradosServidos) / (ahora - FTiempoServido);
+        if (std::fabs(medida) <= m->Banda)
+            FVelocidadServida = 0;
+        else if (std::fabs(medida - FVelocidadServida) > m->Banda)
+            FVelocidadServida = medida;
+    }
+    if (!FGradosServidos || ahora > FTiempoServido) {
+        FGradosServidos = m->Grados;
+        FTiempoServido = ahora;
+    }
+    // Each reading carries the movement of one period of the steady rate,
+    // also when it comes early with a change of the detections.
+    const double giro = std::round(FVelocidadServida / FTasa * UnidadesGiroPorGrado);
+    estado.GiroX = static_cast<int>(std::clamp(giro, double {-edk::GiroMaximo}, double {edk::GiroMaximo}));
 }
 
 void TSesion::Continuar(double ahora, const TEstadoVivo& vivo, std::string& salida)
@@ -81,7 +112,7 @@ void TSesion::Continuar(double ahora, const TEstadoVivo& vivo, std::string& sali
         e.Usuario = FUsuario;
         e.Estado = FUltimo;
         e.Estado.Tiempo = FUltimo.Tiempo + static_cast<float>(static_cast<double>(FEstadosTrasFin + 1) / FTasa);
-        vivo.Aplicar(e.Estado);
+        Vestir(ahora, vivo, e.Estado);
         Escribir(e, salida);
     }
 }

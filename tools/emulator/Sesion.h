@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,9 @@ private:
     void Escribir(const edk::TEvento& evento, std::string& salida);
     void Continuar(double ahora, const TEstadoVivo& vivo, std::string& salida);
     void Inmediato(double ahora, const TEstadoVivo& vivo, std::string& salida);
+    // Lays the live state over an EmoState served at 'ahora', with the head's
+    // movement since the EmoState before it.
+    void Vestir(double ahora, const TEstadoVivo& vivo, edk::TEstadoEmo& estado);
 
     edk::TReproductor FReproductor;
     double FTasa;
@@ -48,6 +52,11 @@ private:
     std::size_t FEstadosEscritos = 0;
     float FTiempoEscrito = 0; // of the last EmoState written
     std::size_t FOmitidos = 0;
+    // The head's movement at the last EmoState served, when, and the turn
+    // rate it was served with (degrees a second).
+    std::optional<double> FGradosServidos;
+    double FTiempoServido = 0;
+    double FVelocidadServida = 0;
 };
 
 } // namespace emulador

@@ -18,8 +18,8 @@ namespace {
 volatile std::sig_atomic_t Parar = 0;
 
 // What an OSC drive starts from before the stream says otherwise: a neutral,
-// well-fitted headset with full signal.
-constexpr const char* EscenarioReposo = "0 senal 2\n0 contactos 4\n0 bateria 5 5\n0 alta 0\n";
+// well-fitted headset with full signal, and no battery reading (an idle gauge).
+constexpr const char* EscenarioReposo = "0 senal 2\n0 contactos 4\n0 bateria 0 0\n0 alta 0\n";
 
 extern "C" void AlRecibirSenal(int)
 {
@@ -101,9 +101,18 @@ int main(int argc, char** argv)
                  : opciones.Escenario.empty() ? "casco en reposo"
                                               : opciones.Escenario.c_str(),
                  opciones.Tasa, opciones.Bucle ? "en bucle" : "sin bucle");
-    if (opciones.PuertoOsc)
-        std::fprintf(stderr, "gedanko-emulador: escuchando OSC en UDP 0.0.0.0:%u (mapa: %s)\n",
-                     static_cast<unsigned>(servidor.PuertoOsc()), opciones.Mapa.c_str());
+    if (opciones.PuertoOsc) {
+        const bool incorporado = !emulador::TMapaOsc::TextoIncorporado(opciones.Mapa).empty();
+        std::fprintf(stderr, "gedanko-emulador: escuchando OSC en UDP 0.0.0.0:%u (mapa: %s %s%s%s)\n",
+                     static_cast<unsigned>(servidor.PuertoOsc()), incorporado ? "incorporado" : "del fichero",
+                     opciones.Mapa.c_str(), opciones.OscDesde ? "; solo desde " : "", opciones.OscDesdeTexto.c_str());
+        // A file of the same name in the current folder is not the one used: say so.
+        if (incorporado && ::access(opciones.Mapa.c_str(), F_OK) == 0)
+            std::fprintf(stderr,
+                         "gedanko-emulador: aviso: hay un fichero '%s' en la carpeta actual, pero se usa el mapa "
+                         "incorporado; para usar el fichero: --mapa ./%s\n",
+                         opciones.Mapa.c_str(), opciones.Mapa.c_str());
+    }
     if (!opciones.Grabar.empty())
         std::fprintf(stderr, "gedanko-emulador: grabando los estados del primer cliente en %s\n",
                      opciones.Grabar.c_str());
