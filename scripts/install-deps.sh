@@ -12,6 +12,7 @@ PAQUETES=(
     libgtest-dev libgmock-dev                # GoogleTest and GoogleMock
     fonts-wine fonts-liberation2             # Tahoma-compatible and Courier New metrics
     xvfb xauth                               # windows without a display (screenshots, demos)
+    openbox xdotool                          # window-manager tests: minimise, desktops, a real pointer
     clang libclang-rt-14-dev                 # libFuzzer targets
     clang-format clang-tidy                  # the style check of the test command
     liblo-dev liblo-tools                    # the emulator's OSC input; oscsend to try it by hand

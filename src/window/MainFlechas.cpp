@@ -111,8 +111,8 @@ void TFMain::ImageFlechasIzquierdaDerechaMouseDown(int x, int y)
 bool TFMain::VentanaViva() const
 {
     const QWindow* ventana = windowHandle();
-    return isVisible() && !isMinimized() && ventana && ventana->isExposed()
-           && !QApplication::activePopupWidget() && !QApplication::activeModalWidget();
+    return isVisible() && !isMinimized() && ventana && ventana->isExposed() && !QApplication::activePopupWidget()
+           && !QApplication::activeModalWidget();
 }
 
 // The window can no longer see the button's release: nothing held on it is

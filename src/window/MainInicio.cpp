@@ -5,12 +5,12 @@
 #include "Main.h"
 
 #include "Actuador.h"
-#include "OrdenVehiculo.h"
 #include "Conexion.h"
 #include "Dialogos.h"
 #include "FicheroIni.h"
 #include "Grafica.h"
 #include "InformacionVersion.h"
+#include "OrdenVehiculo.h"
 #include "RegistroEventos.h"
 #include "ServidorEmulador.h"
 #include "ui_Main.h"

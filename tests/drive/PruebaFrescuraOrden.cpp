@@ -122,7 +122,7 @@ const TOrdenVigente Parada {};
 const TOrdenVigente SoloDerecha {dirNinguna, giroDerecha};
 const TOrdenVigente AvanceDerecha {dirAvance, giroDerecha};
 
-class Frescura : public testing::TestWithParam<TCaso> {};
+class Frescura : public testing::TestWithParam<TCaso> { };
 
 TEST_P(Frescura, SoloLoVigenteLlegaAlVehiculo)
 {
@@ -147,8 +147,8 @@ const TCaso Casos[] = {
     {"la pausa deja el avance apagado aunque el bucle vuelva",
      AvanzaConDerecha + std::vector<TPaso> {{sPaso, 300}, {sColaVacia}}, 300, SoloDerecha},
     {"silencio del motor con el bucle vivo",
-     AvanzaConDerecha + std::vector<TPaso> {{sPaso, 50}, {sPaso, 100}, {sPaso, 150}, {sPaso, 200}, {sPaso, 250}},
-     1000, SoloDerecha},
+     AvanzaConDerecha + std::vector<TPaso> {{sPaso, 50}, {sPaso, 100}, {sPaso, 150}, {sPaso, 200}, {sPaso, 250}}, 1000,
+     SoloDerecha},
     {"regla del silencio: el avance no vuelve",
      AvanzaConDerecha + std::vector<TPaso> {{sSilencio, 1000}, {sPaso, 1000}, {sEvento, 1000}}, 1000, SoloDerecha},
     {"recentrado: se para antes de esperar, el giro queda", AvanzaConDerecha + std::vector<TPaso> {{sDetener}}, 0,
@@ -162,22 +162,30 @@ const TCaso Casos[] = {
     {"modo casco sin ejecucion", {{sModoCasco}}, 0, Parada},
     {"salir del modo casco", AvanzaConDerecha + std::vector<TPaso> {{sModoManual}}, 0, Parada},
     // Manual mode: an arrow held on a live window.
-    {"flecha pulsada", {{sModoManual}, {sGiroManual, 0, dirNinguna, giroIzquierda}, {sPulsar, 0, dirAvance}}, 5000,
+    {"flecha pulsada",
+     {{sModoManual}, {sGiroManual, 0, dirNinguna, giroIzquierda}, {sPulsar, 0, dirAvance}},
+     5000,
      {dirAvance, giroIzquierda}},
     {"flecha soltada: el giro queda",
-     {{sModoManual}, {sGiroManual, 0, dirNinguna, giroIzquierda}, {sPulsar, 0, dirAvance}, {sSoltar}}, 0,
+     {{sModoManual}, {sGiroManual, 0, dirNinguna, giroIzquierda}, {sPulsar, 0, dirAvance}, {sSoltar}},
+     0,
      {dirNinguna, giroIzquierda}},
     {"ventana perdida con la flecha pulsada: todo apagado",
-     {{sModoManual}, {sGiroManual, 0, dirNinguna, giroIzquierda}, {sPulsar, 0, dirAvance}, {sPerderVentana}}, 0,
+     {{sModoManual}, {sGiroManual, 0, dirNinguna, giroIzquierda}, {sPulsar, 0, dirAvance}, {sPerderVentana}},
+     0,
      Parada},
     {"pulsar de nuevo tras perder la ventana",
-     {{sModoManual}, {sPulsar, 0, dirAvance}, {sPerderVentana}, {sPulsar, 0, dirRetroceso}}, 0,
+     {{sModoManual}, {sPulsar, 0, dirAvance}, {sPerderVentana}, {sPulsar, 0, dirRetroceso}},
+     0,
      {dirRetroceso, giroNinguno}},
     {"el giro manual no vuelve tras un cambio de modo",
      {{sModoManual}, {sGiroManual, 0, dirNinguna, giroIzquierda}, {sModoCasco}, {sModoManual}, {sPulsar, 0, dirAvance}},
-     0, {dirAvance, giroNinguno}},
-    {"salida conmutada: el giro manual se suelta", {{sModoManual}, {sGiroManual, 0, dirNinguna, giroDerecha}, {sSalida}},
-     0, Parada},
+     0,
+     {dirAvance, giroNinguno}},
+    {"salida conmutada: el giro manual se suelta",
+     {{sModoManual}, {sGiroManual, 0, dirNinguna, giroDerecha}, {sSalida}},
+     0,
+     Parada},
 };
 
 INSTANTIATE_TEST_SUITE_P(Casos, Frescura, testing::ValuesIn(Casos), [](const testing::TestParamInfo<TCaso>& info) {
