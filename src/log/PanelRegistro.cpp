@@ -13,6 +13,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTextDocument>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cstdlib>
@@ -48,28 +50,33 @@ void TPanelRegistro::Anadir(int nivel, QStringView texto)
         AnadirLinea(nivel, texto.mid(desde, salto - desde));
         desde = salto + 1;
     }
-    // The caret moves to the entry's start, which drops any selection: its
-    // highlight must go from the screen too.
-    const bool habiaSeleccion = HaySeleccion();
-    FCursorLinea = FAnclaLinea = inicio;
-    FCursorColumna = FAnclaColumna = 0;
+    // The caret moves to the entry's start, unless the operator is making or
+    // holds a selection: lines keep coming while they read and copy.
+    if (!FArrastrando && !HaySeleccion()) {
+        FCursorLinea = FAnclaLinea = inicio;
+        FCursorColumna = FAnclaColumna = 0;
+    }
 
     TBarraRegistro* barra = FBarraVertical;
     const int antes = barra->value();
+    // The view follows new lines only while it shows the last one; scrolled
+    // up, it stays where the operator put it until they return to the end.
+    const bool seguir = antes >= barra->maximum();
     // The bars are repainted once, if at all, for their final look.
     FBarraHorizontal->Cambiar([&] {
         barra->Cambiar([&] {
             AjustarBarras();
-            barra->setValue(barra->maximum());
+            if (seguir)
+                barra->setValue(barra->maximum());
         });
     });
-    if (habiaSeleccion) {
-        viewport()->update();
-    } else if (barra->value() == antes) {
-        // The view did not move: only the new lines need painting. A move
-        // has scrolled the lines already shown (scrollContentsBy).
+    if (barra->value() == antes) {
+        // The view did not move: only the new lines need painting, if they
+        // are in view at all. A move has scrolled the lines already shown
+        // (scrollContentsBy).
         const int y = Margen + (inicio - barra->value()) * AltoLinea();
-        viewport()->update(0, y, viewport()->width(), viewport()->height() - y);
+        if (y < viewport()->height())
+            viewport()->update(0, y, viewport()->width(), viewport()->height() - y);
     }
     emit LineasAnadidas();
 }
@@ -373,9 +380,17 @@ void TPanelRegistro::mousePressEvent(QMouseEvent* evento)
 {
     if (evento->button() != Qt::LeftButton)
         return QAbstractScrollArea::mousePressEvent(evento);
+    FArrastrando = true;
     int linea = 0, columna = 0;
     PosicionEn(evento->position().toPoint(), linea, columna);
     MoverCursor(linea, columna, evento->modifiers().testFlag(Qt::ShiftModifier));
+}
+
+void TPanelRegistro::mouseReleaseEvent(QMouseEvent* evento)
+{
+    if (evento->button() == Qt::LeftButton)
+        FArrastrando = false;
+    QAbstractScrollArea::mouseReleaseEvent(evento);
 }
 
 void TPanelRegistro::mouseMoveEvent(QMouseEvent* evento)
@@ -385,6 +400,34 @@ void TPanelRegistro::mouseMoveEvent(QMouseEvent* evento)
     int linea = 0, columna = 0;
     PosicionEn(evento->position().toPoint(), linea, columna);
     MoverCursor(linea, columna, true);
+}
+
+bool TPanelRegistro::viewportEvent(QEvent* evento)
+{
+    if (evento->type() != QEvent::ToolTip)
+        return QAbstractScrollArea::viewportEvent(evento);
+    const auto* ayuda = static_cast<QHelpEvent*>(evento);
+    const int y = ayuda->pos().y() - Margen;
+    const int linea = PrimeraLineaVisible() + (y < 0 ? -1 : y / AltoLinea());
+    if (y < 0 || linea >= NumLineas()) {
+        QToolTip::hideText();
+        return true;
+    }
+    const QString texto = Linea(linea);
+    const int desplazado = horizontalScrollBar()->value();
+    // Only a line the view cuts, on either side, needs its text repeated.
+    if (desplazado == 0 && Margen + AnchoTexto(texto) <= viewport()->width()) {
+        QToolTip::hideText();
+        return true;
+    }
+    // As rich text the tip wraps instead of running off the screen; a huge
+    // line is cut short, its whole text stays readable by scrolling.
+    QString nota = texto.left(LargoNota);
+    if (nota.size() < texto.size())
+        nota += QChar(0x2026);
+    const QRect zona(0, Margen + (linea - PrimeraLineaVisible()) * AltoLinea(), viewport()->width(), AltoLinea());
+    QToolTip::showText(ayuda->globalPos(), Qt::convertFromPlainText(nota, Qt::WhiteSpaceNormal), viewport(), zona);
+    return true;
 }
 
 void TPanelRegistro::keyPressEvent(QKeyEvent* evento)

@@ -21,8 +21,10 @@ public:
     explicit TPanelRegistro(QWidget* padre = nullptr);
     ~TPanelRegistro() override;
 
-    // Appends the text as new lines (one per line feed) of the given level,
-    // brings the last line into view and puts the caret at the entry's start.
+    // Appends the text as new lines (one per line feed) of the given level.
+    // A view at the last line follows it to the new last line; a view the
+    // operator scrolled up stays. The caret goes to the entry's start unless
+    // the operator is selecting or holds a selection.
     void Anadir(int nivel, QStringView texto);
     void Limpiar();
 
@@ -57,11 +59,16 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* evento) override;
     void mouseMoveEvent(QMouseEvent* evento) override;
+    void mouseReleaseEvent(QMouseEvent* evento) override;
+    // Shows the whole text of a line that the view cuts as its tool tip.
+    bool viewportEvent(QEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
     void changeEvent(QEvent* evento) override;
 
 private:
     static constexpr int Margen = 2;
+    // Characters of a cut line shown in its tool tip.
+    static constexpr int LargoNota = 2000;
 
     void AnadirLinea(int nivel, QStringView linea);
     void AjustarBarras();
@@ -85,5 +92,7 @@ private:
     int FCursorColumna = 0;
     int FAnclaLinea = 0;
     int FAnclaColumna = 0;
+    // The left button went down in the pane and is still held.
+    bool FArrastrando = false;
     long FLineasPintadas = 0;
 };
