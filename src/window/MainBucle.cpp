@@ -261,7 +261,7 @@ void TFMain::AtenderSinEvento(TEjecucion& ejecucion)
         ejecucion.Conduccion.Rechazar();
         ejecucion.AlDia = false;
         MostrarFlechas(dirNinguna, giroNinguno, false, false);
-        MostrarEstado(ecError);
+        MostrarEnlacePerdido();
         Registrar(nrError, FConexion->TextoError());
         return;
     }
