@@ -13,12 +13,40 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QTextDocument>
 #include <QToolTip>
 
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
+
+namespace {
+
+// A cut line's tool tip: its text in lines of at most this many characters,
+// broken at a blank where there is one, and no more than LargoNota
+// characters of it; its whole text stays readable by scrolling sideways. As
+// rich text with its blanks kept, so that no text of the line is taken for
+// markup and Qt's own wrapping of tips does not squeeze it.
+constexpr int LargoLineaNota = 100;
+constexpr int LargoNota = 2000;
+
+QString NotaLinea(const QString& texto)
+{
+    QStringView resto = QStringView(texto).left(LargoNota);
+    QStringList partes;
+    while (resto.size() > LargoLineaNota) {
+        const qsizetype blanco = resto.left(LargoLineaNota + 1).lastIndexOf(QLatin1Char(' '));
+        const qsizetype corte = blanco > 0 ? blanco : LargoLineaNota;
+        partes << resto.left(corte).toString().toHtmlEscaped();
+        resto = resto.mid(blanco > 0 ? corte + 1 : corte);
+    }
+    partes << resto.toString().toHtmlEscaped();
+    if (texto.size() > LargoNota)
+        partes.back() += QChar(0x2026);
+    return QStringLiteral("<p style=\"white-space:pre\">") + partes.join(QStringLiteral("<br>"))
+           + QStringLiteral("</p>");
+}
+
+} // namespace
 
 TPanelRegistro::TPanelRegistro(QWidget* padre)
     : QAbstractScrollArea(padre),
@@ -420,13 +448,8 @@ bool TPanelRegistro::viewportEvent(QEvent* evento)
         QToolTip::hideText();
         return true;
     }
-    // As rich text the tip wraps instead of running off the screen; a huge
-    // line is cut short, its whole text stays readable by scrolling.
-    QString nota = texto.left(LargoNota);
-    if (nota.size() < texto.size())
-        nota += QChar(0x2026);
     const QRect zona(0, Margen + (linea - PrimeraLineaVisible()) * AltoLinea(), viewport()->width(), AltoLinea());
-    QToolTip::showText(ayuda->globalPos(), Qt::convertFromPlainText(nota, Qt::WhiteSpaceNormal), viewport(), zona);
+    QToolTip::showText(ayuda->globalPos(), NotaLinea(texto), viewport(), zona);
     return true;
 }
 

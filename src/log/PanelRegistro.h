@@ -67,8 +67,6 @@ protected:
 
 private:
     static constexpr int Margen = 2;
-    // Characters of a cut line shown in its tool tip.
-    static constexpr int LargoNota = 2000;
 
     void AnadirLinea(int nivel, QStringView linea);
     void AjustarBarras();

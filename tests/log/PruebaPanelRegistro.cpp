@@ -217,15 +217,16 @@ TEST_F(PanelRegistro, LasLineasQueLleganNoDeshacenLaSeleccion)
 // shows its whole text as its tool tip; a line shown whole shows none.
 TEST_F(PanelRegistro, UnaLineaCortadaMuestraSuTextoEnteroEnLaNota)
 {
-    const QString larga
-        = QStringLiteral("no existe /dev/ttyACM7: conecte la placa o corrija Destino en gedanko.ini <y> & sigue");
+    const QString larga = QStringLiteral(
+        "no existe /dev/ttyACM7: conecte la placa o corrija Destino en gedanko.ini <b>y</b> & siga  (dos blancos)");
     const QString enorme = QStringLiteral("palabra ").repeated(TMaquetasRegistro::LargoMaximo);
     FPanel.Anadir(2, larga);
     FPanel.Anadir(0, QStringLiteral("corta"));
     FPanel.Anadir(0, enorme);
     ASSERT_GT(FPanel.fontMetrics().horizontalAdvance(larga), FPanel.viewport()->width());
 
-    // The tip's text as the operator reads it; empty when none shows.
+    // The tip's text as the operator reads it, its line breaks read as the
+    // blanks they stand for; empty when none shows.
     const auto nota = [&](int linea, int x) {
         QToolTip::hideText();
         EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
@@ -234,7 +235,7 @@ TEST_F(PanelRegistro, UnaLineaCortadaMuestraSuTextoEnteroEnLaNota)
         QApplication::sendEvent(FPanel.viewport(), &ayuda);
         QTextDocument documento;
         documento.setHtml(QToolTip::text());
-        return QToolTip::isVisible() ? documento.toPlainText() : QString();
+        return QToolTip::isVisible() ? documento.toPlainText().replace(QLatin1Char('\n'), QLatin1Char(' ')) : QString();
     };
     EXPECT_EQ(nota(0, 30), larga);
     EXPECT_EQ(nota(1, 30), QString());
