@@ -1,4 +1,4 @@
-// The log pane on its own: scrolling to the newest line, the operator's
+// The log pane on its own: following new lines from the end, the operator's
 // selection and copy, and painting only what is in view, also of lines that
 // the pane no longer keeps in memory.
 #include "AlmacenRegistro.h"
