@@ -225,10 +225,18 @@ void TPanelRegistro::AjustarBarras()
                  std::max(0, FAnchoMaximo + 2 * Margen - ancho));
 }
 
+void TPanelRegistro::ReajustarBarras()
+{
+    const bool alFinal = FBarraVertical->value() >= FBarraVertical->maximum();
+    AjustarBarras();
+    if (alFinal)
+        FBarraVertical->setValue(FBarraVertical->maximum());
+}
+
 void TPanelRegistro::resizeEvent(QResizeEvent* evento)
 {
     QAbstractScrollArea::resizeEvent(evento);
-    AjustarBarras();
+    ReajustarBarras();
 }
 
 void TPanelRegistro::changeEvent(QEvent* evento)
@@ -245,7 +253,7 @@ void TPanelRegistro::changeEvent(QEvent* evento)
             FAnchoMaximo = std::max(FAnchoMaximo, AnchoTexto(QString::fromUtf8(linea)));
             return true;
         });
-        AjustarBarras();
+        ReajustarBarras();
         viewport()->update();
     }
 }

@@ -70,6 +70,9 @@ private:
 
     void AnadirLinea(int nivel, QStringView linea);
     void AjustarBarras();
+    // Fits the bars to a new size or font; a view at the last line stays
+    // there, so that it goes on following new lines.
+    void ReajustarBarras();
     int LineasEnVista() const;
     int AnchoTexto(const QString& texto) const;
     // Shapes the line and keeps its layout; nullptr for a line drawn as

@@ -76,8 +76,13 @@ TEST_F(PanelRegistro, LaVistaSigueLasLineasNuevasSoloDesdeElFinal)
     anadir(1);
     EXPECT_EQ(barra->value(), barra->maximum() - 2);
 
-    // Back at the end, the view follows again, also an entry of several lines.
+    // Back at the end, the view follows again, also an entry of several
+    // lines and after the pane has grown shorter or its font larger.
     barra->setValue(barra->maximum());
+    FPanel.resize(FPanel.width(), FPanel.height() - 3 * FPanel.AltoLinea());
+    QFont fuente = FPanel.font();
+    fuente.setPointSize(fuente.pointSize() + 4);
+    FPanel.setFont(fuente);
     FPanel.Anadir(2, QStringLiteral("tercera\núltima"));
     EXPECT_EQ(barra->value(), barra->maximum());
     const int enVista = (FPanel.viewport()->height() - 4) / FPanel.AltoLinea();
