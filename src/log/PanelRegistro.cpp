@@ -13,10 +13,40 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
+
+namespace {
+
+// A cut line's tool tip: its text in lines of at most this many characters,
+// broken at a blank where there is one, and no more than LargoNota
+// characters of it; its whole text stays readable by scrolling sideways. As
+// rich text with its blanks kept, so that no text of the line is taken for
+// markup and Qt's own wrapping of tips does not squeeze it.
+constexpr int LargoLineaNota = 100;
+constexpr int LargoNota = 2000;
+
+QString NotaLinea(const QString& texto)
+{
+    QStringView resto = QStringView(texto).left(LargoNota);
+    QStringList partes;
+    while (resto.size() > LargoLineaNota) {
+        const qsizetype blanco = resto.left(LargoLineaNota + 1).lastIndexOf(QLatin1Char(' '));
+        const qsizetype corte = blanco > 0 ? blanco : LargoLineaNota;
+        partes << resto.left(corte).toString().toHtmlEscaped();
+        resto = resto.mid(blanco > 0 ? corte + 1 : corte);
+    }
+    partes << resto.toString().toHtmlEscaped();
+    if (texto.size() > LargoNota)
+        partes.back() += QChar(0x2026);
+    return QStringLiteral("<p style=\"white-space:pre\">") + partes.join(QStringLiteral("<br>"))
+           + QStringLiteral("</p>");
+}
+
+} // namespace
 
 TPanelRegistro::TPanelRegistro(QWidget* padre)
     : QAbstractScrollArea(padre),
@@ -48,28 +78,33 @@ void TPanelRegistro::Anadir(int nivel, QStringView texto)
         AnadirLinea(nivel, texto.mid(desde, salto - desde));
         desde = salto + 1;
     }
-    // The caret moves to the entry's start, which drops any selection: its
-    // highlight must go from the screen too.
-    const bool habiaSeleccion = HaySeleccion();
-    FCursorLinea = FAnclaLinea = inicio;
-    FCursorColumna = FAnclaColumna = 0;
+    // The caret moves to the entry's start, unless the operator is making or
+    // holds a selection: lines keep coming while they read and copy.
+    if (!FArrastrando && !HaySeleccion()) {
+        FCursorLinea = FAnclaLinea = inicio;
+        FCursorColumna = FAnclaColumna = 0;
+    }
 
     TBarraRegistro* barra = FBarraVertical;
     const int antes = barra->value();
+    // The view follows new lines only while it shows the last one; scrolled
+    // up, it stays where the operator put it until they return to the end.
+    const bool seguir = antes >= barra->maximum();
     // The bars are repainted once, if at all, for their final look.
     FBarraHorizontal->Cambiar([&] {
         barra->Cambiar([&] {
             AjustarBarras();
-            barra->setValue(barra->maximum());
+            if (seguir)
+                barra->setValue(barra->maximum());
         });
     });
-    if (habiaSeleccion) {
-        viewport()->update();
-    } else if (barra->value() == antes) {
-        // The view did not move: only the new lines need painting. A move
-        // has scrolled the lines already shown (scrollContentsBy).
+    if (barra->value() == antes) {
+        // The view did not move: only the new lines need painting, if they
+        // are in view at all. A move has scrolled the lines already shown
+        // (scrollContentsBy).
         const int y = Margen + (inicio - barra->value()) * AltoLinea();
-        viewport()->update(0, y, viewport()->width(), viewport()->height() - y);
+        if (y < viewport()->height())
+            viewport()->update(0, y, viewport()->width(), viewport()->height() - y);
     }
     emit LineasAnadidas();
 }
@@ -190,10 +225,18 @@ void TPanelRegistro::AjustarBarras()
                  std::max(0, FAnchoMaximo + 2 * Margen - ancho));
 }
 
+void TPanelRegistro::ReajustarBarras()
+{
+    const bool alFinal = FBarraVertical->value() >= FBarraVertical->maximum();
+    AjustarBarras();
+    if (alFinal)
+        FBarraVertical->setValue(FBarraVertical->maximum());
+}
+
 void TPanelRegistro::resizeEvent(QResizeEvent* evento)
 {
     QAbstractScrollArea::resizeEvent(evento);
-    AjustarBarras();
+    ReajustarBarras();
 }
 
 void TPanelRegistro::changeEvent(QEvent* evento)
@@ -210,7 +253,7 @@ void TPanelRegistro::changeEvent(QEvent* evento)
             FAnchoMaximo = std::max(FAnchoMaximo, AnchoTexto(QString::fromUtf8(linea)));
             return true;
         });
-        AjustarBarras();
+        ReajustarBarras();
         viewport()->update();
     }
 }
@@ -373,9 +416,17 @@ void TPanelRegistro::mousePressEvent(QMouseEvent* evento)
 {
     if (evento->button() != Qt::LeftButton)
         return QAbstractScrollArea::mousePressEvent(evento);
+    FArrastrando = true;
     int linea = 0, columna = 0;
     PosicionEn(evento->position().toPoint(), linea, columna);
     MoverCursor(linea, columna, evento->modifiers().testFlag(Qt::ShiftModifier));
+}
+
+void TPanelRegistro::mouseReleaseEvent(QMouseEvent* evento)
+{
+    if (evento->button() == Qt::LeftButton)
+        FArrastrando = false;
+    QAbstractScrollArea::mouseReleaseEvent(evento);
 }
 
 void TPanelRegistro::mouseMoveEvent(QMouseEvent* evento)
@@ -385,6 +436,29 @@ void TPanelRegistro::mouseMoveEvent(QMouseEvent* evento)
     int linea = 0, columna = 0;
     PosicionEn(evento->position().toPoint(), linea, columna);
     MoverCursor(linea, columna, true);
+}
+
+bool TPanelRegistro::viewportEvent(QEvent* evento)
+{
+    if (evento->type() != QEvent::ToolTip)
+        return QAbstractScrollArea::viewportEvent(evento);
+    const auto* ayuda = static_cast<QHelpEvent*>(evento);
+    const int y = ayuda->pos().y() - Margen;
+    const int linea = PrimeraLineaVisible() + (y < 0 ? -1 : y / AltoLinea());
+    if (y < 0 || linea >= NumLineas()) {
+        QToolTip::hideText();
+        return true;
+    }
+    const QString texto = Linea(linea);
+    const int desplazado = horizontalScrollBar()->value();
+    // Only a line the view cuts, on either side, needs its text repeated.
+    if (desplazado == 0 && Margen + AnchoTexto(texto) <= viewport()->width()) {
+        QToolTip::hideText();
+        return true;
+    }
+    const QRect zona(0, Margen + (linea - PrimeraLineaVisible()) * AltoLinea(), viewport()->width(), AltoLinea());
+    QToolTip::showText(ayuda->globalPos(), NotaLinea(texto), viewport(), zona);
+    return true;
 }
 
 void TPanelRegistro::keyPressEvent(QKeyEvent* evento)

@@ -21,8 +21,10 @@ public:
     explicit TPanelRegistro(QWidget* padre = nullptr);
     ~TPanelRegistro() override;
 
-    // Appends the text as new lines (one per line feed) of the given level,
-    // brings the last line into view and puts the caret at the entry's start.
+    // Appends the text as new lines (one per line feed) of the given level.
+    // A view at the last line follows it to the new last line; a view the
+    // operator scrolled up stays. The caret goes to the entry's start unless
+    // the operator is selecting or holds a selection.
     void Anadir(int nivel, QStringView texto);
     void Limpiar();
 
@@ -57,6 +59,9 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* evento) override;
     void mouseMoveEvent(QMouseEvent* evento) override;
+    void mouseReleaseEvent(QMouseEvent* evento) override;
+    // Shows the whole text of a line that the view cuts as its tool tip.
+    bool viewportEvent(QEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
     void changeEvent(QEvent* evento) override;
 
@@ -65,6 +70,9 @@ private:
 
     void AnadirLinea(int nivel, QStringView linea);
     void AjustarBarras();
+    // Fits the bars to a new size or font; a view at the last line stays
+    // there, so that it goes on following new lines.
+    void ReajustarBarras();
     int LineasEnVista() const;
     int AnchoTexto(const QString& texto) const;
     // Shapes the line and keeps its layout; nullptr for a line drawn as
@@ -85,5 +93,7 @@ private:
     int FCursorColumna = 0;
     int FAnclaLinea = 0;
     int FAnclaColumna = 0;
+    // The left button went down in the pane and is still held.
+    bool FArrastrando = false;
     long FLineasPintadas = 0;
 };

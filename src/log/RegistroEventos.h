@@ -13,8 +13,9 @@ class TRegistroEventos {
 public:
     explicit TRegistroEventos(TPanelRegistro* panel);
 
-    // Appends the text as a new last line in the colour of its level, brings
-    // the last line into view and leaves the caret at the entry's start.
+    // Appends the text as a new last line in the colour of its level; the
+    // view follows it and the caret goes to its start as the pane's Anadir
+    // tells.
     void Anadir(NivelRegistro nivel, const QString& texto);
     void Limpiar();
     // The whole text, every line followed by CR LF.

@@ -109,6 +109,7 @@ public:
     void MostrarSensores(const std::array<int, NumElectrodos>* valores);
     void MostrarSensores() { MostrarSensores(nullptr); }
     void MostrarTiempo(float segundos);
+    void MostrarEnlacePerdido();
 
     // Operating modes and window state (MainModos.cpp).
     void ActualizarVentana();

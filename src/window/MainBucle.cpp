@@ -246,7 +246,7 @@ void TFMain::AtenderSinEvento(TEjecucion& ejecucion)
         EnviarOrden();
         ejecucion.Conduccion.Rechazar();
         MostrarFlechas(dirNinguna, giroNinguno, false, false);
-        MostrarEstado(ecError);
+        MostrarEnlacePerdido();
         Registrar(nrError, FConexion->TextoError());
         return;
     }

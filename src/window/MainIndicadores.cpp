@@ -1,5 +1,5 @@
 // Headset status indicators of the main window: each sets its controls from
-// a value, with an idle look while no run is connected. They run for every
+// a value, with an idle look while no run is connected or its link is lost. They run for every
 // headset state, so a control is touched only when its look changes.
 #include "Main.h"
 
@@ -60,11 +60,76 @@ void FijarPosicion(QProgressBar* barra, int posicion)
         barra->setValue(posicion);
 }
 
-void MostrarDeteccion(TGauge* gauge, bool conectado, int valor)
+// Each indicator shows its value only while the headset's values are known
+// (a run is connected and its link holds); otherwise its idle look.
+void PintarDeteccion(TGauge* gauge, bool conocido, int valor)
 {
-    gauge->FijarColorFondo(Color(conectado ? clYellow : clBtnFace));
-    gauge->FijarColorRelleno(Color(conectado ? clBlue : clBlack));
-    gauge->FijarProgreso(conectado ? valor : 0);
+    gauge->FijarColorFondo(Color(conocido ? clYellow : clBtnFace));
+    gauge->FijarColorRelleno(Color(conocido ? clBlue : clBlack));
+    gauge->FijarProgreso(conocido ? valor : 0);
+}
+
+void PintarSenal(QProgressBar* barra, bool conocido, TNivelSenal senal)
+{
+    int posicion = 0;
+    if (conocido && senal == nsMala) {
+        FijarColorBarra(barra, Color(clYellow));
+        posicion = 1;
+    } else if (conocido && senal == nsBuena) {
+        FijarColorBarra(barra, Color(clLime));
+        posicion = 2;
+    }
+    FijarPosicion(barra, posicion);
+}
+
+void PintarBateria(TGauge* gauge, bool conocido, int nivel, int maximo)
+{
+    // A maximum of 0 or less has no sensible scale: shown as idle.
+    if (!conocido || nivel < 0 || maximo <= 0) {
+        gauge->FijarColorRelleno(Color(clBlack));
+        gauge->FijarColorFondo(Color(clBtnFace));
+        gauge->FijarMaximo(10);
+        gauge->FijarProgreso(0);
+        return;
+    }
+    const int m = maximo - 1;
+    const int cuarto = m / 4;
+    const int mitad = m / 2;
+    gauge->FijarColorFondo(Color(clWhite));
+    gauge->FijarMaximo(m);
+    gauge->FijarProgreso(nivel);
+    gauge->FijarColorRelleno(Color(nivel <= cuarto ? clRed : nivel <= mitad ? clYellow : clGreen));
+}
+
+// The head picture's index: grey while unknown, red while connected without
+// contact values, cyan with them.
+void PintarSensores(Ui::TFMain& ui, std::uint16_t& indiceCasco, bool conocido,
+                    const std::array<int, NumElectrodos>* valores)
+{
+    TShape* const marcas[NumElectrodos] = {
+        ui.ShapeElectodo01, ui.ShapeElectodo02, ui.ShapeElectodo03, ui.ShapeElectodo04,
+        ui.ShapeElectodo05, ui.ShapeElectodo06, ui.ShapeElectodo07, ui.ShapeElectodo08,
+        ui.ShapeElectodo09, ui.ShapeElectodo10, ui.ShapeElectodo11, ui.ShapeElectodo12,
+        ui.ShapeElectodo13, ui.ShapeElectodo14, ui.ShapeElectodo15, ui.ShapeElectodo16,
+    };
+    std::uint16_t indice = 0;
+    if (!conocido || !valores) {
+        indice = conocido ? 2 : 0;
+        const QColor color = Color(conocido ? clBlack : clGray);
+        for (TShape* marca : marcas)
+            marca->FijarColorRelleno(color);
+    } else {
+        indice = 1;
+        for (int i = 0; i < NumElectrodos; ++i) {
+            const QColor color = Color(ColorContacto((*valores)[size_t(i)]));
+            if (marcas[i]->ColorRelleno() != color)
+                marcas[i]->FijarColorRelleno(color);
+        }
+    }
+    if (indice != indiceCasco) {
+        indiceCasco = indice;
+        ui.ImageCasco->FijarImagen(ImagenCasco(indice));
+    }
 }
 
 } // namespace
@@ -81,45 +146,22 @@ void TFMain::MostrarEstado(unsigned estadoCasco)
 
 void TFMain::MostrarSenal(TNivelSenal senal)
 {
-    int posicion = 0;
-    if (FConectado && senal == nsMala) {
-        FijarColorBarra(ui->ProgressBarSenal, Color(clYellow));
-        posicion = 1;
-    } else if (FConectado && senal == nsBuena) {
-        FijarColorBarra(ui->ProgressBarSenal, Color(clLime));
-        posicion = 2;
-    }
-    FijarPosicion(ui->ProgressBarSenal, posicion);
+    PintarSenal(ui->ProgressBarSenal, FConectado, senal);
 }
 
 void TFMain::MostrarBateria(int nivel, int maximo)
 {
-    TGauge* gauge = ui->CGaugeBateria;
-    // A maximum of 0 or less has no sensible scale: shown as idle.
-    if (!FConectado || nivel < 0 || maximo <= 0) {
-        gauge->FijarColorRelleno(Color(clBlack));
-        gauge->FijarColorFondo(Color(clBtnFace));
-        gauge->FijarMaximo(10);
-        gauge->FijarProgreso(0);
-        return;
-    }
-    const int m = maximo - 1;
-    const int cuarto = m / 4;
-    const int mitad = m / 2;
-    gauge->FijarColorFondo(Color(clWhite));
-    gauge->FijarMaximo(m);
-    gauge->FijarProgreso(nivel);
-    gauge->FijarColorRelleno(Color(nivel <= cuarto ? clRed : nivel <= mitad ? clYellow : clGreen));
+    PintarBateria(ui->CGaugeBateria, FConectado, nivel, maximo);
 }
 
 void TFMain::MostrarFuerza(std::uint16_t fuerza)
 {
-    MostrarDeteccion(ui->CGaugeFuerza, FConectado, fuerza);
+    PintarDeteccion(ui->CGaugeFuerza, FConectado, fuerza);
 }
 
 void TFMain::MostrarGiro(std::int16_t giro)
 {
-    MostrarDeteccion(ui->CGaugeGiro, FConectado, giro);
+    PintarDeteccion(ui->CGaugeGiro, FConectado, giro);
 }
 
 void TFMain::MostrarEntrenamiento(const QString& fichero, float nivel)
@@ -139,30 +181,21 @@ void TFMain::MostrarEntrenamiento(const QString& fichero, float nivel)
 
 void TFMain::MostrarSensores(const std::array<int, NumElectrodos>* valores)
 {
-    TShape* const marcas[NumElectrodos] = {
-        ui->ShapeElectodo01, ui->ShapeElectodo02, ui->ShapeElectodo03, ui->ShapeElectodo04,
-        ui->ShapeElectodo05, ui->ShapeElectodo06, ui->ShapeElectodo07, ui->ShapeElectodo08,
-        ui->ShapeElectodo09, ui->ShapeElectodo10, ui->ShapeElectodo11, ui->ShapeElectodo12,
-        ui->ShapeElectodo13, ui->ShapeElectodo14, ui->ShapeElectodo15, ui->ShapeElectodo16,
-    };
-    std::uint16_t indice = 0;
-    if (!FConectado || !valores) {
-        indice = FConectado ? 2 : 0;
-        const QColor color = Color(FConectado ? clBlack : clGray);
-        for (TShape* marca : marcas)
-            marca->FijarColorRelleno(color);
-    } else {
-        indice = 1;
-        for (int i = 0; i < NumElectrodos; ++i) {
-            const QColor color = Color(ColorContacto((*valores)[size_t(i)]));
-            if (marcas[i]->ColorRelleno() != color)
-                marcas[i]->FijarColorRelleno(color);
-        }
-    }
-    if (indice != FIndiceCasco) {
-        FIndiceCasco = indice;
-        ui->ImageCasco->FijarImagen(ImagenCasco(indice));
-    }
+    PintarSensores(*ui, FIndiceCasco, FConectado, valores);
+}
+
+// With the link lost nothing the headset reported still holds: beside
+// "Error", what it fed shows as unknown, in the look of a disconnected
+// window, until the next headset state.
+void TFMain::MostrarEnlacePerdido()
+{
+    MostrarEstado(ecError);
+    constexpr bool conocido = false;
+    PintarSenal(ui->ProgressBarSenal, conocido, nsSinEstado);
+    PintarBateria(ui->CGaugeBateria, conocido, 0, 0);
+    PintarSensores(*ui, FIndiceCasco, conocido, nullptr);
+    PintarDeteccion(ui->CGaugeFuerza, conocido, 0);
+    PintarDeteccion(ui->CGaugeGiro, conocido, 0);
 }
 
 void TFMain::MostrarTiempo(float segundos)

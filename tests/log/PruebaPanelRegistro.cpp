@@ -1,4 +1,4 @@
-// The log pane on its own: scrolling to the newest line, the operator's
+// The log pane on its own: following new lines from the end, the operator's
 // selection and copy, and painting only what is in view, also of lines that
 // the pane no longer keeps in memory.
 #include "AlmacenRegistro.h"
@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextDocument>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
@@ -43,21 +45,48 @@ protected:
     TPanelRegistro FPanel;
 };
 
-TEST_F(PanelRegistro, UnaEntradaNuevaVuelveAVerseTrasSubirElOperador)
+// The operator reads back while state lines keep coming: the view follows
+// new lines only while it shows the last one.
+TEST_F(PanelRegistro, LaVistaSigueLasLineasNuevasSoloDesdeElFinal)
 {
-    for (int i = 0; i < 200; ++i)
-        FPanel.Anadir(0, QStringLiteral("línea %1").arg(i));
     QScrollBar* barra = FPanel.verticalScrollBar();
+    const auto anadir = [&](int cuantas) {
+        for (int i = 0; i < cuantas; ++i)
+            FPanel.Anadir(i % 3, QStringLiteral("%1 Sen:2 Bat:4/5").arg(FPanel.NumLineas()));
+    };
+    anadir(200);
     ASSERT_GT(barra->maximum(), 0);
     EXPECT_EQ(barra->value(), barra->maximum());
 
-    barra->setValue(0);
-    FPanel.Anadir(2, QStringLiteral("primera\nsegunda\ntercera\núltima"));
+    // Thirty wheel clicks up, as the operator does.
+    QWidget* vista = FPanel.viewport();
+    for (int i = 0; i < 30; ++i) {
+        QWheelEvent rueda(QPointF(20, 20), vista->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(vista, &rueda);
+    }
+    const int leida = FPanel.PrimeraLineaVisible();
+    ASSERT_LT(leida, barra->maximum() - 30);
+    anadir(100);
+    FPanel.Anadir(2, QStringLiteral("primera\nsegunda"));
+    EXPECT_EQ(FPanel.PrimeraLineaVisible(), leida);
+
+    // One line short of the end is not the end.
+    barra->setValue(barra->maximum() - 1);
+    anadir(1);
+    EXPECT_EQ(barra->value(), barra->maximum() - 2);
+
+    // Back at the end, the view follows again, also an entry of several
+    // lines and after the pane has grown shorter or its font larger.
+    barra->setValue(barra->maximum());
+    FPanel.resize(FPanel.width(), FPanel.height() - 3 * FPanel.AltoLinea());
+    QFont fuente = FPanel.font();
+    fuente.setPointSize(fuente.pointSize() + 4);
+    FPanel.setFont(fuente);
+    FPanel.Anadir(2, QStringLiteral("tercera\núltima"));
     EXPECT_EQ(barra->value(), barra->maximum());
-    // The last line is the bottom one in view.
     const int enVista = (FPanel.viewport()->height() - 4) / FPanel.AltoLinea();
     EXPECT_EQ(FPanel.PrimeraLineaVisible() + enVista - 1, FPanel.NumLineas() - 1);
-    EXPECT_EQ(FPanel.Linea(FPanel.NumLineas() - 1), QStringLiteral("última"));
 }
 
 TEST_F(PanelRegistro, LaBarraHorizontalAlcanzaLaLineaMasLarga)
@@ -158,6 +187,74 @@ TEST_F(PanelRegistro, ElOperadorSeleccionaConElRatonYCopiaTextoPlano)
     EXPECT_FALSE(FPanel.HaySeleccion());
     QTest::keyClick(&FPanel, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("alfa beta\ngamma\ndelta épsilon"));
+}
+
+// Lines that arrive while the operator drags a selection, or after it, leave
+// it as it was: they can copy what they read while states stream in.
+TEST_F(PanelRegistro, LasLineasQueLleganNoDeshacenLaSeleccion)
+{
+    FPanel.Anadir(0, QStringLiteral("alfa beta"));
+    FPanel.Anadir(1, QStringLiteral("gamma delta"));
+    QWidget* vista = FPanel.viewport();
+
+    QTest::mousePress(vista, Qt::LeftButton, Qt::NoModifier, Punto(0, 5));
+    FPanel.Anadir(0, QStringLiteral("llega al pulsar"));
+    QMouseEvent mover(QEvent::MouseMove, Punto(1, 5), vista->mapToGlobal(Punto(1, 5)), Qt::NoButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(vista, &mover);
+    FPanel.Anadir(0, QStringLiteral("llega al arrastrar"));
+    QTest::mouseRelease(vista, Qt::LeftButton, Qt::NoModifier, Punto(1, 5));
+    FPanel.Anadir(2, QStringLiteral("llega después"));
+
+    EXPECT_EQ(FPanel.TextoSeleccionado(), QStringLiteral("beta\ngamma"));
+    FPanel.setFocus();
+    QTest::keyClick(&FPanel, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("beta\ngamma"));
+
+    // Without a selection, the caret goes to the new entry again.
+    QTest::mouseClick(vista, Qt::LeftButton, Qt::NoModifier, Punto(0, 1));
+    FPanel.Anadir(0, QStringLiteral("la última"));
+    EXPECT_EQ(FPanel.LineaCursor(), FPanel.NumLineas() - 1);
+    EXPECT_EQ(FPanel.ColumnaCursor(), 0);
+}
+
+// A line the view cuts, on the right or, scrolled sideways, on the left,
+// shows its whole text as its tool tip; a line shown whole shows none.
+TEST_F(PanelRegistro, UnaLineaCortadaMuestraSuTextoEnteroEnLaNota)
+{
+    const QString larga = QStringLiteral(
+        "no existe /dev/ttyACM7: conecte la placa o corrija Destino en gedanko.ini <b>y</b> & siga  (dos blancos)");
+    const QString enorme = QStringLiteral("palabra ").repeated(TMaquetasRegistro::LargoMaximo);
+    FPanel.Anadir(2, larga);
+    FPanel.Anadir(0, QStringLiteral("corta"));
+    FPanel.Anadir(0, enorme);
+    ASSERT_GT(FPanel.fontMetrics().horizontalAdvance(larga), FPanel.viewport()->width());
+
+    // The tip's text as the operator reads it, its line breaks read as the
+    // blanks they stand for; empty when none shows.
+    const auto nota = [&](int linea, int x) {
+        QToolTip::hideText();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
+        const QPoint punto(x, Punto(linea, 0).y());
+        QHelpEvent ayuda(QEvent::ToolTip, punto, FPanel.viewport()->mapToGlobal(punto));
+        QApplication::sendEvent(FPanel.viewport(), &ayuda);
+        QTextDocument documento;
+        documento.setHtml(QToolTip::text());
+        return QToolTip::isVisible() ? documento.toPlainText().replace(QLatin1Char('\n'), QLatin1Char(' ')) : QString();
+    };
+    EXPECT_EQ(nota(0, 30), larga);
+    EXPECT_EQ(nota(1, 30), QString());
+    // A huge line is cut short in its tip.
+    const QString notaEnorme = nota(2, 30);
+    EXPECT_TRUE(notaEnorme.startsWith(enorme.left(100)));
+    EXPECT_LT(notaEnorme.size(), enorme.size());
+    // Below the last line there is no line to tell.
+    EXPECT_EQ(nota(4, 30), QString());
+
+    FPanel.horizontalScrollBar()->setValue(10);
+    EXPECT_EQ(nota(1, 30), QStringLiteral("corta"));
+    // The tip is a view of the line: the text saved stays as appended.
+    EXPECT_EQ(FPanel.Linea(0), larga);
 }
 
 TEST_F(PanelRegistro, SeleccionarYCopiarAtraviesaLasLineasVolcadas)

@@ -1,5 +1,5 @@
-// The log: one coloured entry per call, each on new lines, the last line
-// brought into view and the caret at the entry's start.
+// The log: one coloured entry per call, each on new lines, and the caret at
+// the entry's start unless the operator holds a selection.
 #include "ColoresQt.h"
 #include "PanelRegistro.h"
 #include "RegistroEventos.h"
@@ -84,13 +84,13 @@ TEST_F(RegistroEventos, ElCursorQuedaAlPrincipioDeLaEntradaSinSeleccion)
     EXPECT_EQ(FPanel.LineaCursor(), 1);
     EXPECT_EQ(FPanel.ColumnaCursor(), 0);
     EXPECT_FALSE(FPanel.HaySeleccion());
-    // A selection the operator made is dropped by the next entry.
+    // A selection the operator made stays, and so does the caret with it.
     FPanel.SeleccionarTodo();
     ASSERT_TRUE(FPanel.HaySeleccion());
     FRegistro.Anadir(nrEstado, QStringLiteral("cuatro"));
-    EXPECT_EQ(FPanel.LineaCursor(), 3);
-    EXPECT_EQ(FPanel.ColumnaCursor(), 0);
-    EXPECT_FALSE(FPanel.HaySeleccion());
+    EXPECT_EQ(FPanel.LineaCursor(), 2);
+    EXPECT_EQ(FPanel.ColumnaCursor(), 4);
+    EXPECT_EQ(FPanel.TextoSeleccionado(), QStringLiteral("uno\ndos\ntres"));
 }
 
 TEST_F(RegistroEventos, LimpiarDejaUnRegistroNuevo)

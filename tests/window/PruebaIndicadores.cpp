@@ -315,6 +315,73 @@ TEST_F(Indicadores, RepeatedSensoresTouchNothing)
     });
 }
 
+// The look of what the headset feeds: head map, battery, signal and the two
+// gauges, readable in a failure message.
+QString AspectoCasco(const TFMain& ventana)
+{
+    const TFormularioMain ui(ventana);
+    const auto color = [](const QColor& c) { return c.name(); };
+    QString aspecto = QStringLiteral("cabeza %1; marcas").arg(ventana.IndiceCasco());
+    for (const TShape* marca : ventana.findChildren<TShape*>(QRegularExpression("^ShapeElectodo")))
+        aspecto += QLatin1Char(' ') + color(marca->ColorRelleno());
+    aspecto += QStringLiteral("; señal %1").arg(ui.ProgressBarSenal->value());
+    for (const TGauge* gauge : {ui.CGaugeBateria, ui.CGaugeFuerza, ui.CGaugeGiro})
+        aspecto += QStringLiteral("; %1 %2/%3 %4 sobre %5")
+                       .arg(gauge->objectName())
+                       .arg(gauge->Progreso())
+                       .arg(gauge->Maximo())
+                       .arg(color(gauge->ColorRelleno()), color(gauge->ColorFondo()));
+    return aspecto;
+}
+
+// Once the link to the engine is lost nothing the headset reported holds:
+// beside "Error", what it fed looks as in a window never connected, until
+// the link brings a headset state again.
+TEST_F(Indicadores, EnlacePerdidoMuestraLoDelCascoComoDesconocido)
+{
+    const QString desconectado = AspectoCasco(ventana);
+    TEstadoPrueba bueno;
+    bueno.Senal = 2;
+    bueno.Bateria = 4;
+    bueno.BateriaMax = 5;
+    bueno.Contactos.fill(4);
+    bueno.AccionExpresiva = ACC_EXP_APRETAR_DIENTES;
+    bueno.PotenciaExpresiva = 0.8f;
+    MotorPrueba().EncolarEstado(bueno);
+
+    ui.ActionCasco->trigger();
+    ui.RadioGroupMotor->FijarIndiceElemento(TFMain::ItemEmoComposer);
+    ventana.RadioGroupMotorClick();
+    QString sano, perdido, recuperado, estadoPerdido;
+    int bombeos = 0;
+    EjecutarConexion(ventana, [&] {
+        if (MotorPrueba().EventosPendientes() > 0)
+            return false;
+        switch (++bombeos) {
+        case 3:
+            sano = AspectoCasco(ventana);
+            MotorPrueba().FijarResultado("EE_EngineGetNextEvent", EDK_CONEXION_REMOTA_PERDIDA);
+            break;
+        case 6:
+            perdido = AspectoCasco(ventana);
+            estadoPerdido = ui.LabelEstado->text();
+            MotorPrueba().FijarResultado("EE_EngineGetNextEvent", EDK_SIN_ERRORES);
+            MotorPrueba().EncolarEstado(bueno);
+            break;
+        case 9:
+            recuperado = AspectoCasco(ventana);
+            break;
+        default:
+            break;
+        }
+        return bombeos >= 9;
+    });
+    ASSERT_NE(sano, desconectado) << "the headset state was never shown";
+    EXPECT_EQ(estadoPerdido, QStringLiteral("Error"));
+    EXPECT_EQ(perdido, desconectado);
+    EXPECT_EQ(recuperado, sano);
+}
+
 TEST_F(Indicadores, TiempoIsWrittenWithThreeDecimals)
 {
     const std::pair<float, const char*> casos[] = {
