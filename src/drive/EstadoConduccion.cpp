@@ -59,6 +59,16 @@ void TEstadoConduccion::Rechazar()
     Direccion = dirNinguna;
 }
 
+void TEstadoConduccion::SoltarGiro()
+{
+    Direccion = dirNinguna;
+    GiroFijado = false;
+    DireccionFijada = giroNinguno;
+    GiroMostrado = Giro;
+    Liberado = false;
+    Contador = 0;
+}
+
 TSalidasConduccion TEstadoConduccion::Salidas() const
 {
     TSalidasConduccion salidas {};

@@ -41,6 +41,9 @@ public:
     void LecturaAtrasada(const TLectura& lectura, unsigned umbralAvRet);
     // A rejected EmoState drops the direction and keeps everything else.
     void Rechazar();
+    // An emergency stop: the direction and the latched turn go; a new turn
+    // needs a new head movement after the lock-out.
+    void SoltarGiro();
     TSalidasConduccion Salidas() const;
     // The latched turn, which is what the vehicle gets.
     TGiro GiroEnviado() const { return GiroFijado ? DireccionFijada : giroNinguno; }

@@ -3,6 +3,7 @@
 void TFrescuraOrden::IniciarEjecucion(std::int64_t ahora)
 {
     FEnEjecucion = true;
+    FRetenida = false;
     FAlDia = true;
     FEnlacePerdido = false;
     FUltimoPaso = ahora;
@@ -13,6 +14,7 @@ void TFrescuraOrden::IniciarEjecucion(std::int64_t ahora)
 void TFrescuraOrden::TerminarEjecucion()
 {
     FEnEjecucion = false;
+    FRetenida = false;
     FDecidida = {};
 }
 
@@ -36,7 +38,11 @@ void TFrescuraOrden::EventoLeido(std::int64_t ahora)
 
 void TFrescuraOrden::Decidir(TDireccion direccion, TGiro giro)
 {
-    FDecidida = {FAlDia ? direccion : dirNinguna, giro};
+    // After an emergency stop, a clench still held (current or not) does not
+    // drive; the first decision without one ends the hold.
+    if (FRetenida)
+        FRetenida = TOrdenVigente {direccion, giro}.Mueve();
+    FDecidida = {FAlDia && !FRetenida ? direccion : dirNinguna, giro};
 }
 
 void TFrescuraOrden::Detener()
@@ -93,6 +99,13 @@ void TFrescuraOrden::CambiarModo(bool manual)
 void TFrescuraOrden::CambiarSalida()
 {
     PerderVentana();
+}
+
+void TFrescuraOrden::Emergencia()
+{
+    PerderVentana();
+    FDecidida = {};
+    FRetenida = FEnEjecucion;
 }
 
 // A loop that stands still (a modal dialog, a blocking step, a stopped

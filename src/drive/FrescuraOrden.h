@@ -60,14 +60,19 @@ public:
     void SoltarFlecha();
     void FijarGiroManual(TGiro giro);
     TGiro GiroManual() const { return FGiroManual; }
+    TDireccion FlechaPulsada() const { return FFlecha; }
     // The window was hidden, minimised or deactivated, lost the mouse, or a
     // dialog or popup took over: nothing held on it is current any more.
     void PerderVentana();
 
-    // Either mode: a mode switch, the output switched, an emergency stop.
-    // All off, the manual turn released.
+    // Either mode: a mode switch, the output switched. All off, the manual
+    // turn released.
     void CambiarModo(bool manual);
     void CambiarSalida();
+    // The operator's emergency stop: all off at once, and held until they
+    // drive again: a new press in manual mode; in headset mode a drive
+    // decided after one that was not (a new clench after a neutral state).
+    void Emergencia();
 
     TOrdenVigente Vigente(std::int64_t ahora) const;
 
@@ -82,6 +87,7 @@ private:
     std::int64_t FUltimoPaso = 0;
     std::int64_t FUltimoEvento = 0;
     TOrdenVigente FDecidida;
+    bool FRetenida = false; // an emergency stop holds until a non-drive decision
     // Manual mode.
     TDireccion FFlecha = dirNinguna;
     TGiro FGiroManual = giroNinguno;

@@ -12,7 +12,9 @@
 #include "ServidorEmulador.h"
 #include "ui_Main.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
@@ -62,6 +64,8 @@ TFMain::TFMain(TDependencias dependencias, QWidget* padre)
 
     FRegistro = std::make_unique<TRegistroEventos>(ui->RichEditRegistro);
     ConectarManejadoresConduccion();
+    // The emergency stop and the arrow keys work whichever control has the focus.
+    QCoreApplication::instance()->installEventFilter(this);
     Iniciar();
 }
 
@@ -211,6 +215,9 @@ void TFMain::hideEvent(QHideEvent* evento)
 
 bool TFMain::eventFilter(QObject* objeto, QEvent* evento)
 {
+    const bool tecla = evento->type() == QEvent::KeyPress || evento->type() == QEvent::KeyRelease;
+    if (tecla && objeto->isWidgetType() && static_cast<QWidget*>(objeto)->window() == this)
+        return AtenderTecla(*static_cast<QKeyEvent*>(evento)) || QWidget::eventFilter(objeto, evento);
     if (evento->type() == QEvent::Expose && objeto == windowHandle() && !windowHandle()->isExposed())
         PerderVentana();
     return QWidget::eventFilter(objeto, evento);

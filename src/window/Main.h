@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+class QKeyEvent;
 class QLineEdit;
 class TActuador;
 class TConexion;
@@ -156,6 +157,10 @@ public:
     static QString TextoErrorAplicacion(const QString& mensaje);
     static void MostrarErrorAplicacion(const QString& mensaje);
 
+    // The keyboard (MainTeclado.cpp): the emergency stop in every mode, the
+    // arrow keys in manual mode.
+    void ParadaEmergencia();
+
     // About box and help (MainAyuda.cpp).
     void ActionAcercaDeExecute();
     void ActionAyudaExecute();
@@ -208,6 +213,9 @@ private:
     bool VentanaViva() const;
     void Vigilar();
     void ApagarAvRetMostrado();
+    // Keys pressed or released on this window; true when taken.
+    bool AtenderTecla(const QKeyEvent& tecla);
+    bool AtenderFlechaTeclado(const QKeyEvent& tecla);
     // The control loop (MainBucle.cpp).
     bool IniciarEjecucion(TEjecucion& ejecucion);
     void Pasada(TEjecucion& ejecucion);
@@ -216,6 +224,7 @@ private:
     void AtenderSinEvento(TEjecucion& ejecucion);
     void DetenerSiSilencio(TEjecucion& ejecucion);
     void EsperarLatiendo(int milisegundos);
+    void SoltarGiroDecidido();
     void EnviarSalidas(TEjecucion& ejecucion);
     void CentrarGiroscopio(TEjecucion& ejecucion);
     void CargarPerfilPendiente();
@@ -263,6 +272,7 @@ private:
     QString FDerechosAutor;
 
     bool FEnEjecucion = false; // a run is between its click and its end
+    TEjecucion* FEjecucion = nullptr; // the run under way, for the emergency stop
     bool FModosBloqueados = false; // from the click until the run's last steps
     bool FTerminar = false; // the session ends once the run has
     bool FDestruido = false;

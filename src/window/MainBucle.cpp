@@ -71,6 +71,7 @@ void TFMain::ActionConectarExecute()
     ui->ActionCasco->setEnabled(false);
 
     TEjecucion ejecucion;
+    FEjecucion = &ejecucion;
     if (IniciarEjecucion(ejecucion)) {
         FFrescura.IniciarEjecucion(FDependencias.Reloj());
         ejecucion.LimiteEspera.setTimerType(Qt::PreciseTimer);
@@ -86,6 +87,7 @@ void TFMain::ActionConectarExecute()
             Pasada(ejecucion);
     }
     TerminarEjecucion(ejecucion);
+    FEjecucion = nullptr;
 
     FEnEjecucion = false;
     // The session ended during the run: the window closes once it is over.
@@ -308,6 +310,13 @@ void TFMain::CentrarGiroscopio(TEjecucion& ejecucion)
     FFrescura.Paso(FDependencias.Reloj());
     ui->PanelCalibrandoAcelerometros->hide();
     QCoreApplication::processEvents();
+}
+
+// An emergency stop during a run also releases the headset's latched turn.
+void TFMain::SoltarGiroDecidido()
+{
+    if (FEjecucion)
+        FEjecucion->Conduccion.SoltarGiro();
 }
 
 // A plain wait that pumps nothing, in heartbeat slices: a frame receiver

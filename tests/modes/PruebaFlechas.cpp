@@ -4,6 +4,7 @@
 #include "FormularioMain.h"
 #include "VentanaConduccion.h"
 
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <functional>
 #include <vector>
@@ -253,6 +254,59 @@ TEST_F(Flechas, PerderLaVentanaConUnaFlechaPulsadaLoApagaTodo)
         Ejecutar(Arriba);
         EXPECT_EQ(Bytes(), (std::vector<unsigned> {0x01, 0x00})) << "a new press drives again";
     }
+}
+
+// The keyboard in manual mode: the arrow keys drive as the arrow images do,
+// and Space, Esc or the keypad's 0 stop everything, also a command held
+// with the mouse, until the operator drives again.
+TEST_F(Flechas, LasTeclasConducenYLaParadaDeEmergenciaLoApagaTodo)
+{
+    PulsarActuador();
+    OlvidarBytes();
+    QWidget* foco = ui.ToolButtonActuador; // whichever control has the focus
+    QTest::keyPress(foco, Qt::Key_Up);
+    QKeyEvent repeticion(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(foco, &repeticion); // a repeat of a held key changes nothing
+    EXPECT_EQ(IndiceAvRet(), 5);
+    QTest::keyRelease(foco, Qt::Key_Up);
+    QTest::keyClick(foco, Qt::Key_Left);
+    QTest::keyClick(foco, Qt::Key_Right);
+    QTest::keyPress(foco, Qt::Key_Down);
+    EXPECT_EQ(Bytes(), (std::vector<unsigned> {0x01, 0x00, 0x04, 0x08, 0x0A}));
+    EXPECT_EQ(IndiceGiro(), 4);
+
+    const struct {
+        const char* nombre;
+        Qt::Key tecla;
+        Qt::KeyboardModifiers modificadores;
+    } paradas[] = {
+        {"espacio", Qt::Key_Space, Qt::NoModifier},
+        {"escape", Qt::Key_Escape, Qt::NoModifier},
+        {"cero del teclado numerico", Qt::Key_0, Qt::KeypadModifier},
+    };
+    for (const auto& parada : paradas) {
+        SCOPED_TRACE(parada.nombre);
+        FVentana.ActionLimpiarExecute();
+        Ejecutar({Pulsar(AA, 17, 30)});
+        OlvidarBytes();
+        QTest::keyClick(foco, parada.tecla, parada.modificadores);
+        EXPECT_EQ(Bytes(), std::vector<unsigned> {0x00});
+        EXPECT_EQ(IndiceAvRet(), 0);
+        EXPECT_EQ(IndiceGiro(), 0);
+        EXPECT_EQ(FVentana.GiroManual(), giroNinguno);
+        EXPECT_EQ(Lineas(),
+                  QStringList {QStringLiteral("Parada de emergencia: vehículo detenido hasta que vuelva a conducir")});
+        // The button still held drives nothing; a new press does.
+        Ejecutar({Soltar(AA, 17, 30)});
+        OlvidarBytes();
+        Ejecutar(Arriba);
+        EXPECT_EQ(Bytes(), (std::vector<unsigned> {0x01, 0x00}));
+    }
+    // A digit that is not the keypad's is no stop.
+    OlvidarBytes();
+    QTest::keyPress(foco, Qt::Key_Up);
+    QTest::keyClick(foco, Qt::Key_0);
+    EXPECT_EQ(Bytes(), std::vector<unsigned> {0x01});
 }
 
 // With output on, the last command does not stay on the port when manual

@@ -363,3 +363,28 @@ TEST_F(Seguridad, TerminarLaSesionCierraLosDialogosAcabaLaEjecucionYCierraLaVent
 }
 
 } // namespace
+
+namespace {
+
+// The emergency stop during a run: all off at once (the latched turn too),
+// and a clench still held drives nothing until a state without one.
+TEST_F(Seguridad, LaParadaDeEmergenciaApagaTodoHastaUnApretonNuevo)
+{
+    Preparar();
+    EjecutarTras([&](int bombeo) {
+        if (bombeo == 1) {
+            QTest::keyClick(FVentana.get(), Qt::Key_Space);
+            MotorPrueba().EncolarEstado(EstadoApretando(0.8f));
+            MotorPrueba().EncolarEstado(EstadoApretando(0.8f));
+        }
+        if (bombeo == 3) {
+            MotorPrueba().EncolarEstado(EstadoApretando(0));
+            MotorPrueba().EncolarEstado(EstadoApretando(0.8f));
+        }
+        return bombeo > 4;
+    });
+    EXPECT_EQ(BytesTrasGiro(), (std::vector<unsigned> {Avance | Derecha, 0, 0, 0, 0, Avance, 0}));
+    EXPECT_EQ(LineasQueEmpiezan(QStringLiteral("E Parada de emergencia")).size(), 1u);
+}
+
+} // namespace
