@@ -117,6 +117,7 @@ void TActuador::AbrirTrama()
     else
         enlace = std::make_unique<TEnlaceUdp>(FDestino.Equipo(), FDestino.Puerto());
     FTrama = std::make_unique<TSalidaTrama>(std::move(enlace), FDestino.Texto());
+    FTrama->FijarClave(FDestino.Clave());
     if (!FTrama->Abrir()) {
         const QString causa = FTrama->MensajeError();
         FTrama.reset();

@@ -4,9 +4,13 @@
 // reported once and tried again every second; when it is back, the vehicle
 // gets all off and no earlier command is resent. Timers run on the main
 // thread's event loop, so the heartbeat goes on while a modal dialog is open.
+// Each frame carries a new sequence number, taken from the wall clock's
+// milliseconds so that it also grows across a restart of the program, and a
+// tag under the receiver's key, if any.
 #pragma once
 
 #include "EnlaceTrama.h"
+#include "Trama.h"
 
 #include <QString>
 #include <QTimer>
@@ -32,6 +36,8 @@ public:
     bool Abrir();
     const QString& MensajeError() const { return FMensajeError; }
     void FijarAviso(TAviso aviso) { FAviso = std::move(aviso); }
+    // The key the frames are tagged with; none (all zero) by default.
+    void FijarClave(const trama::TClave& clave) { FClave = clave; }
 
     // Makes `orden` the current command and sends its frame now; false when
     // the link is down and nothing went out.
@@ -42,6 +48,9 @@ public:
 
 private:
     bool EnviarActual();
+    void Codificar(std::uint8_t orden, std::uint8_t* trama);
+    std::uint32_t SiguienteSecuencia();
+    static std::uint32_t RelojSecuencia();
     void Perder();
     void Reintentar();
     void Avisar(bool error, const QString& linea) const;
@@ -54,4 +63,6 @@ private:
     QTimer FReintento;
     std::uint8_t FOrden = 0;
     bool FAbierto = false;
+    trama::TClave FClave = {};
+    std::uint32_t FSecuencia = RelojSecuencia() - 1;
 };

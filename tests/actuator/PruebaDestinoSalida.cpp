@@ -59,8 +59,26 @@ INSTANTIATE_TEST_SUITE_P(
                     CasoDestino {"UdpPuertoGrande", "udp:192.168.4.1:65536", false, "puerto UDP"},
                     CasoDestino {"UdpPuertoNegativo", "udp:192.168.4.1:-1", false, "puerto UDP"},
                     CasoDestino {"UdpSinEquipo", "udp::4210", false, "equipo"},
-                    CasoDestino {"UdpEquipoConBlanco", "udp:mi coche:4210", false, "equipo"}),
+                    CasoDestino {"UdpEquipoConBlanco", "udp:mi coche:4210", false, "equipo"},
+                    // The key never shows in the text the operator reads.
+                    CasoDestino {"UdpConClave", "udp:192.168.4.1:4210, 00112233445566778899aabbccddeeFF", true,
+                                 "udp:192.168.4.1:4210"},
+                    CasoDestino {"UdpClaveCorta", "udp:192.168.4.1:4210,0011", false, "32 cifras hexadecimales"},
+                    CasoDestino {"UdpClaveNula", "udp:192.168.4.1:4210,00000000000000000000000000000000", false,
+                                 "todo ceros"},
+                    CasoDestino {"UdpClaveVacia", "udp:192.168.4.1:4210,", false, "clave"}),
     [](const testing::TestParamInfo<CasoDestino>& caso) { return caso.param.Nombre; });
+
+TEST(Destino, LaClaveSeLeeEnBytesYNoQuedaDeUnValorAnterior)
+{
+    TDestinoSalida destino;
+    ASSERT_TRUE(destino.Interpretar(u"udp:coche:4210,000102030405060708090a0b0c0d0e0f"));
+    for (std::uint8_t i = 0; i < 16; ++i)
+        EXPECT_EQ(destino.Clave().Bytes[i], i);
+    ASSERT_TRUE(destino.Interpretar(u"udp:coche:4210"));
+    for (std::uint8_t byte : destino.Clave().Bytes)
+        EXPECT_EQ(byte, 0);
+}
 
 TEST(Destino, ElErrorCitaElValorYNoQuedaNadaDelAnterior)
 {

@@ -39,21 +39,33 @@ bool Esperar(const std::function<bool()>& hecho, int limiteMs = 5000)
     return true;
 }
 
-// The commands of whole frames in a byte stream, decoded as the receiver does.
+// The commands of whole frames in a byte stream or in datagrams, decoded as
+// the receiver does, with their sequence numbers.
 class Decodificador {
 public:
+    explicit Decodificador(const trama::TClave& clave = {}) { FReceptor.FijarClave(clave); }
     void Recibir(const std::uint8_t* bytes, long cuantos)
     {
-        for (long i = 0; i < cuantos; ++i) {
-            const std::uint32_t antes = FReceptor.TramasValidas();
-            FReceptor.Recibir(bytes[i], 0);
-            if (FReceptor.TramasValidas() != antes)
-                FOrdenes.push_back(FReceptor.Salidas());
-        }
+        for (long i = 0; i < cuantos; ++i)
+            Anotar([&] { FReceptor.Recibir(bytes[i], 0); });
+    }
+    void RecibirDatagrama(const std::uint8_t* bytes, long cuantos)
+    {
+        Anotar([&] { FReceptor.RecibirDatagrama(bytes, static_cast<std::uint16_t>(cuantos), 0); });
     }
     Ordenes FOrdenes;
+    std::vector<std::uint32_t> FSecuencias;
 
 private:
+    void Anotar(const std::function<void()>& recibir)
+    {
+        const std::uint32_t antes = FReceptor.TramasValidas();
+        recibir();
+        if (FReceptor.TramasValidas() != antes) {
+            FOrdenes.push_back(FReceptor.Salidas());
+            FSecuencias.push_back(FReceptor.Secuencia());
+        }
+    }
     TReceptor FReceptor;
 };
 
@@ -86,24 +98,37 @@ private:
     Decodificador FDecodificador;
 };
 
-// A UDP receiver on a free loopback port.
+// A UDP receiver on a free loopback port, with a key: frames without its
+// tag would not count.
+const char* const ClaveUdp = "0f1e2d3c4b5a69788796a5b4c3d2e1f0";
+
+trama::TClave Clave(const char* texto)
+{
+    trama::TClave clave {};
+    trama::LeerClave(texto, clave);
+    return clave;
+}
+
 class Udp {
 public:
     Udp() { FSocket.bind(QHostAddress::LocalHost, 0); }
-    QString Destino() const { return QStringLiteral("udp:127.0.0.1:%1").arg(FSocket.localPort()); }
+    QString Destino() const
+    {
+        return QStringLiteral("udp:127.0.0.1:%1,%2").arg(FSocket.localPort()).arg(QLatin1String(ClaveUdp));
+    }
     Ordenes& Leer()
     {
         while (FSocket.hasPendingDatagrams()) {
             QByteArray datos(int(FSocket.pendingDatagramSize()), '\0');
             FSocket.readDatagram(datos.data(), datos.size());
-            FDecodificador.Recibir(reinterpret_cast<const std::uint8_t*>(datos.constData()), datos.size());
+            FDecodificador.RecibirDatagrama(reinterpret_cast<const std::uint8_t*>(datos.constData()), datos.size());
         }
         return FDecodificador.FOrdenes;
     }
 
 private:
     QUdpSocket FSocket;
-    Decodificador FDecodificador;
+    Decodificador FDecodificador {Clave(ClaveUdp)};
 };
 
 // Every frame destination behaves alike; each case makes its receiver.
@@ -164,6 +189,24 @@ TYPED_TEST(SalidaTrama, AlDestruirseHabilitadoMandaTodoApagado)
         actuador.Mover(dirAvance, giroNinguno);
     }
     ASSERT_TRUE(Esperar([&] { return this->FReceptor.Leer().size() >= 3; }));
+    EXPECT_EQ(this->FReceptor.Leer().back(), 0x00);
+}
+
+// Every frame is newer than the one before, also from a program started
+// again: a receiver never takes one of them for a replay. A burst of frames
+// runs ahead of the clock by a millisecond each; a restart takes far longer
+// than this one's lead.
+TYPED_TEST(SalidaTrama, LasSecuenciasCrecenTambienTrasReiniciar)
+{
+    for (int vez = 0; vez < 2; ++vez) {
+        ::usleep(50000);
+        TActuador actuador(this->Destino(), nullptr);
+        ASSERT_TRUE(actuador.Habilitar(true));
+        for (int i = 0; i < 20; ++i)
+            actuador.Mover(i % 2 ? dirAvance : dirRetroceso, giroNinguno);
+        ASSERT_TRUE(actuador.Mover(dirNinguna, giroNinguno));
+    }
+    ASSERT_TRUE(Esperar([&] { return this->FReceptor.Leer().size() >= 2 * 22; }));
     EXPECT_EQ(this->FReceptor.Leer().back(), 0x00);
 }
 

@@ -21,8 +21,11 @@ public:
     // What the sender should open: the pty's other end, or "host:port".
     const std::string& Nombre() const { return FNombre; }
     const std::string& MensajeError() const { return FMensajeError; }
+    // UDP: each read is one datagram.
+    bool Datagramas() const { return FDatagramas; }
 
-    // Reads what is there; -1 on an error, 0 when nothing came.
+    // Reads what is there (one datagram at most); -1 on an error, 0 when
+    // nothing came.
     long Leer(std::uint8_t* destino, std::size_t capacidad);
 
 private:

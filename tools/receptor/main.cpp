@@ -4,7 +4,9 @@
 // time stamp whenever they change:
 //   12.345678 avance=1 retroceso=0 izquierda=0 derecha=0 enlace=1 ultima=12.345678
 // "ultima" is when the last valid frame came. Times are seconds of the
-// system's monotonic clock.
+// system's monotonic clock. Each wake-up reads everything waiting, so only
+// the newest frame decides; a backlog left by a pause of the receiver
+// itself is dropped unread, since its frames may no longer be current.
 #include "FuenteBytes.h"
 #include "Receptor.h"
 
@@ -16,7 +18,8 @@
 
 namespace {
 
-const char* const Uso = "uso: gedanko-receptor --pty | --serie DISPOSITIVO [--baudios N] | --udp [EQUIPO:]PUERTO\n";
+const char* const Uso
+    = "uso: gedanko-receptor --pty | --serie DISPOSITIVO [--baudios N] | --udp [EQUIPO:]PUERTO [--clave CLAVE]\n";
 
 // Microseconds of the monotonic clock; the receiver's milliseconds derive
 // from it.
@@ -41,18 +44,52 @@ void Mostrar(const TReceptor& receptor, long long ahora, long long ultima)
                 ultima / 1000000, ultima % 1000000);
 }
 
-bool Abrir(TFuenteBytes& fuente, int argc, char** argv)
+[[noreturn]] void MostrarUso()
+{
+    std::fputs(Uso, stderr);
+    std::exit(2);
+}
+
+bool Abrir(TFuenteBytes& fuente, TReceptor& receptor, int argc, char** argv)
 {
     const std::string modo = argc > 1 ? argv[1] : "";
     if (modo == "--pty" && argc == 2)
         return fuente.AbrirPty();
-    if (modo == "--udp" && argc == 3)
+    if (modo == "--udp" && argc == 5 && std::string(argv[3]) == "--clave") {
+        trama::TClave clave {};
+        if (!trama::LeerClave(argv[4], clave))
+            MostrarUso();
+        receptor.FijarClave(clave);
+    }
+    if (modo == "--udp" && (argc == 3 || argc == 5))
         return fuente.AbrirUdp(argv[2]);
     if (modo == "--serie" && (argc == 3 || (argc == 5 && std::string(argv[3]) == "--baudios")))
         return fuente.AbrirSerie(argv[2],
                                  argc == 5 ? static_cast<std::uint32_t>(std::atol(argv[4])) : trama::BaudiosPorDefecto);
-    std::fputs(Uso, stderr);
-    std::exit(2);
+    MostrarUso();
+}
+
+// Everything waiting, as one datagram at a time or as a stream of bytes;
+// false on a read error. With `tirar` it only empties the source.
+bool LeerTodo(TFuenteBytes& fuente, TReceptor& receptor, long long& ultima, bool tirar)
+{
+    std::uint8_t bytes[512];
+    long leidos = 0;
+    while ((leidos = fuente.Leer(bytes, sizeof bytes)) > 0) {
+        if (tirar)
+            continue;
+        const long long ahora = Microsegundos();
+        const std::uint32_t tramas = receptor.TramasValidas();
+        if (fuente.Datagramas()) {
+            receptor.RecibirDatagrama(bytes, static_cast<std::uint16_t>(leidos), Milisegundos(ahora));
+        } else {
+            for (long i = 0; i < leidos; ++i)
+                receptor.Recibir(bytes[i], Milisegundos(ahora));
+        }
+        if (receptor.TramasValidas() != tramas)
+            ultima = ahora;
+    }
+    return leidos == 0;
 }
 
 } // namespace
@@ -61,35 +98,36 @@ int main(int argc, char** argv)
 {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     TFuenteBytes fuente;
-    if (!Abrir(fuente, argc, argv)) {
+    TReceptor receptor;
+    if (!Abrir(fuente, receptor, argc, argv)) {
         std::fprintf(stderr, "gedanko-receptor: %s\n", fuente.MensajeError().c_str());
         return 1;
     }
     std::fprintf(stderr, "gedanko-receptor: escuchando en %s\n", fuente.Nombre().c_str());
     std::fflush(stderr);
 
-    TReceptor receptor;
     long long ultima = 0;
     std::uint8_t salidas = receptor.Salidas();
     bool enlace = receptor.Enlace();
     Mostrar(receptor, Microsegundos(), ultima);
+    long long finPasada = Microsegundos();
     for (;;) {
         // Wake when the failsafe is due, or at least once a second.
-        const std::uint32_t resto = receptor.RestoHastaCaducar(Milisegundos(Microsegundos()));
+        const long long antes = Microsegundos();
+        const std::uint32_t resto = receptor.RestoHastaCaducar(Milisegundos(antes));
+        const int espera = resto > 0 ? static_cast<int>(resto) : 1000;
         pollfd p {fuente.Fd(), POLLIN, 0};
-        ::poll(&p, 1, resto > 0 ? static_cast<int>(resto) : 1000);
-        std::uint8_t bytes[256];
-        const long leidos = fuente.Leer(bytes, sizeof bytes);
-        if (leidos < 0) {
+        ::poll(&p, 1, espera);
+        const long long despues = Microsegundos();
+        // Late beyond the wait asked for, or between two passes: this
+        // process was held up, and what waits may be that old.
+        const long long retraso = trama::RetrasoMaximoLecturaMs * 1000LL;
+        const bool atrasado = antes - finPasada > retraso || despues - antes > espera * 1000LL + retraso;
+        if (atrasado)
+            receptor.Descartar();
+        if (!LeerTodo(fuente, receptor, ultima, atrasado)) {
             std::perror("gedanko-receptor: lectura");
             return 1;
-        }
-        const long long ahora = Microsegundos();
-        for (long i = 0; i < leidos; ++i) {
-            const std::uint32_t tramas = receptor.TramasValidas();
-            receptor.Recibir(bytes[i], Milisegundos(ahora));
-            if (receptor.TramasValidas() != tramas)
-                ultima = ahora;
         }
         receptor.Vigilar(Milisegundos(Microsegundos()));
         if (receptor.Salidas() != salidas || receptor.Enlace() != enlace) {
@@ -97,5 +135,6 @@ int main(int argc, char** argv)
             enlace = receptor.Enlace();
             Mostrar(receptor, Microsegundos(), ultima);
         }
+        finPasada = Microsegundos();
     }
 }
