@@ -21,6 +21,14 @@ public:
     // Forgets a frame begun in the stream, for a caller that drops a stale
     // backlog.
     void Descartar() { FLlenos = 0; }
+    // The link itself is gone (Wi-Fi dropped): all off at once, as on a
+    // timeout.
+    void Cortar()
+    {
+        FLlenos = 0;
+        FEnlace = false;
+        FSalidas = 0;
+    }
     // Turns the outputs off once the last valid frame is too old; call it
     // often, also when no byte comes.
     void Vigilar(uint32_t ahoraMs);
