@@ -15,6 +15,7 @@
 #include <ctime>
 #include <poll.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -69,27 +70,33 @@ bool Abrir(TFuenteBytes& fuente, TReceptor& receptor, int argc, char** argv)
     MostrarUso();
 }
 
-// Everything waiting, as one datagram at a time or as a stream of bytes;
-// false on a read error. With `tirar` it only empties the source.
-bool LeerTodo(TFuenteBytes& fuente, TReceptor& receptor, long long& ultima, bool tirar)
+using TTrozos = std::vector<std::vector<std::uint8_t>>;
+
+// Everything waiting, a datagram or a stretch of the stream each; false on
+// a read error.
+bool LeerTodo(TFuenteBytes& fuente, TTrozos& trozos)
 {
+    trozos.clear();
     std::uint8_t bytes[512];
     long leidos = 0;
-    while ((leidos = fuente.Leer(bytes, sizeof bytes)) > 0) {
-        if (tirar)
-            continue;
-        const long long ahora = Microsegundos();
-        const std::uint32_t tramas = receptor.TramasValidas();
-        if (fuente.Datagramas()) {
-            receptor.RecibirDatagrama(bytes, static_cast<std::uint16_t>(leidos), Milisegundos(ahora));
-        } else {
-            for (long i = 0; i < leidos; ++i)
-                receptor.Recibir(bytes[i], Milisegundos(ahora));
-        }
-        if (receptor.TramasValidas() != tramas)
-            ultima = ahora;
-    }
+    while ((leidos = fuente.Leer(bytes, sizeof bytes)) > 0)
+        trozos.emplace_back(bytes, bytes + leidos);
     return leidos == 0;
+}
+
+// True when a valid frame was among them.
+bool Recibir(TReceptor& receptor, const TTrozos& trozos, bool datagramas, std::uint32_t ahoraMs)
+{
+    const std::uint32_t tramas = receptor.TramasValidas();
+    for (const std::vector<std::uint8_t>& trozo : trozos) {
+        if (datagramas) {
+            receptor.RecibirDatagrama(trozo.data(), static_cast<std::uint16_t>(trozo.size()), ahoraMs);
+            continue;
+        }
+        for (std::uint8_t byte : trozo)
+            receptor.Recibir(byte, ahoraMs);
+    }
+    return receptor.TramasValidas() != tramas;
 }
 
 } // namespace
@@ -110,7 +117,12 @@ int main(int argc, char** argv)
     std::uint8_t salidas = receptor.Salidas();
     bool enlace = receptor.Enlace();
     Mostrar(receptor, Microsegundos(), ultima);
-    long long finPasada = Microsegundos();
+    // The clock is read before and after each wait and after each read:
+    // a gap longer than expected between two readings means this process
+    // was held up, and what waits may be that old.
+    const long long retraso = trama::RetrasoMaximoLecturaMs * 1000LL;
+    long long leidoAntes = Microsegundos();
+    TTrozos trozos;
     for (;;) {
         // Wake when the failsafe is due, or at least once a second.
         const long long antes = Microsegundos();
@@ -119,22 +131,23 @@ int main(int argc, char** argv)
         pollfd p {fuente.Fd(), POLLIN, 0};
         ::poll(&p, 1, espera);
         const long long despues = Microsegundos();
-        // Late beyond the wait asked for, or between two passes: this
-        // process was held up, and what waits may be that old.
-        const long long retraso = trama::RetrasoMaximoLecturaMs * 1000LL;
-        const bool atrasado = antes - finPasada > retraso || despues - antes > espera * 1000LL + retraso;
-        if (atrasado)
-            receptor.Descartar();
-        if (!LeerTodo(fuente, receptor, ultima, atrasado)) {
+        if (!LeerTodo(fuente, trozos)) {
             std::perror("gedanko-receptor: lectura");
             return 1;
         }
+        const long long leido = Microsegundos();
+        const bool atrasado
+            = antes - leidoAntes > retraso || despues - antes > espera * 1000LL + retraso || leido - despues > retraso;
+        leidoAntes = leido;
+        if (atrasado)
+            receptor.Descartar();
+        else if (Recibir(receptor, trozos, fuente.Datagramas(), Milisegundos(leido)))
+            ultima = leido;
         receptor.Vigilar(Milisegundos(Microsegundos()));
         if (receptor.Salidas() != salidas || receptor.Enlace() != enlace) {
             salidas = receptor.Salidas();
             enlace = receptor.Enlace();
             Mostrar(receptor, Microsegundos(), ultima);
         }
-        finPasada = Microsegundos();
     }
 }
