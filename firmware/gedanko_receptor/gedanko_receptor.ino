@@ -263,8 +263,19 @@ void setup()
     ultimaPasada = millis();
 }
 
+#ifdef PRUEBA_CUELGUE
+// Test builds only: the sketch hangs for good while this pin is held low,
+// to show that the watchdog turns everything off.
+const uint8_t PinCuelgue = PRUEBA_CUELGUE;
+#endif
+
 void loop()
 {
+#ifdef PRUEBA_CUELGUE
+    pinMode(PinCuelgue, INPUT_PULLUP);
+    while (digitalRead(PinCuelgue) == LOW) {
+    }
+#endif
     alimentarVigilante();
     if (detenido)
         return;
