@@ -4,7 +4,7 @@
 // a stale backlog dropped, and over Wi-Fi the key, the refusal to start
 // without one, bounded work under a flood and the return of a lost network.
 // Built once per configuration; ENLACE_WIFI, NIVEL_ACTIVO and WIFI_UNIRSE
-// come from the build.
+// come from the build, and CASO names the configuration's suite.
 #include "Arduino.h"
 #include "AyudaTrama.h"
 #include "Pines.h"
@@ -49,7 +49,7 @@ trama::TClave ClaveSketch()
     return clave;
 }
 
-class Sketch : public testing::Test {
+class CASO : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -121,7 +121,7 @@ protected:
 
 // Every output is driven at its inactive level from the moment it becomes
 // an output, on core 3 where a write before pinMode is lost.
-TEST_F(Sketch, ArrancaSinPulsarNadaYConElVigilanteArmado)
+TEST_F(CASO, ArrancaSinPulsarNadaYConElVigilanteArmado)
 {
     for (std::uint8_t pin : Salidas) {
         ASSERT_FALSE(Placa().Pines[pin].Historia.empty()) << int(pin);
@@ -136,7 +136,7 @@ TEST_F(Sketch, ArrancaSinPulsarNadaYConElVigilanteArmado)
 
 // The board's own LED (GPIO 2 on a DevKit V1) is no output, and all-off
 // frames press nothing while the link LED lights.
-TEST_F(Sketch, TramasApagadasNoPulsanNadaYEnciendenElLed)
+TEST_F(CASO, TramasApagadasNoPulsanNadaYEnciendenElLed)
 {
     for (int i = 0; i < 5; ++i) {
         Manda(0);
@@ -147,7 +147,7 @@ TEST_F(Sketch, TramasApagadasNoPulsanNadaYEnciendenElLed)
     EXPECT_EQ(Nivel(Pines.Enlace), HIGH);
 }
 
-TEST_F(Sketch, UnaTramaConduceHastaLos300ms)
+TEST_F(CASO, UnaTramaConduceHastaLos300ms)
 {
     Correr(10);
     Manda(trama::BitAvance | trama::BitDerecha);
@@ -165,7 +165,7 @@ TEST_F(Sketch, UnaTramaConduceHastaLos300ms)
 
 // The sketch was held up (a long interrupt, a slow library call) while
 // frames piled up: they are dropped, and the next fresh one drives.
-TEST_F(Sketch, UnAtrasoTiraLoQueEsperaba)
+TEST_F(CASO, UnAtrasoTiraLoQueEsperaba)
 {
     Correr(10);
     for (int i = 0; i < 5; ++i)
@@ -181,7 +181,7 @@ TEST_F(Sketch, UnAtrasoTiraLoQueEsperaba)
 
 #elif !defined(WIFI_CLAVE_PRUEBA)
 
-TEST_F(Sketch, SinClaveNoAbreElPuntoDeAccesoNiConduce)
+TEST_F(CASO, SinClaveNoAbreElPuntoDeAccesoNiConduce)
 {
     EXPECT_FALSE(Placa().PuntoDeAcceso);
     EXPECT_FALSE(Placa().UdpAbierto);
@@ -194,7 +194,7 @@ TEST_F(Sketch, SinClaveNoAbreElPuntoDeAccesoNiConduce)
 
 #else
 
-TEST_F(Sketch, SoloTramasEnterasConLaClaveConducen)
+TEST_F(CASO, SoloTramasEnterasConLaClaveConducen)
 {
     Correr(10);
     Llega(Trama(trama::BitAvance, 1000)); // no key
@@ -211,7 +211,7 @@ TEST_F(Sketch, SoloTramasEnterasConLaClaveConducen)
 
 // Replays of a valid frame, twenty a millisecond: each pass reads a few,
 // and the outputs still go off 300 ms after the last new frame.
-TEST_F(Sketch, UnaInundacionNoRetrasaLaCaducidad)
+TEST_F(CASO, UnaInundacionNoRetrasaLaCaducidad)
 {
     Correr(10);
     const Bytes avance = Trama(trama::BitAvance, 2000, ClaveSketch());
@@ -234,7 +234,7 @@ TEST_F(Sketch, UnaInundacionNoRetrasaLaCaducidad)
 #if WIFI_UNIRSE
 // Station mode: a dropped network turns everything off at once, the board
 // tries to join again every few seconds, and frames drive once it is back.
-TEST_F(Sketch, LaRedPerdidaApagaYSeReintenta)
+TEST_F(CASO, LaRedPerdidaApagaYSeReintenta)
 {
     Correr(10);
     EXPECT_NE(Placa().SerieEscrita.find("udp:192.168.1.57:4210"), std::string::npos);
@@ -257,7 +257,7 @@ TEST_F(Sketch, LaRedPerdidaApagaYSeReintenta)
     EXPECT_EQ(Orden(), trama::BitIzquierda);
 }
 #else
-TEST_F(Sketch, AbreElPuntoDeAccesoYDiceSuDireccion)
+TEST_F(CASO, AbreElPuntoDeAccesoYDiceSuDireccion)
 {
     EXPECT_TRUE(Placa().PuntoDeAcceso);
     EXPECT_NE(Placa().SerieEscrita.find("gedanko_receptor: udp:192.168.4.1:4210"), std::string::npos);

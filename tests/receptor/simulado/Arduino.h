@@ -6,6 +6,7 @@
 // at the level last written to it (LOW when none was).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <deque>
@@ -44,7 +45,7 @@ struct TPin {
 
 struct TPlaca {
     std::uint32_t Ms = 0;
-    TPin Pines[NumeroPines];
+    std::array<TPin, NumeroPines> Pines;
     std::deque<std::uint8_t> Serie;
     std::string SerieEscrita;
     std::deque<std::vector<std::uint8_t>> Datagramas;
@@ -63,8 +64,8 @@ void Reiniciar();
 
 } // namespace simulado
 
-void pinMode(std::uint8_t pin, std::uint8_t modo);
-void digitalWrite(std::uint8_t pin, std::uint8_t nivel);
+void pinMode(std::uint8_t numero, std::uint8_t modo);
+void digitalWrite(std::uint8_t numero, std::uint8_t nivel);
 unsigned long millis();
 void delay(unsigned long ms);
 
