@@ -273,8 +273,7 @@ void loop()
 {
 #ifdef PRUEBA_CUELGUE
     pinMode(PinCuelgue, INPUT_PULLUP);
-    while (digitalRead(PinCuelgue) == LOW) {
-    }
+    while (digitalRead(PinCuelgue) == LOW) { }
 #endif
     alimentarVigilante();
     if (detenido)
