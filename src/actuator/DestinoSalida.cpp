@@ -45,7 +45,8 @@ bool TDestinoSalida::InterpretarSerie(QStringView resto)
         const QStringView texto = resto.mid(coma + 1).trimmed();
         const std::int32_t valor = Digitos(texto) ? texto.toInt() : 0;
         if (valor < BaudiosMinimos || valor > BaudiosMaximos) {
-            FMensajeError = QStringLiteral("velocidad serie no válida (50..4000000 baudios)");
+            FMensajeError
+                = QStringLiteral("velocidad serie no válida (%1..%2 baudios)").arg(BaudiosMinimos).arg(BaudiosMaximos);
             return false;
         }
         baudios = valor;

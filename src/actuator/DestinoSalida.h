@@ -14,7 +14,9 @@ class TDestinoSalida {
 public:
     enum TTipo { tdParalelo, tdSerie, tdUdp };
 
-    static constexpr std::int32_t BaudiosMinimos = 50;
+    // Slower than this, a frame's bytes lie further apart than the receiver
+    // allows (trama::PausaMaximaMs).
+    static constexpr std::int32_t BaudiosMinimos = 2400;
     static constexpr std::int32_t BaudiosMaximos = 4000000;
 
     // False on a value that names no destination; MensajeError then says

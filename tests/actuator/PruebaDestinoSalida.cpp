@@ -53,6 +53,9 @@ INSTANTIATE_TEST_SUITE_P(
                     CasoDestino {"SerieBaudiosTexto", "serie:/dev/ttyACM0,rapido", false, "velocidad"},
                     CasoDestino {"SerieBaudiosHex", "serie:/dev/ttyACM0,0x1C200", false, "velocidad"},
                     CasoDestino {"SerieBaudiosCero", "serie:/dev/ttyACM0,0", false, "velocidad"},
+                    // Too slow for a frame's bytes to come together.
+                    CasoDestino {"SerieDemasiadoLenta", "serie:/dev/ttyACM0,1200", false, "(2400..4000000 baudios)"},
+                    CasoDestino {"SerieLaMasLenta", "serie:/dev/ttyACM0,2400", true, "serie:/dev/ttyACM0,2400"},
                     CasoDestino {"SerieBaudiosEnormes", "serie:/dev/ttyACM0,99999999999", false, "velocidad"},
                     CasoDestino {"UdpSinPuerto", "udp:192.168.4.1", false, "equipo"},
                     CasoDestino {"UdpPuertoCero", "udp:192.168.4.1:0", false, "puerto UDP"},
