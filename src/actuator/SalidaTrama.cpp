@@ -58,9 +58,9 @@ bool TSalidaTrama::EnviarActual()
     return false;
 }
 
-void TSalidaTrama::Codificar(std::uint8_t orden, std::uint8_t* trama)
+void TSalidaTrama::Codificar(std::uint8_t orden, std::uint8_t* bytes)
 {
-    trama::Codificar(orden, SiguienteSecuencia(), FClave, trama);
+    trama::Codificar(orden, SiguienteSecuencia(), FClave, bytes);
 }
 
 // Never behind the clock, and never the same twice even when frames come

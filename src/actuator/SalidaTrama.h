@@ -48,7 +48,7 @@ public:
 
 private:
     bool EnviarActual();
-    void Codificar(std::uint8_t orden, std::uint8_t* trama);
+    void Codificar(std::uint8_t orden, std::uint8_t* bytes);
     std::uint32_t SiguienteSecuencia();
     static std::uint32_t RelojSecuencia();
     void Perder();
