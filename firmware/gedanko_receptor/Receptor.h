@@ -13,6 +13,7 @@ public:
     // The key the tags are checked with; all zero (the default) on a serial
     // link without one.
     void FijarClave(const trama::TClave& clave) { FClave = clave; }
+    const trama::TClave& Clave() const { return FClave; }
 
     // Takes one byte of a serial stream at time `ahoraMs`.
     void Recibir(uint8_t byte, uint32_t ahoraMs);

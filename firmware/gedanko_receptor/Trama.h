@@ -18,6 +18,10 @@ constexpr uint8_t Sincronia = 0xA5;
 // the older three-byte frame takes it for a bad frame and turns off.
 constexpr uint8_t Version = 0x82;
 
+// The receiver's answer to a frame it took over UDP: the same layout with
+// this version, no command, the frame's sequence number and the tag.
+constexpr uint8_t VersionAcuse = 0x83;
+
 // Byte positions.
 constexpr uint8_t PosVersion = 1;
 constexpr uint8_t PosOrden = 2;
@@ -90,11 +94,11 @@ inline uint32_t Etiqueta(const TClave& clave, const uint8_t* trama)
     return static_cast<uint32_t>(siphash::Calcular(clave.Bytes, trama, PosEtiqueta));
 }
 
-// Writes the frame of `orden` into `salida` (LongitudTrama bytes).
-inline void Codificar(uint8_t orden, uint32_t secuencia, const TClave& clave, uint8_t* salida)
+// The layout of a frame or an answer.
+inline void CodificarCon(uint8_t version, uint8_t orden, uint32_t secuencia, const TClave& clave, uint8_t* salida)
 {
     salida[0] = Sincronia;
-    salida[PosVersion] = Version;
+    salida[PosVersion] = version;
     salida[PosOrden] = orden;
     for (uint8_t i = 0; i < 4; ++i)
         salida[PosSecuencia + i] = static_cast<uint8_t>(secuencia >> (8 * i));
@@ -103,16 +107,39 @@ inline void Codificar(uint8_t orden, uint32_t secuencia, const TClave& clave, ui
         salida[PosEtiqueta + i] = static_cast<uint8_t>(etiqueta >> (8 * i));
 }
 
-// A whole frame that may drive: sync, version, a valid command and the tag.
-inline bool Comprobar(const TClave& clave, const uint8_t* trama)
+// Writes the frame of `orden` into `salida` (LongitudTrama bytes).
+inline void Codificar(uint8_t orden, uint32_t secuencia, const TClave& clave, uint8_t* salida)
 {
-    if (trama[0] != Sincronia || trama[PosVersion] != Version || !OrdenValida(trama[PosOrden]))
-        return false;
+    CodificarCon(Version, orden, secuencia, clave, salida);
+}
+
+// Writes the answer to the frame numbered `secuencia`.
+inline void CodificarAcuse(uint32_t secuencia, const TClave& clave, uint8_t* salida)
+{
+    CodificarCon(VersionAcuse, 0, secuencia, clave, salida);
+}
+
+inline bool EtiquetaCorrecta(const TClave& clave, const uint8_t* trama)
+{
     const uint32_t etiqueta = Etiqueta(clave, trama);
     for (uint8_t i = 0; i < LongitudEtiqueta; ++i)
         if (trama[PosEtiqueta + i] != static_cast<uint8_t>(etiqueta >> (8 * i)))
             return false;
     return true;
+}
+
+// A whole answer from a receiver that holds the key.
+inline bool ComprobarAcuse(const TClave& clave, const uint8_t* trama)
+{
+    return trama[0] == Sincronia && trama[PosVersion] == VersionAcuse && trama[PosOrden] == 0
+           && EtiquetaCorrecta(clave, trama);
+}
+
+// A whole frame that may drive: sync, version, a valid command and the tag.
+inline bool Comprobar(const TClave& clave, const uint8_t* trama)
+{
+    return trama[0] == Sincronia && trama[PosVersion] == Version && OrdenValida(trama[PosOrden])
+           && EtiquetaCorrecta(clave, trama);
 }
 
 // Reads a key written as DigitosClave hexadecimal digits; false on anything

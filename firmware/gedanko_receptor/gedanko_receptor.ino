@@ -56,6 +56,7 @@ const uint8_t DatagramasPorPasada = 4;
 const uint32_t ReintentoWifiMs = 5000;
 
 WiFiUDP udp;
+trama::TClave claveEnlace = {};
 #else
 // Bytes read in one pass at most: the serial buffer's size.
 const uint8_t BytesPorPasada = 64;
@@ -179,12 +180,11 @@ void mostrarDireccion()
 
 bool abrirWifi()
 {
-    trama::TClave clave = {};
-    if (!trama::LeerClave(ClaveEnlace, clave) || (!WifiUnirse && strlen(WifiClave) < 8)) {
+    if (!trama::LeerClave(ClaveEnlace, claveEnlace) || (!WifiUnirse && strlen(WifiClave) < 8)) {
         Serial.println("gedanko_receptor: ponga WifiClave y ClaveEnlace en el sketch");
         return false;
     }
-    receptor.FijarClave(clave);
+    receptor.FijarClave(claveEnlace);
     // Frames come one per datagram; losing the link for longer than the
     // timeout turns the outputs off like a silent serial line.
     if (WifiUnirse) {
@@ -221,6 +221,17 @@ bool mantenerWifi()
     return false;
 }
 
+// Answers a frame taken, so that the program can tell a receiver that is
+// gone from one that hears it.
+void acusar()
+{
+    uint8_t acuse[trama::LongitudTrama];
+    trama::CodificarAcuse(receptor.Secuencia(), claveEnlace, acuse);
+    udp.beginPacket(udp.remoteIP(), udp.remotePort());
+    udp.write(acuse, sizeof acuse);
+    udp.endPacket();
+}
+
 // True when nothing more waits.
 bool leerEnlace()
 {
@@ -230,8 +241,12 @@ bool leerEnlace()
             return true;
         uint8_t bytes[trama::LongitudTrama];
         udp.read(bytes, sizeof bytes);
-        if (!descartando)
-            receptor.RecibirDatagrama(bytes, static_cast<uint16_t>(largo), millis());
+        if (descartando)
+            continue;
+        const uint32_t tramas = receptor.TramasValidas();
+        receptor.RecibirDatagrama(bytes, static_cast<uint16_t>(largo), millis());
+        if (receptor.TramasValidas() != tramas)
+            acusar();
     }
     return false;
 }

@@ -52,8 +52,10 @@ bool TSalidaTrama::EnviarActual()
         return false;
     std::uint8_t bytes[trama::LongitudTrama];
     Codificar(FOrden, bytes);
-    if (FEnlace->Enviar(bytes, trama::LongitudTrama))
+    if (FEnlace->Enviar(bytes, trama::LongitudTrama)) {
+        VigilarRespuesta();
         return true;
+    }
     Perder();
     return false;
 }
@@ -70,6 +72,16 @@ std::uint32_t TSalidaTrama::SiguienteSecuencia()
     const std::uint32_t reloj = RelojSecuencia();
     FSecuencia = trama::Posterior(reloj, FSecuencia) ? reloj : FSecuencia + 1;
     return FSecuencia;
+}
+
+void TSalidaTrama::VigilarRespuesta()
+{
+    const bool responde = FEnlace->Responde();
+    if (responde == FResponde)
+        return;
+    FResponde = responde;
+    Avisar(!responde, responde ? QStringLiteral("Salida %1: el receptor responde").arg(FNombre)
+                               : QStringLiteral("Salida %1: el receptor no responde").arg(FNombre));
 }
 
 std::uint32_t TSalidaTrama::RelojSecuencia()

@@ -6,7 +6,8 @@
 // thread's event loop, so the heartbeat goes on while a modal dialog is open.
 // Each frame carries a new sequence number, taken from the wall clock's
 // milliseconds so that it also grows across a restart of the program, and a
-// tag under the receiver's key, if any.
+// tag under the receiver's key, if any. A receiver that stops answering
+// (over UDP) is reported once, and once more when it answers again.
 #pragma once
 
 #include "EnlaceTrama.h"
@@ -50,6 +51,7 @@ private:
     bool EnviarActual();
     void Codificar(std::uint8_t orden, std::uint8_t* bytes);
     std::uint32_t SiguienteSecuencia();
+    void VigilarRespuesta();
     static std::uint32_t RelojSecuencia();
     void Perder();
     void Reintentar();
@@ -64,5 +66,6 @@ private:
     std::uint8_t FOrden = 0;
     bool FAbierto = false;
     trama::TClave FClave = {};
+    bool FResponde = true;
     std::uint32_t FSecuencia = RelojSecuencia() - 1;
 };

@@ -2,6 +2,7 @@
 // on a UDP socket, the heartbeat, all off on every stop, the open errors,
 // and a link lost and found again (over a link the test breaks at will).
 #include "Actuador.h"
+#include "EnlaceUdp.h"
 #include "Receptor.h"
 #include "SalidaTrama.h"
 
@@ -208,6 +209,60 @@ TYPED_TEST(SalidaTrama, LasSecuenciasCrecenTambienTrasReiniciar)
     }
     ASSERT_TRUE(Esperar([&] { return this->FReceptor.Leer().size() >= 2 * 22; }));
     EXPECT_EQ(this->FReceptor.Leer().back(), 0x00);
+}
+
+// A UDP receiver that stops answering (here: answers under another key) is
+// reported once, and once more when it answers again; the frames go on.
+TEST(Respuesta, UnReceptorMudoSeAvisaUnaVezYSuVueltaTambien)
+{
+    const trama::TClave clave = Clave(ClaveUdp);
+    QUdpSocket receptor;
+    ASSERT_TRUE(receptor.bind(QHostAddress::LocalHost, 0));
+    TSalidaTrama salida(std::make_unique<TEnlaceUdp>(QStringLiteral("127.0.0.1"), receptor.localPort(), clave),
+                        QStringLiteral("udp:coche:4210"));
+    std::vector<std::pair<bool, QString>> lineas;
+    salida.FijarAviso([&](bool error, const QString& linea) { lineas.emplace_back(error, linea); });
+    ASSERT_TRUE(salida.Abrir());
+    salida.Latir(true);
+    ASSERT_TRUE(salida.Enviar(trama::BitAvance));
+    trama::TClave claveRespuesta = clave;
+    int tramas = 0;
+    auto atender = [&] {
+        while (receptor.hasPendingDatagrams()) {
+            QByteArray datos(int(receptor.pendingDatagramSize()), '\0');
+            QHostAddress remitente;
+            quint16 puerto = 0;
+            receptor.readDatagram(datos.data(), datos.size(), &remitente, &puerto);
+            ++tramas;
+            std::uint8_t acuse[trama::LongitudTrama];
+            trama::CodificarAcuse(trama::LeerSecuencia(reinterpret_cast<const std::uint8_t*>(datos.constData())),
+                                  claveRespuesta, acuse);
+            receptor.writeDatagram(reinterpret_cast<const char*>(acuse), sizeof acuse, remitente, puerto);
+        }
+    };
+    QElapsedTimer reloj;
+    reloj.start();
+    Esperar([&] {
+        atender();
+        return reloj.elapsed() > 2 * TEnlaceUdp::EsperaRespuestaMs;
+    });
+    EXPECT_TRUE(lineas.empty()) << "an answering receiver is never reported";
+
+    claveRespuesta.Bytes[0] ^= 1;
+    const int antes = tramas;
+    ASSERT_TRUE(Esperar([&] {
+        atender();
+        return !lineas.empty();
+    }));
+    EXPECT_GT(tramas, antes + 5) << "the heartbeat went on";
+    claveRespuesta = clave;
+    ASSERT_TRUE(Esperar([&] {
+        atender();
+        return lineas.size() >= 2;
+    }));
+    ASSERT_EQ(lineas.size(), 2U);
+    EXPECT_EQ(lineas[0], std::make_pair(true, QStringLiteral("Salida udp:coche:4210: el receptor no responde")));
+    EXPECT_EQ(lineas[1], std::make_pair(false, QStringLiteral("Salida udp:coche:4210: el receptor responde")));
 }
 
 struct CasoApertura {

@@ -1,5 +1,6 @@
 // gedanko-receptor as a process: a backlog that piled up while the receiver
-// itself was stopped never drives, and over UDP only frames with its key do.
+// itself was stopped never drives, and over UDP only frames with its key do,
+// each answered.
 // Its own time stamps say when the last frame it took came.
 #include "AyudaTrama.h"
 #include "Lanzar.h"
@@ -184,6 +185,14 @@ TEST(Herramienta, PorUdpSoloConduceUnaTramaEnteraConSuClave)
     const std::optional<TLinea> conduce = receptor.Cambio(5000);
     ASSERT_TRUE(conduce);
     EXPECT_EQ(conduce->Avance, 1);
+    // Only the frame it took is answered, under the key.
+    pollfd p {fd, POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 5000), 1);
+    std::uint8_t acuse[trama::LongitudTrama + 1];
+    ASSERT_EQ(::recv(fd, acuse, sizeof acuse, 0), trama::LongitudTrama);
+    EXPECT_TRUE(trama::ComprobarAcuse(clave, acuse));
+    EXPECT_EQ(trama::LeerSecuencia(acuse), 2U);
+    EXPECT_EQ(::recv(fd, acuse, sizeof acuse, MSG_DONTWAIT), -1);
     ::close(fd);
 }
 

@@ -207,6 +207,12 @@ TEST_F(CASO, SoloTramasEnterasConLaClaveConducen)
     Llega(avance);
     Correr(1);
     EXPECT_EQ(Orden(), trama::BitAvance);
+    // Only the frame taken is answered, with its number and the key.
+    ASSERT_EQ(Placa().Respuestas.size(), 1U);
+    const Bytes& acuse = Placa().Respuestas[0];
+    ASSERT_EQ(acuse.size(), trama::LongitudTrama);
+    EXPECT_TRUE(trama::ComprobarAcuse(ClaveSketch(), acuse.data()));
+    EXPECT_EQ(trama::LeerSecuencia(acuse.data()), 1002U);
 }
 
 // Replays of a valid frame, twenty a millisecond: each pass reads a few,

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <sys/socket.h>
 
 class TFuenteBytes {
 public:
@@ -27,6 +28,8 @@ public:
     // Reads what is there (one datagram at most); -1 on an error, 0 when
     // nothing came.
     long Leer(std::uint8_t* destino, std::size_t capacidad);
+    // UDP: sends `bytes` to where the last datagram came from.
+    void Responder(const std::uint8_t* bytes, std::size_t cuantos);
 
 private:
     bool Fallar(const std::string& mensaje);
@@ -36,6 +39,8 @@ private:
     // turns the reading end into an error.
     TDescriptor FEsclavo;
     bool FDatagramas = false;
+    sockaddr_storage FRemitente {};
+    socklen_t FLargoRemitente = 0;
     std::string FNombre;
     std::string FMensajeError;
 };

@@ -99,6 +99,14 @@ bool Recibir(TReceptor& receptor, const TTrozos& trozos, bool datagramas, std::u
     return receptor.TramasValidas() != tramas;
 }
 
+// Over UDP, answers the newest frame taken, as the board does.
+void Acusar(TFuenteBytes& fuente, const TReceptor& receptor)
+{
+    std::uint8_t acuse[trama::LongitudTrama];
+    trama::CodificarAcuse(receptor.Secuencia(), receptor.Clave(), acuse);
+    fuente.Responder(acuse, sizeof acuse);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -139,10 +147,12 @@ int main(int argc, char** argv)
         const bool atrasado
             = antes - leidoAntes > retraso || despues - antes > espera * 1000LL + retraso || leido - despues > retraso;
         leidoAntes = leido;
-        if (atrasado)
+        if (atrasado) {
             receptor.Descartar();
-        else if (Recibir(receptor, trozos, fuente.Datagramas(), Milisegundos(leido)))
+        } else if (Recibir(receptor, trozos, fuente.Datagramas(), Milisegundos(leido))) {
             ultima = leido;
+            Acusar(fuente, receptor);
+        }
         receptor.Vigilar(Milisegundos(Microsegundos()));
         if (receptor.Salidas() != salidas || receptor.Enlace() != enlace) {
             salidas = receptor.Salidas();

@@ -50,6 +50,7 @@ struct TPlaca {
     std::string SerieEscrita;
     std::deque<std::vector<std::uint8_t>> Datagramas;
     std::vector<std::uint8_t> Leyendo;
+    std::vector<std::vector<std::uint8_t>> Respuestas;
     bool WifiConectado = true;
     int WifiIntentos = 0;
     bool PuntoDeAcceso = false;
