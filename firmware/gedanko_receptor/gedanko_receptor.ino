@@ -271,10 +271,11 @@ void setup()
         prepararSalida(pin, NivelInactivo);
     prepararSalida(Pines.Enlace, LOW);
     Serial.begin(trama::BaudiosPorDefecto);
-    armarVigilante();
 #if ENLACE_WIFI
     detenido = !abrirWifi();
 #endif
+    // Armed once Wi-Fi is up, whose start may take longer than its period.
+    armarVigilante();
     ultimaPasada = millis();
 }
 
