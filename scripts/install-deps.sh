@@ -17,6 +17,7 @@ PAQUETES=(
     clang-format clang-tidy                  # the style check of the test command
     liblo-dev liblo-tools                    # the emulator's OSC input; oscsend to try it by hand
     gcc-avr avr-libc arduino-core-avr        # the receiver's sketch is built for an Arduino Uno in the tests
+    simavr libsimavr-dev libelf-dev          # and its Uno build runs in the AVR simulator in the tests
 )
 
 faltan=()

@@ -116,8 +116,9 @@ void TActuador::AbrirTrama()
     if (FDestino.Tipo() == TDestinoSalida::tdSerie)
         enlace = std::make_unique<TEnlaceSerie>(FDestino.Dispositivo(), FDestino.Baudios());
     else
-        enlace = std::make_unique<TEnlaceUdp>(FDestino.Equipo(), FDestino.Puerto());
+        enlace = std::make_unique<TEnlaceUdp>(FDestino.Equipo(), FDestino.Puerto(), FDestino.Clave());
     FTrama = std::make_unique<TSalidaTrama>(std::move(enlace), FDestino.Texto());
+    FTrama->FijarClave(FDestino.Clave());
     if (!FTrama->Abrir()) {
         const QString causa = FTrama->MensajeError();
         FTrama.reset();

@@ -1,5 +1,4 @@
 #include "DestinoSalida.h"
-#include "Trama.h"
 
 namespace {
 
@@ -46,7 +45,8 @@ bool TDestinoSalida::InterpretarSerie(QStringView resto)
         const QStringView texto = resto.mid(coma + 1).trimmed();
         const std::int32_t valor = Digitos(texto) ? texto.toInt() : 0;
         if (valor < BaudiosMinimos || valor > BaudiosMaximos) {
-            FMensajeError = QStringLiteral("velocidad serie no válida (50..4000000 baudios)");
+            FMensajeError
+                = QStringLiteral("velocidad serie no válida (%1..%2 baudios)").arg(BaudiosMinimos).arg(BaudiosMaximos);
             return false;
         }
         baudios = valor;
@@ -57,8 +57,12 @@ bool TDestinoSalida::InterpretarSerie(QStringView resto)
     return true;
 }
 
-bool TDestinoSalida::InterpretarUdp(QStringView resto)
+bool TDestinoSalida::InterpretarUdp(QStringView direccion)
 {
+    const qsizetype coma = direccion.indexOf(u',');
+    if (coma >= 0 && !InterpretarClave(direccion.mid(coma + 1).trimmed()))
+        return false;
+    const QStringView resto = coma < 0 ? direccion : direccion.left(coma);
     const qsizetype dosPuntos = resto.lastIndexOf(u':');
     const QStringView equipo = dosPuntos < 0 ? QStringView() : resto.left(dosPuntos).trimmed();
     const QStringView puerto = dosPuntos < 0 ? QStringView() : resto.mid(dosPuntos + 1).trimmed();
@@ -74,6 +78,16 @@ bool TDestinoSalida::InterpretarUdp(QStringView resto)
     FTipo = tdUdp;
     FEquipo = equipo.toString();
     FPuerto = static_cast<std::uint16_t>(valor);
+    return true;
+}
+
+bool TDestinoSalida::InterpretarClave(QStringView texto)
+{
+    if (!trama::LeerClave(texto.toLatin1().constData(), FClave)) {
+        FMensajeError = QStringLiteral("la clave debe tener %1 cifras hexadecimales y no ser todo ceros")
+                            .arg(trama::DigitosClave);
+        return false;
+    }
     return true;
 }
 

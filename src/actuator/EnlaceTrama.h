@@ -17,6 +17,10 @@ public:
     // False when the bytes could not go out (the link is then lost).
     virtual bool Enviar(const std::uint8_t* bytes, int cuantos) = 0;
 
+    // False once a receiver that answers each frame has not answered for a
+    // while; a link without answers always says true.
+    virtual bool Responde() { return true; }
+
     const QString& MensajeError() const { return FMensajeError; }
     // Run when the link breaks on its own (a device unplugged).
     void FijarAlPerder(std::function<void()> alPerder) { FAlPerder = std::move(alPerder); }

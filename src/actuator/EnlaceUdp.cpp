@@ -2,7 +2,12 @@
 
 #include <QHostInfo>
 
-TEnlaceUdp::TEnlaceUdp(QString equipo, std::uint16_t puerto) : FEquipo(std::move(equipo)), FPuerto(puerto) { }
+TEnlaceUdp::TEnlaceUdp(QString equipo, std::uint16_t puerto, const trama::TClave& clave)
+    : FEquipo(std::move(equipo)),
+      FPuerto(puerto),
+      FClave(clave)
+{
+}
 
 QString TEnlaceUdp::Nombre() const
 {
@@ -30,6 +35,8 @@ bool TEnlaceUdp::Abrir()
 void TEnlaceUdp::Cerrar()
 {
     FSocket.close();
+    FEnviando.invalidate();
+    FUltimaRespuesta.invalidate();
 }
 
 bool TEnlaceUdp::Enviar(const std::uint8_t* bytes, int cuantos)
@@ -38,5 +45,26 @@ bool TEnlaceUdp::Enviar(const std::uint8_t* bytes, int cuantos)
         return false;
     if (FSocket.writeDatagram(reinterpret_cast<const char*>(bytes), cuantos, FDireccion, FPuerto) != cuantos)
         return Fallar(QStringLiteral("no se puede enviar a %1: %2").arg(Nombre(), FSocket.errorString()));
+    if (!FEnviando.isValid())
+        FEnviando.start();
     return true;
+}
+
+bool TEnlaceUdp::Responde()
+{
+    LeerRespuestas();
+    if (!FEnviando.isValid() || FEnviando.elapsed() < EsperaRespuestaMs)
+        return true;
+    return FUltimaRespuesta.isValid() && FUltimaRespuesta.elapsed() < EsperaRespuestaMs;
+}
+
+// Anything else that comes (a stranger's datagram, a bad answer) is dropped.
+void TEnlaceUdp::LeerRespuestas()
+{
+    while (FSocket.hasPendingDatagrams()) {
+        std::uint8_t bytes[trama::LongitudTrama + 1];
+        const qint64 leidos = FSocket.readDatagram(reinterpret_cast<char*>(bytes), sizeof bytes);
+        if (leidos == trama::LongitudTrama && trama::ComprobarAcuse(FClave, bytes))
+            FUltimaRespuesta.start();
+    }
 }

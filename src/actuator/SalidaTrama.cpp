@@ -1,6 +1,7 @@
 #include "SalidaTrama.h"
 #include "OrdenVehiculo.h"
-#include "Trama.h"
+
+#include <QDateTime>
 
 TSalidaTrama::TSalidaTrama(std::unique_ptr<TEnlaceTrama> enlace, QString nombre)
     : FEnlace(std::move(enlace)),
@@ -59,11 +60,42 @@ bool TSalidaTrama::EnviarActual()
     if (!FAbierto)
         return false;
     std::uint8_t bytes[trama::LongitudTrama];
-    trama::Codificar(FOrden, bytes);
-    if (FEnlace->Enviar(bytes, trama::LongitudTrama))
+    Codificar(FOrden, bytes);
+    if (FEnlace->Enviar(bytes, trama::LongitudTrama)) {
+        VigilarRespuesta();
         return true;
+    }
     Perder();
     return false;
+}
+
+void TSalidaTrama::Codificar(std::uint8_t orden, std::uint8_t* bytes)
+{
+    trama::Codificar(orden, SiguienteSecuencia(), FClave, bytes);
+}
+
+// Never behind the clock, and never the same twice even when frames come
+// faster than the clock's milliseconds.
+std::uint32_t TSalidaTrama::SiguienteSecuencia()
+{
+    const std::uint32_t reloj = RelojSecuencia();
+    FSecuencia = trama::Posterior(reloj, FSecuencia) ? reloj : FSecuencia + 1;
+    return FSecuencia;
+}
+
+void TSalidaTrama::VigilarRespuesta()
+{
+    const bool responde = FEnlace->Responde();
+    if (responde == FResponde)
+        return;
+    FResponde = responde;
+    Avisar(!responde, responde ? QStringLiteral("Salida %1: el receptor responde").arg(FNombre)
+                               : QStringLiteral("Salida %1: el receptor no responde").arg(FNombre));
+}
+
+std::uint32_t TSalidaTrama::RelojSecuencia()
+{
+    return static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch());
 }
 
 void TSalidaTrama::Perder()

@@ -5,9 +5,14 @@
 // reported once and tried again every second; when it is back, the vehicle
 // gets all off and no earlier command is resent. Timers run on the main
 // thread's event loop, so the heartbeat goes on while a modal dialog is open.
+// Each frame carries a new sequence number, taken from the wall clock's
+// milliseconds so that it also grows across a restart of the program, and a
+// tag under the receiver's key, if any. A receiver that stops answering
+// (over UDP) is reported once, and once more when it answers again.
 #pragma once
 
 #include "EnlaceTrama.h"
+#include "Trama.h"
 
 #include <QString>
 #include <QTimer>
@@ -33,6 +38,8 @@ public:
     bool Abrir();
     const QString& MensajeError() const { return FMensajeError; }
     void FijarAviso(TAviso aviso) { FAviso = std::move(aviso); }
+    // The key the frames are tagged with; none (all zero) by default.
+    void FijarClave(const trama::TClave& clave) { FClave = clave; }
 
     // Makes `orden` the current command and sends its frame now; false when
     // the link is down and nothing went out.
@@ -48,6 +55,10 @@ public:
 
 private:
     bool EnviarActual();
+    void Codificar(std::uint8_t orden, std::uint8_t* bytes);
+    std::uint32_t SiguienteSecuencia();
+    void VigilarRespuesta();
+    static std::uint32_t RelojSecuencia();
     void Perder();
     void Reintentar();
     void Avisar(bool error, const QString& linea) const;
@@ -61,4 +72,7 @@ private:
     QTimer FReintento;
     std::uint8_t FOrden = 0;
     bool FAbierto = false;
+    trama::TClave FClave = {};
+    bool FResponde = true;
+    std::uint32_t FSecuencia = RelojSecuencia() - 1;
 };

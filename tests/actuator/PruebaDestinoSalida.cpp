@@ -53,14 +53,35 @@ INSTANTIATE_TEST_SUITE_P(
                     CasoDestino {"SerieBaudiosTexto", "serie:/dev/ttyACM0,rapido", false, "velocidad"},
                     CasoDestino {"SerieBaudiosHex", "serie:/dev/ttyACM0,0x1C200", false, "velocidad"},
                     CasoDestino {"SerieBaudiosCero", "serie:/dev/ttyACM0,0", false, "velocidad"},
+                    // Too slow for a frame's bytes to come together.
+                    CasoDestino {"SerieDemasiadoLenta", "serie:/dev/ttyACM0,1200", false, "(2400..4000000 baudios)"},
+                    CasoDestino {"SerieLaMasLenta", "serie:/dev/ttyACM0,2400", true, "serie:/dev/ttyACM0,2400"},
                     CasoDestino {"SerieBaudiosEnormes", "serie:/dev/ttyACM0,99999999999", false, "velocidad"},
                     CasoDestino {"UdpSinPuerto", "udp:192.168.4.1", false, "equipo"},
                     CasoDestino {"UdpPuertoCero", "udp:192.168.4.1:0", false, "puerto UDP"},
                     CasoDestino {"UdpPuertoGrande", "udp:192.168.4.1:65536", false, "puerto UDP"},
                     CasoDestino {"UdpPuertoNegativo", "udp:192.168.4.1:-1", false, "puerto UDP"},
                     CasoDestino {"UdpSinEquipo", "udp::4210", false, "equipo"},
-                    CasoDestino {"UdpEquipoConBlanco", "udp:mi coche:4210", false, "equipo"}),
+                    CasoDestino {"UdpEquipoConBlanco", "udp:mi coche:4210", false, "equipo"},
+                    // The key never shows in the text the operator reads.
+                    CasoDestino {"UdpConClave", "udp:192.168.4.1:4210, 00112233445566778899aabbccddeeFF", true,
+                                 "udp:192.168.4.1:4210"},
+                    CasoDestino {"UdpClaveCorta", "udp:192.168.4.1:4210,0011", false, "32 cifras hexadecimales"},
+                    CasoDestino {"UdpClaveNula", "udp:192.168.4.1:4210,00000000000000000000000000000000", false,
+                                 "todo ceros"},
+                    CasoDestino {"UdpClaveVacia", "udp:192.168.4.1:4210,", false, "clave"}),
     [](const testing::TestParamInfo<CasoDestino>& caso) { return caso.param.Nombre; });
+
+TEST(Destino, LaClaveSeLeeEnBytesYNoQuedaDeUnValorAnterior)
+{
+    TDestinoSalida destino;
+    ASSERT_TRUE(destino.Interpretar(u"udp:coche:4210,000102030405060708090a0b0c0d0e0f"));
+    for (std::uint8_t i = 0; i < 16; ++i)
+        EXPECT_EQ(destino.Clave().Bytes[i], i);
+    ASSERT_TRUE(destino.Interpretar(u"udp:coche:4210"));
+    for (std::uint8_t byte : destino.Clave().Bytes)
+        EXPECT_EQ(byte, 0);
+}
 
 TEST(Destino, ElErrorCitaElValorYNoQuedaNadaDelAnterior)
 {

@@ -2,6 +2,7 @@
 // on a UDP socket, the heartbeat, all off on every stop, the open errors,
 // and a link lost and found again (over a link the test breaks at will).
 #include "Actuador.h"
+#include "EnlaceUdp.h"
 #include "Receptor.h"
 #include "SalidaTrama.h"
 
@@ -39,21 +40,33 @@ bool Esperar(const std::function<bool()>& hecho, int limiteMs = 5000)
     return true;
 }
 
-// The commands of whole frames in a byte stream, decoded as the receiver does.
+// The commands of whole frames in a byte stream or in datagrams, decoded as
+// the receiver does, with their sequence numbers.
 class Decodificador {
 public:
+    explicit Decodificador(const trama::TClave& clave = {}) { FReceptor.FijarClave(clave); }
     void Recibir(const std::uint8_t* bytes, long cuantos)
     {
-        for (long i = 0; i < cuantos; ++i) {
-            const std::uint32_t antes = FReceptor.TramasValidas();
-            FReceptor.Recibir(bytes[i], 0);
-            if (FReceptor.TramasValidas() != antes)
-                FOrdenes.push_back(FReceptor.Salidas());
-        }
+        for (long i = 0; i < cuantos; ++i)
+            Anotar([&] { FReceptor.Recibir(bytes[i], 0); });
+    }
+    void RecibirDatagrama(const std::uint8_t* bytes, long cuantos)
+    {
+        Anotar([&] { FReceptor.RecibirDatagrama(bytes, static_cast<std::uint16_t>(cuantos), 0); });
     }
     Ordenes FOrdenes;
+    std::vector<std::uint32_t> FSecuencias;
 
 private:
+    void Anotar(const std::function<void()>& recibir)
+    {
+        const std::uint32_t antes = FReceptor.TramasValidas();
+        recibir();
+        if (FReceptor.TramasValidas() != antes) {
+            FOrdenes.push_back(FReceptor.Salidas());
+            FSecuencias.push_back(FReceptor.Secuencia());
+        }
+    }
     TReceptor FReceptor;
 };
 
@@ -86,24 +99,37 @@ private:
     Decodificador FDecodificador;
 };
 
-// A UDP receiver on a free loopback port.
+// A UDP receiver on a free loopback port, with a key: frames without its
+// tag would not count.
+const char* const ClaveUdp = "0f1e2d3c4b5a69788796a5b4c3d2e1f0";
+
+trama::TClave Clave(const char* texto)
+{
+    trama::TClave clave {};
+    trama::LeerClave(texto, clave);
+    return clave;
+}
+
 class Udp {
 public:
     Udp() { FSocket.bind(QHostAddress::LocalHost, 0); }
-    QString Destino() const { return QStringLiteral("udp:127.0.0.1:%1").arg(FSocket.localPort()); }
+    QString Destino() const
+    {
+        return QStringLiteral("udp:127.0.0.1:%1,%2").arg(FSocket.localPort()).arg(QLatin1String(ClaveUdp));
+    }
     Ordenes& Leer()
     {
         while (FSocket.hasPendingDatagrams()) {
             QByteArray datos(int(FSocket.pendingDatagramSize()), '\0');
             FSocket.readDatagram(datos.data(), datos.size());
-            FDecodificador.Recibir(reinterpret_cast<const std::uint8_t*>(datos.constData()), datos.size());
+            FDecodificador.RecibirDatagrama(reinterpret_cast<const std::uint8_t*>(datos.constData()), datos.size());
         }
         return FDecodificador.FOrdenes;
     }
 
 private:
     QUdpSocket FSocket;
-    Decodificador FDecodificador;
+    Decodificador FDecodificador {Clave(ClaveUdp)};
 };
 
 // Every frame destination behaves alike; each case makes its receiver.
@@ -165,6 +191,78 @@ TYPED_TEST(SalidaTrama, AlDestruirseHabilitadoMandaTodoApagado)
     }
     ASSERT_TRUE(Esperar([&] { return this->FReceptor.Leer().size() >= 3; }));
     EXPECT_EQ(this->FReceptor.Leer().back(), 0x00);
+}
+
+// Every frame is newer than the one before, also from a program started
+// again: a receiver never takes one of them for a replay. A burst of frames
+// runs ahead of the clock by a millisecond each; a restart takes far longer
+// than this one's lead.
+TYPED_TEST(SalidaTrama, LasSecuenciasCrecenTambienTrasReiniciar)
+{
+    for (int vez = 0; vez < 2; ++vez) {
+        ::usleep(50000);
+        TActuador actuador(this->Destino(), nullptr);
+        ASSERT_TRUE(actuador.Habilitar(true));
+        for (int i = 0; i < 20; ++i)
+            actuador.Mover(i % 2 ? dirAvance : dirRetroceso, giroNinguno);
+        ASSERT_TRUE(actuador.Mover(dirNinguna, giroNinguno));
+    }
+    ASSERT_TRUE(Esperar([&] { return this->FReceptor.Leer().size() >= 2 * 22; }));
+    EXPECT_EQ(this->FReceptor.Leer().back(), 0x00);
+}
+
+// A UDP receiver that stops answering (here: answers under another key) is
+// reported once, and once more when it answers again; the frames go on.
+TEST(Respuesta, UnReceptorMudoSeAvisaUnaVezYSuVueltaTambien)
+{
+    const trama::TClave clave = Clave(ClaveUdp);
+    QUdpSocket receptor;
+    ASSERT_TRUE(receptor.bind(QHostAddress::LocalHost, 0));
+    TSalidaTrama salida(std::make_unique<TEnlaceUdp>(QStringLiteral("127.0.0.1"), receptor.localPort(), clave),
+                        QStringLiteral("udp:coche:4210"));
+    std::vector<std::pair<bool, QString>> lineas;
+    salida.FijarAviso([&](bool error, const QString& linea) { lineas.emplace_back(error, linea); });
+    ASSERT_TRUE(salida.Abrir());
+    salida.Latir(true);
+    ASSERT_TRUE(salida.Enviar(trama::BitAvance));
+    trama::TClave claveRespuesta = clave;
+    int tramas = 0;
+    auto atender = [&] {
+        while (receptor.hasPendingDatagrams()) {
+            QByteArray datos(int(receptor.pendingDatagramSize()), '\0');
+            QHostAddress remitente;
+            quint16 puerto = 0;
+            receptor.readDatagram(datos.data(), datos.size(), &remitente, &puerto);
+            ++tramas;
+            std::uint8_t acuse[trama::LongitudTrama];
+            trama::CodificarAcuse(trama::LeerSecuencia(reinterpret_cast<const std::uint8_t*>(datos.constData())),
+                                  claveRespuesta, acuse);
+            receptor.writeDatagram(reinterpret_cast<const char*>(acuse), sizeof acuse, remitente, puerto);
+        }
+    };
+    QElapsedTimer reloj;
+    reloj.start();
+    Esperar([&] {
+        atender();
+        return reloj.elapsed() > 2 * TEnlaceUdp::EsperaRespuestaMs;
+    });
+    EXPECT_TRUE(lineas.empty()) << "an answering receiver is never reported";
+
+    claveRespuesta.Bytes[0] ^= 1;
+    const int antes = tramas;
+    ASSERT_TRUE(Esperar([&] {
+        atender();
+        return !lineas.empty();
+    }));
+    EXPECT_GT(tramas, antes + 5) << "the heartbeat went on";
+    claveRespuesta = clave;
+    ASSERT_TRUE(Esperar([&] {
+        atender();
+        return lineas.size() >= 2;
+    }));
+    ASSERT_EQ(lineas.size(), 2U);
+    EXPECT_EQ(lineas[0], std::make_pair(true, QStringLiteral("Salida udp:coche:4210: el receptor no responde")));
+    EXPECT_EQ(lineas[1], std::make_pair(false, QStringLiteral("Salida udp:coche:4210: el receptor responde")));
 }
 
 struct CasoApertura {

@@ -1,7 +1,8 @@
 # Builds the receiver's sketch for an Arduino Uno with Debian's AVR toolchain
 # and Arduino core, the way the Arduino tools do: the core, the sketch as C++
 # with Arduino.h first, the decoder; then links it and checks that it fits
-# the board's flash and RAM. Run with -DFUENTE=<repo> -DDESTINO=<build dir>.
+# the board's flash and RAM. Run with -DFUENTE=<repo> -DDESTINO=<build dir>,
+# and -DDEFINICION=NAME=VALUE for one more definition of a test build.
 cmake_minimum_required(VERSION 3.25)
 
 set(NUCLEO /usr/share/arduino/hardware/arduino/avr)
@@ -59,7 +60,11 @@ foreach(lenguaje c cpp s)
     endforeach()
 endforeach()
 
-compilar(${SKETCH}/gedanko_receptor.ino ${DESTINO}/sketch.o cpp TRUE -x c++ -include Arduino.h)
+set(definicion)
+if(DEFINED DEFINICION)
+    set(definicion -D${DEFINICION})
+endif()
+compilar(${SKETCH}/gedanko_receptor.ino ${DESTINO}/sketch.o cpp TRUE -x c++ -include Arduino.h ${definicion})
 compilar(${SKETCH}/Receptor.cpp ${DESTINO}/Receptor.o cpp TRUE)
 execute_process(COMMAND ${AVR_GCC} -mmcu=atmega328p -Os -Wl,--gc-sections -o ${DESTINO}/receptor.elf
         ${DESTINO}/sketch.o ${DESTINO}/Receptor.o ${objetos} -lm

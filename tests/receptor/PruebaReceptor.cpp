@@ -1,19 +1,20 @@
 // The receiver's failsafe on an injected millisecond clock: all off at
 // power-up, after the timeout without a valid frame, also across the wrap of
-// the board's counter; the heartbeat keeps a command alive.
+// the board's counter; the heartbeat keeps a command alive; the last
+// sequence number is kept while a link may still be current.
+#include "AyudaTrama.h"
 #include "Receptor.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 
 namespace {
 
-void Enviar(TReceptor& receptor, std::uint8_t orden, std::uint32_t ahora)
+void Enviar(TReceptor& receptor, std::uint8_t orden, std::uint32_t secuencia, std::uint32_t ahora)
 {
-    std::uint8_t bytes[trama::LongitudTrama];
-    trama::Codificar(orden, bytes);
-    for (std::uint8_t byte : bytes)
+    for (std::uint8_t byte : Trama(orden, secuencia))
         receptor.Recibir(byte, ahora);
 }
 
@@ -33,7 +34,7 @@ TEST_P(Caducidad, ApagaALos300msDeLaUltimaTrama)
 {
     const std::uint32_t inicio = GetParam();
     TReceptor receptor;
-    Enviar(receptor, trama::BitAvance, inicio);
+    Enviar(receptor, trama::BitAvance, 1, inicio);
     ASSERT_EQ(receptor.Salidas(), trama::BitAvance);
     EXPECT_EQ(receptor.RestoHastaCaducar(inicio + 100), trama::CaducidadMs - 100U);
     receptor.Vigilar(inicio + trama::CaducidadMs - 1);
@@ -42,8 +43,8 @@ TEST_P(Caducidad, ApagaALos300msDeLaUltimaTrama)
     receptor.Vigilar(inicio + trama::CaducidadMs);
     EXPECT_EQ(receptor.Salidas(), 0);
     EXPECT_FALSE(receptor.Enlace());
-    // Junk afterwards does not bring it back.
-    receptor.Recibir(trama::BitAvance, inicio + 400);
+    // The same frame again, late, does not bring it back.
+    Enviar(receptor, trama::BitAvance, 1, inicio + 400);
     EXPECT_EQ(receptor.Salidas(), 0);
 }
 
@@ -57,8 +58,8 @@ TEST(Receptor, ElLatidoMantieneLaOrdenYSuFaltaLaApaga)
 {
     TReceptor receptor;
     std::uint32_t ahora = 5000;
-    for (int i = 0; i < 100; ++i, ahora += trama::IntervaloLatidoMs) {
-        Enviar(receptor, trama::BitRetroceso | trama::BitDerecha, ahora);
+    for (std::uint32_t i = 0; i < 100; ++i, ahora += trama::IntervaloLatidoMs) {
+        Enviar(receptor, trama::BitRetroceso | trama::BitDerecha, 1000 + i, ahora);
         receptor.Vigilar(ahora + trama::IntervaloLatidoMs - 1);
         ASSERT_EQ(receptor.Salidas(), trama::BitRetroceso | trama::BitDerecha) << i;
     }
@@ -73,15 +74,33 @@ TEST(Receptor, ElLatidoMantieneLaOrdenYSuFaltaLaApaga)
 TEST(Receptor, UnaTramaMalaApagaPeroElEnlaceSigue)
 {
     TReceptor receptor;
-    Enviar(receptor, trama::BitAvance, 10);
-    const std::uint8_t mala[] = {trama::Sincronia, trama::BitAvance, 0x00};
+    Enviar(receptor, trama::BitAvance, 1, 10);
+    Bytes mala = Trama(trama::BitAvance, 2);
+    mala.back() ^= 1;
     for (std::uint8_t byte : mala)
         receptor.Recibir(byte, 20);
     EXPECT_EQ(receptor.Salidas(), 0);
     // The next good frame drives again at once.
-    Enviar(receptor, trama::BitAvance, 30);
+    Enviar(receptor, trama::BitAvance, 3, 30);
     EXPECT_EQ(receptor.Salidas(), trama::BitAvance);
     EXPECT_EQ(receptor.UltimaTrama(), 30U);
+}
+
+// A sender that restarts with a lower counter is refused while the link
+// may still be its own, and taken once the receiver has forgotten it.
+TEST(Receptor, OlvidaLaSecuenciaTrasUnaHoraSinEnlace)
+{
+    TReceptor receptor;
+    Enviar(receptor, trama::BitAvance, 5000, 0);
+    std::uint32_t ahora = trama::OlvidoSecuenciaMs - 1;
+    for (std::uint32_t t = 0; t <= ahora; t += 1000)
+        receptor.Vigilar(t);
+    Enviar(receptor, trama::BitAvance, 7, ahora);
+    EXPECT_EQ(receptor.Salidas(), 0);
+    EXPECT_EQ(receptor.TramasAtrasadas(), 1U);
+    receptor.Vigilar(++ahora);
+    Enviar(receptor, trama::BitAvance, 7, ahora);
+    EXPECT_EQ(receptor.Salidas(), trama::BitAvance);
 }
 
 } // namespace

@@ -106,8 +106,17 @@ bool TFuenteBytes::AbrirUdp(const std::string& direccion)
 
 long TFuenteBytes::Leer(std::uint8_t* destino, std::size_t capacidad)
 {
-    const ssize_t leidos = FDatagramas ? ::recv(FFd.Fd(), destino, capacidad, 0) : ::read(FFd.Fd(), destino, capacidad);
+    FLargoRemitente = sizeof FRemitente;
+    const ssize_t leidos = FDatagramas ? ::recvfrom(FFd.Fd(), destino, capacidad, 0,
+                                                    reinterpret_cast<sockaddr*>(&FRemitente), &FLargoRemitente)
+                                       : ::read(FFd.Fd(), destino, capacidad);
     if (leidos >= 0)
         return leidos;
     return errno == EAGAIN || errno == EINTR ? 0 : -1;
+}
+
+void TFuenteBytes::Responder(const std::uint8_t* bytes, std::size_t cuantos)
+{
+    if (FDatagramas && FLargoRemitente > 0)
+        ::sendto(FFd.Fd(), bytes, cuantos, 0, reinterpret_cast<const sockaddr*>(&FRemitente), FLargoRemitente);
 }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <sys/socket.h>
 
 class TFuenteBytes {
 public:
@@ -21,9 +22,14 @@ public:
     // What the sender should open: the pty's other end, or "host:port".
     const std::string& Nombre() const { return FNombre; }
     const std::string& MensajeError() const { return FMensajeError; }
+    // UDP: each read is one datagram.
+    bool Datagramas() const { return FDatagramas; }
 
-    // Reads what is there; -1 on an error, 0 when nothing came.
+    // Reads what is there (one datagram at most); -1 on an error, 0 when
+    // nothing came.
     long Leer(std::uint8_t* destino, std::size_t capacidad);
+    // UDP: sends `bytes` to where the last datagram came from.
+    void Responder(const std::uint8_t* bytes, std::size_t cuantos);
 
 private:
     bool Fallar(const std::string& mensaje);
@@ -33,6 +39,8 @@ private:
     // turns the reading end into an error.
     TDescriptor FEsclavo;
     bool FDatagramas = false;
+    sockaddr_storage FRemitente {};
+    socklen_t FLargoRemitente = 0;
     std::string FNombre;
     std::string FMensajeError;
 };

@@ -4,7 +4,9 @@
 // time stamp whenever they change:
 //   12.345678 avance=1 retroceso=0 izquierda=0 derecha=0 enlace=1 ultima=12.345678
 // "ultima" is when the last valid frame came. Times are seconds of the
-// system's monotonic clock.
+// system's monotonic clock. Each wake-up reads everything waiting, so only
+// the newest frame decides; a backlog left by a pause of the receiver
+// itself is dropped unread, since its frames may no longer be current.
 #include "FuenteBytes.h"
 #include "Receptor.h"
 
@@ -13,10 +15,12 @@
 #include <ctime>
 #include <poll.h>
 #include <string>
+#include <vector>
 
 namespace {
 
-const char* const Uso = "uso: gedanko-receptor --pty | --serie DISPOSITIVO [--baudios N] | --udp [EQUIPO:]PUERTO\n";
+const char* const Uso
+    = "uso: gedanko-receptor --pty | --serie DISPOSITIVO [--baudios N] | --udp [EQUIPO:]PUERTO [--clave CLAVE]\n";
 
 // Microseconds of the monotonic clock; the receiver's milliseconds derive
 // from it.
@@ -41,18 +45,66 @@ void Mostrar(const TReceptor& receptor, long long ahora, long long ultima)
                 ultima / 1000000, ultima % 1000000);
 }
 
-bool Abrir(TFuenteBytes& fuente, int argc, char** argv)
+[[noreturn]] void MostrarUso()
+{
+    std::fputs(Uso, stderr);
+    std::exit(2);
+}
+
+bool Abrir(TFuenteBytes& fuente, TReceptor& receptor, int argc, char** argv)
 {
     const std::string modo = argc > 1 ? argv[1] : "";
     if (modo == "--pty" && argc == 2)
         return fuente.AbrirPty();
-    if (modo == "--udp" && argc == 3)
+    if (modo == "--udp" && argc == 5 && std::string(argv[3]) == "--clave") {
+        trama::TClave clave {};
+        if (!trama::LeerClave(argv[4], clave))
+            MostrarUso();
+        receptor.FijarClave(clave);
+    }
+    if (modo == "--udp" && (argc == 3 || argc == 5))
         return fuente.AbrirUdp(argv[2]);
     if (modo == "--serie" && (argc == 3 || (argc == 5 && std::string(argv[3]) == "--baudios")))
         return fuente.AbrirSerie(argv[2],
                                  argc == 5 ? static_cast<std::uint32_t>(std::atol(argv[4])) : trama::BaudiosPorDefecto);
-    std::fputs(Uso, stderr);
-    std::exit(2);
+    MostrarUso();
+}
+
+using TTrozos = std::vector<std::vector<std::uint8_t>>;
+
+// Everything waiting, a datagram or a stretch of the stream each; false on
+// a read error.
+bool LeerTodo(TFuenteBytes& fuente, TTrozos& trozos)
+{
+    trozos.clear();
+    std::uint8_t bytes[512];
+    long leidos = 0;
+    while ((leidos = fuente.Leer(bytes, sizeof bytes)) > 0)
+        trozos.emplace_back(bytes, bytes + leidos);
+    return leidos == 0;
+}
+
+// True when a valid frame was among them.
+bool Recibir(TReceptor& receptor, const TTrozos& trozos, bool datagramas, std::uint32_t ahoraMs)
+{
+    const std::uint32_t tramas = receptor.TramasValidas();
+    for (const std::vector<std::uint8_t>& trozo : trozos) {
+        if (datagramas) {
+            receptor.RecibirDatagrama(trozo.data(), static_cast<std::uint16_t>(trozo.size()), ahoraMs);
+            continue;
+        }
+        for (std::uint8_t byte : trozo)
+            receptor.Recibir(byte, ahoraMs);
+    }
+    return receptor.TramasValidas() != tramas;
+}
+
+// Over UDP, answers the newest frame taken, as the board does.
+void Acusar(TFuenteBytes& fuente, const TReceptor& receptor)
+{
+    std::uint8_t acuse[trama::LongitudTrama];
+    trama::CodificarAcuse(receptor.Secuencia(), receptor.Clave(), acuse);
+    fuente.Responder(acuse, sizeof acuse);
 }
 
 } // namespace
@@ -61,35 +113,45 @@ int main(int argc, char** argv)
 {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     TFuenteBytes fuente;
-    if (!Abrir(fuente, argc, argv)) {
+    TReceptor receptor;
+    if (!Abrir(fuente, receptor, argc, argv)) {
         std::fprintf(stderr, "gedanko-receptor: %s\n", fuente.MensajeError().c_str());
         return 1;
     }
     std::fprintf(stderr, "gedanko-receptor: escuchando en %s\n", fuente.Nombre().c_str());
     std::fflush(stderr);
 
-    TReceptor receptor;
     long long ultima = 0;
     std::uint8_t salidas = receptor.Salidas();
     bool enlace = receptor.Enlace();
     Mostrar(receptor, Microsegundos(), ultima);
+    // The clock is read before and after each wait and after each read:
+    // a gap longer than expected between two readings means this process
+    // was held up, and what waits may be that old.
+    const long long retraso = trama::RetrasoMaximoLecturaMs * 1000LL;
+    long long leidoAntes = Microsegundos();
+    TTrozos trozos;
     for (;;) {
         // Wake when the failsafe is due, or at least once a second.
-        const std::uint32_t resto = receptor.RestoHastaCaducar(Milisegundos(Microsegundos()));
+        const long long antes = Microsegundos();
+        const std::uint32_t resto = receptor.RestoHastaCaducar(Milisegundos(antes));
+        const int espera = resto > 0 ? static_cast<int>(resto) : 1000;
         pollfd p {fuente.Fd(), POLLIN, 0};
-        ::poll(&p, 1, resto > 0 ? static_cast<int>(resto) : 1000);
-        std::uint8_t bytes[256];
-        const long leidos = fuente.Leer(bytes, sizeof bytes);
-        if (leidos < 0) {
+        ::poll(&p, 1, espera);
+        const long long despues = Microsegundos();
+        if (!LeerTodo(fuente, trozos)) {
             std::perror("gedanko-receptor: lectura");
             return 1;
         }
-        const long long ahora = Microsegundos();
-        for (long i = 0; i < leidos; ++i) {
-            const std::uint32_t tramas = receptor.TramasValidas();
-            receptor.Recibir(bytes[i], Milisegundos(ahora));
-            if (receptor.TramasValidas() != tramas)
-                ultima = ahora;
+        const long long leido = Microsegundos();
+        const bool atrasado
+            = antes - leidoAntes > retraso || despues - antes > espera * 1000LL + retraso || leido - despues > retraso;
+        leidoAntes = leido;
+        if (atrasado) {
+            receptor.Descartar();
+        } else if (Recibir(receptor, trozos, fuente.Datagramas(), Milisegundos(leido))) {
+            ultima = leido;
+            Acusar(fuente, receptor);
         }
         receptor.Vigilar(Milisegundos(Microsegundos()));
         if (receptor.Salidas() != salidas || receptor.Enlace() != enlace) {
