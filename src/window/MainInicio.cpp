@@ -10,6 +10,7 @@
 #include "FicheroIni.h"
 #include "Grafica.h"
 #include "InformacionVersion.h"
+#include "LugarAjustes.h"
 #include "RegistroEventos.h"
 #include "ServidorEmulador.h"
 #include "ui_Main.h"
@@ -96,7 +97,7 @@ void TFMain::Iniciar()
     Completar(FDependencias);
 
     LeerVersion();
-    FFicheroIni = TFicheroIni::RutaJuntoAlEjecutable(FDependencias.Ejecutable, u".ini");
+    FFicheroIni = RutaAjustes(FDependencias.Ejecutable);
     LeerUmbrales();
     TrackBarUmbralAvRetChange();
     TrackBarUmbralGiroChange();
