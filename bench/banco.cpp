@@ -1,7 +1,8 @@
 // gedanko-banco: benchmarks of the real program. Without arguments it runs
 // every measurement several times, each in a fresh child process of its own
 // (itself with --hijo, or the real program for the start-up), and prints a
-// Markdown table of medians and spreads.
+// Markdown table of medians and spreads. Exits non-zero when a run failed, a
+// port byte did not match its EmoState or a target was missed.
 //
 //   gedanko-banco [--repeticiones N] [--segundos S] [--inundacion S] [--reposo S] [--lineas N]
 //                 [--lineas-inundacion N] [--estados-tcp N]
@@ -127,6 +128,7 @@ private:
     int FFallos = 0;
     double FErroneos = 0;
     double FSinByte = 0; // EmoStates handed out whose byte never reached the port
+    int FNoCumplidos = 0; // rows whose target was missed or not measured
 };
 
 std::vector<std::string> TBanco::ArgsHijo(std::vector<std::string> resto) const
@@ -397,7 +399,7 @@ int TBanco::Ejecutar()
     Repetir(std::min(o.Repeticiones, 3), ArgsHijo({"inundacion_registro", inundacion}), offscreen, filasInundacion);
 
     Imprimir();
-    return FFallos == 0 && FErroneos == 0 && FSinByte == 0 ? 0 : 1;
+    return FFallos == 0 && FErroneos == 0 && FSinByte == 0 && FNoCumplidos == 0 ? 0 : 1;
 }
 
 std::string Numero(double valor, int decimales)
@@ -417,10 +419,14 @@ void TBanco::Imprimir()
         const double mediana = f.Valores.Mediana();
         const std::string cumple
             = !f.Cumple ? "" : (std::isnan(mediana) ? "no data" : (f.Cumple(mediana) ? "yes" : "**no**"));
+        if (f.Cumple && (std::isnan(mediana) || !f.Cumple(mediana)))
+            ++FNoCumplidos;
         std::printf("| %s | %s | %s | %s–%s | %zu | %s |\n", f.Nombre.c_str(), f.Objetivo.c_str(),
                     Numero(mediana, f.Decimales).c_str(), Numero(f.Valores.Minimo(), f.Decimales).c_str(),
                     Numero(f.Valores.Maximo(), f.Decimales).c_str(), f.Valores.Num(), cumple.c_str());
     }
+    if (FNoCumplidos > 0)
+        std::printf("\n%d targets missed.\n", FNoCumplidos);
     if (FFallos > 0)
         std::printf("\n%d runs failed (see the error output).\n", FFallos);
     if (FErroneos > 0)

@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (Release, in build-banco) and runs them; writes the
-# table with the machine's description to docs/rendimiento.md. Arguments go
-# to gedanko-banco (--repeticiones N, --segundos S, --inundacion S,
-# --reposo S, --lineas N). Other work on the machine skews the figures: the
-# load is recorded before and after the run.
+# table with the machine's description to build-banco/rendimiento.md, or with
+# --publicar to the tracked docs/rendimiento.md. Other arguments go to
+# gedanko-banco (--repeticiones N, --segundos S, --inundacion S, --reposo S,
+# --lineas N). Exits non-zero when a run failed or a target was missed. Other
+# work on the machine skews the figures: the load is recorded before and
+# after the run.
+# Usage: scripts/bench.sh [--publicar] [gedanko-banco options...]
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
 build="$raiz/build-banco"
-salida="$raiz/docs/rendimiento.md"
+salida="$build/rendimiento.md"
+if [ "${1:-}" = "--publicar" ]; then
+    salida="$raiz/docs/rendimiento.md"
+    shift
+fi
 
 cmake -S "$raiz" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGEDANKO_TESTS=OFF -DGEDANKO_BENCH=ON >/dev/null
 cmake --build "$build" --target gedanko-banco gedanko -j"${JOBS:-2}"
@@ -24,10 +31,12 @@ sistema="$(. /etc/os-release && echo "$PRETTY_NAME"), Linux $(uname -r)"
 qt="$(qtpaths6 --qt-version 2>/dev/null || echo 6)"
 carga_antes="$(cut -d' ' -f1-3 /proc/loadavg)"
 inicio="$(date -u '+%Y-%m-%d %H:%M UTC')"
+segundos_inicio=$SECONDS
 
 estado=0
 tabla="$("$build/banco/gedanko-banco" "$@")" || estado=$?
 carga_despues="$(cut -d' ' -f1-3 /proc/loadavg)"
+duracion="$(( (SECONDS - segundos_inicio + 30) / 60 )) min"
 
 cat >"$salida" <<FIN
 # Performance
@@ -38,6 +47,7 @@ build) on $inicio.
 - Machine: $cpu, $nucleos cores, $memoria of memory
 - System: $sistema, Qt $qt, $plataformas
 - Load average (1, 5, 15 min): $carga_antes before, $carga_despues after
+- Duration of the run: $duracion
 
 $tabla
 
@@ -113,5 +123,5 @@ FIN
 if [ -f "$raiz/bench/analisis.md" ]; then
     { echo; cat "$raiz/bench/analisis.md"; } >>"$salida"
 fi
-echo "Wrote $salida"
+echo "Wrote $salida ($duracion)"
 exit "$estado"

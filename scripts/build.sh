@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
 # Configures and builds into the given folder; extra arguments go to CMake.
+# Compiles through ccache when it is installed; its base folder is the
+# repository, so that builds in other folders and clones share its results.
 # Usage: scripts/build.sh <build-dir> [cmake options...]
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
 dir="$1"; shift
-cmake -S "$raiz" -B "$dir" -G Ninja "$@" > /dev/null
+cache=()
+if command -v ccache > /dev/null; then
+    export CCACHE_BASEDIR="$raiz"
+    cache=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S "$raiz" -B "$dir" -G Ninja "${cache[@]}" "$@" > /dev/null
 cmake --build "$dir" -j"$(nproc)"

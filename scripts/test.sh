@@ -3,7 +3,7 @@
 # then one under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
-"$raiz/scripts/install-deps.sh"
+"$raiz/scripts/install-deps.sh" --pruebas
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"

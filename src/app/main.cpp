@@ -56,11 +56,14 @@ bool HayPantalla(int argc, char* argv[])
 int main(int argc, char* argv[])
 {
     if (!HayPantalla(argc, argv)) {
-        std::fputs("Gedanko necesita una pantalla gráfica y no se ha encontrado ninguna "
-                   "(DISPLAY, WAYLAND_DISPLAY y QT_QPA_PLATFORM están vacías).\n"
-                   "Para ejecutarlo sin pantalla, use un servidor X virtual:\n"
-                   "    xvfb-run ./gedanko\n",
-                   stderr);
+        // The program as it was started, so that the hint works from where
+        // the operator stands (build/bin/gedanko, gedanko on the PATH, ...).
+        std::fprintf(stderr,
+                     "Gedanko necesita una pantalla gráfica y no se ha encontrado ninguna "
+                     "(DISPLAY, WAYLAND_DISPLAY y QT_QPA_PLATFORM están vacías).\n"
+                     "Para ejecutarlo sin pantalla, use un servidor X virtual:\n"
+                     "    xvfb-run -a %s\n",
+                     argc > 0 && argv[0] ? argv[0] : "gedanko");
         return 1;
     }
     PrepararPantallaX();

@@ -10,6 +10,7 @@
 #include "FicheroIni.h"
 #include "Grafica.h"
 #include "InformacionVersion.h"
+#include "LugarAjustes.h"
 #include "OrdenVehiculo.h"
 #include "RegistroEventos.h"
 #include "ServidorEmulador.h"
@@ -97,7 +98,7 @@ void TFMain::Iniciar()
     Completar(FDependencias);
 
     LeerVersion();
-    FFicheroIni = TFicheroIni::RutaJuntoAlEjecutable(FDependencias.Ejecutable, u".ini");
+    FFicheroIni = RutaAjustes(FDependencias.Ejecutable);
     LeerUmbrales();
     TrackBarUmbralAvRetChange();
     TrackBarUmbralGiroChange();
