@@ -188,8 +188,8 @@ const TCaso Casos[] = {
      Parada},
 };
 
-INSTANTIATE_TEST_SUITE_P(Casos, Frescura, testing::ValuesIn(Casos), [](const testing::TestParamInfo<TCaso>& info) {
-    std::string nombre = info.param.Nombre;
+INSTANTIATE_TEST_SUITE_P(Casos, Frescura, testing::ValuesIn(Casos), [](const testing::TestParamInfo<TCaso>& parametro) {
+    std::string nombre = parametro.param.Nombre;
     for (char& c : nombre)
         if (!std::isalnum(static_cast<unsigned char>(c)))
             c = '_';
