@@ -36,8 +36,9 @@ protected:
     QPoint Punto(int linea, int columna) const
     {
         const QFontMetrics metricas = FPanel.fontMetrics();
-        const int x = 2 + metricas.horizontalAdvance(FPanel.Linea(linea).left(columna))
-                      - FPanel.horizontalScrollBar()->value() + 1;
+        // Column 0 needs no text: the line may be past the last one.
+        const int ancho = columna > 0 ? metricas.horizontalAdvance(FPanel.Linea(linea).left(columna)) : 0;
+        const int x = 2 + ancho - FPanel.horizontalScrollBar()->value() + 1;
         const int y = 2 + (linea - FPanel.PrimeraLineaVisible()) * FPanel.AltoLinea() + FPanel.AltoLinea() / 2;
         return {x, y};
     }
