@@ -112,4 +112,27 @@ TEST_F(FlechasConGestor, LaVentanaQueDejaDeVerseApagaLaFlechaSostenida)
     }
 }
 
+// The keys on the real X server: the up key drives while held and the window
+// lost ends it as for the mouse; Space is the emergency stop.
+TEST_F(FlechasConGestor, LasTeclasConducenYParanComoElRaton)
+{
+    ASSERT_TRUE(Xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), Ventana()}));
+    ASSERT_TRUE(Xdotool({QStringLiteral("keydown"), QStringLiteral("Up")}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Bytes() == std::vector<unsigned> {0x01}; }, 5000));
+    ASSERT_TRUE(Xdotool({QStringLiteral("windowminimize"), Ventana()}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Bytes().size() >= 2; }, 2000));
+    Xdotool({QStringLiteral("keyup"), QStringLiteral("Up")});
+    Recuperar();
+    QTest::qWait(5 * TFMain::IntervaloGuardia);
+    EXPECT_EQ(Bytes(), (std::vector<unsigned> {0x01, 0x00}));
+
+    OlvidarBytes();
+    PulsarArriba();
+    ASSERT_TRUE(Xdotool({QStringLiteral("key"), QStringLiteral("space")}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Bytes().size() >= 2; }, 2000));
+    Xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    QTest::qWait(5 * TFMain::IntervaloGuardia);
+    EXPECT_EQ(Bytes(), (std::vector<unsigned> {0x01, 0x00, 0x00})) << "the release after the stop drives nothing";
+}
+
 } // namespace
