@@ -3,6 +3,8 @@
 // announces, stopped with SIGTERM when the object goes.
 #pragma once
 
+#include "Proceso.h"
+
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -26,11 +28,7 @@ public:
         posix_spawn_file_actions_adddup2(&acciones, errores[1], STDERR_FILENO);
         const std::string ruta = carpetaBin + "/gedanko-emulador";
         argumentos.insert(argumentos.begin(), ruta);
-        std::vector<char*> argv;
-        argv.reserve(argumentos.size() + 1);
-        for (std::string& a : argumentos)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
+        std::vector<char*> argv = Punteros(argumentos);
         if (::posix_spawn(&FPid, ruta.c_str(), &acciones, nullptr, argv.data(), environ) != 0)
             FPid = -1;
         posix_spawn_file_actions_destroy(&acciones);

@@ -5,8 +5,8 @@
 // all off within the failsafe's timeout of the last frame. Times are the
 // receiver's own time stamps, so a loaded machine slows the run but does not
 // change what is checked.
-#include "Lanzar.h"
 #include "ProcesoEmulador.h"
+#include "ProcesoHijo.h"
 #include "Trama.h"
 
 #include <gtest/gtest.h>
@@ -45,89 +45,12 @@ std::optional<TCambio> Interpretar(const std::string& linea)
     return c;
 }
 
-// A program beside the test, its standard output and error read back.
-class TProceso {
-public:
-    TProceso(const std::string& programa, std::vector<std::string> argumentos)
-    {
-        int salida[2];
-        int errores[2];
-        if (::pipe2(salida, O_CLOEXEC) != 0 || ::pipe2(errores, O_CLOEXEC) != 0)
-            return;
-        posix_spawn_file_actions_t acciones;
-        posix_spawn_file_actions_init(&acciones);
-        posix_spawn_file_actions_addopen(&acciones, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_adddup2(&acciones, salida[1], STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&acciones, errores[1], STDERR_FILENO);
-        const std::string ruta = Carpeta() + programa;
-        FPid = Lanzar(ruta, std::move(argumentos), acciones);
-        posix_spawn_file_actions_destroy(&acciones);
-        ::close(salida[1]);
-        ::close(errores[1]);
-        FSalida = salida[0];
-        FErrores = errores[0];
-    }
-    ~TProceso()
-    {
-        Matar();
-        ::close(FSalida);
-        ::close(FErrores);
-    }
-    TProceso(const TProceso&) = delete;
-    TProceso& operator=(const TProceso&) = delete;
-
-    static std::string Carpeta()
-    {
-        const std::string propio = TProcesoEmulador::Ruta();
-        return propio.substr(0, propio.rfind('/') + 1);
-    }
-
-    void Senal(int senal) const
-    {
-        if (FPid > 0)
-            ::kill(FPid, senal);
-    }
-
-    void Matar()
-    {
-        if (FPid <= 0)
-            return;
-        ::kill(FPid, SIGKILL);
-        ::waitpid(FPid, nullptr, 0);
-        FPid = -1;
-    }
-
-    // The next whole line of standard output, or of the error output;
-    // nothing when the time is over or the output ends.
-    std::optional<std::string> Linea(Reloj::time_point limite, bool deErrores = false)
-    {
-        std::string& texto = deErrores ? FTextoErrores : FTextoSalida;
-        for (;;) {
-            const std::size_t fin = texto.find('\n');
-            if (fin != std::string::npos) {
-                std::string linea = texto.substr(0, fin);
-                texto.erase(0, fin + 1);
-                return linea;
-            }
-            const auto resto = std::chrono::duration_cast<std::chrono::milliseconds>(limite - Reloj::now()).count();
-            pollfd p {deErrores ? FErrores : FSalida, POLLIN, 0};
-            if (resto <= 0 || ::poll(&p, 1, static_cast<int>(resto)) != 1)
-                return std::nullopt;
-            char buf[512];
-            const ssize_t n = ::read(p.fd, buf, sizeof buf);
-            if (n <= 0)
-                return std::nullopt;
-            texto.append(buf, static_cast<std::size_t>(n));
-        }
-    }
-
-private:
-    pid_t FPid = -1;
-    int FSalida = -1;
-    int FErrores = -1;
-    std::string FTextoSalida;
-    std::string FTextoErrores;
-};
+// A program beside the test program.
+std::string Carpeta()
+{
+    const std::string propio = TProcesoEmulador::Ruta();
+    return propio.substr(0, propio.rfind('/') + 1);
+}
 
 struct CasoSalida {
     std::string Nombre;
@@ -143,7 +66,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(FCarpeta.isValid());
-        FReceptor = std::make_unique<TProceso>("gedanko-receptor", GetParam().Receptor);
+        FReceptor = std::make_unique<TProcesoHijo>(Carpeta() + "gedanko-receptor", GetParam().Receptor);
         const std::optional<std::string> anuncio = FReceptor->Linea(Reloj::now() + Espera, true);
         const std::string marca = "escuchando en ";
         ASSERT_TRUE(anuncio && anuncio->find(marca) != std::string::npos);
@@ -155,8 +78,8 @@ protected:
             "--puerto", "0", "--escenario", FCarpeta.filePath(QStringLiteral("quieto.esc")).toStdString()});
         const std::uint16_t puerto = FEmulador->Puerto();
         ASSERT_NE(puerto, 0);
-        FPrograma = std::make_unique<TProceso>(
-            "gedanko-conduccion-prueba",
+        FPrograma = std::make_unique<TProcesoHijo>(
+            Carpeta() + "gedanko-conduccion-prueba",
             std::vector<std::string> {FCarpeta.path().toStdString(), std::to_string(puerto)});
     }
 
@@ -187,9 +110,9 @@ protected:
     }
 
     QTemporaryDir FCarpeta;
-    std::unique_ptr<TProceso> FReceptor;
+    std::unique_ptr<TProcesoHijo> FReceptor;
     std::unique_ptr<TProcesoEmulador> FEmulador;
-    std::unique_ptr<TProceso> FPrograma;
+    std::unique_ptr<TProcesoHijo> FPrograma;
 };
 
 bool Parado(const TCambio& c)

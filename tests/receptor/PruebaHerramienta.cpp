@@ -3,7 +3,7 @@
 // each answered.
 // Its own time stamps say when the last frame it took came.
 #include "AyudaTrama.h"
-#include "Lanzar.h"
+#include "ProcesoHijo.h"
 
 #include <gtest/gtest.h>
 
@@ -40,48 +40,22 @@ struct TLinea {
     double Ultima = 0;
 };
 
+// gedanko-receptor, its announcement and its lines of outputs read back.
 class Receptor {
 public:
-    explicit Receptor(std::vector<std::string> argumentos)
-    {
-        int salida[2];
-        int errores[2];
-        if (::pipe2(salida, O_CLOEXEC) != 0 || ::pipe2(errores, O_CLOEXEC) != 0)
-            return;
-        posix_spawn_file_actions_t acciones;
-        posix_spawn_file_actions_init(&acciones);
-        posix_spawn_file_actions_adddup2(&acciones, salida[1], STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&acciones, errores[1], STDERR_FILENO);
-        FPid = Lanzar(RECEPTOR_RUTA, std::move(argumentos), acciones);
-        posix_spawn_file_actions_destroy(&acciones);
-        ::close(salida[1]);
-        ::close(errores[1]);
-        FSalida = salida[0];
-        FErrores = errores[0];
-    }
-    ~Receptor()
-    {
-        if (FPid > 0) {
-            ::kill(FPid, SIGKILL);
-            ::waitpid(FPid, nullptr, 0);
-        }
-        ::close(FSalida);
-        ::close(FErrores);
-    }
-    Receptor(const Receptor&) = delete;
-    Receptor& operator=(const Receptor&) = delete;
+    explicit Receptor(std::vector<std::string> argumentos) : FProceso(RECEPTOR_RUTA, std::move(argumentos)) { }
 
     // Where it listens, from its announcement.
     std::string Nombre()
     {
-        const std::optional<std::string> linea = Linea(FErrores, FTextoErrores, 5000);
+        const std::optional<std::string> linea = FProceso.Linea(Limite(5000), true);
         const std::string prefijo = "gedanko-receptor: escuchando en ";
         return linea && linea->rfind(prefijo, 0) == 0 ? linea->substr(prefijo.size()) : "";
     }
 
     std::optional<TLinea> Cambio(int limiteMs)
     {
-        const std::optional<std::string> linea = Linea(FSalida, FTextoSalida, limiteMs);
+        const std::optional<std::string> linea = FProceso.Linea(Limite(limiteMs));
         TLinea l;
         double instante = 0;
         int otros[3];
@@ -93,34 +67,15 @@ public:
         return l;
     }
 
-    void Senal(int senal) { ::kill(FPid, senal); }
+    void Senal(int senal) { FProceso.Senal(senal); }
 
 private:
-    static std::optional<std::string> Linea(int fd, std::string& texto, int limiteMs)
+    static TProcesoHijo::TReloj::time_point Limite(int limiteMs)
     {
-        for (;;) {
-            const std::size_t fin = texto.find('\n');
-            if (fin != std::string::npos) {
-                std::string linea = texto.substr(0, fin);
-                texto.erase(0, fin + 1);
-                return linea;
-            }
-            pollfd p {fd, POLLIN, 0};
-            char buf[512];
-            if (::poll(&p, 1, limiteMs) != 1)
-                return std::nullopt;
-            const ssize_t n = ::read(fd, buf, sizeof buf);
-            if (n <= 0)
-                return std::nullopt;
-            texto.append(buf, static_cast<std::size_t>(n));
-        }
+        return TProcesoHijo::TReloj::now() + std::chrono::milliseconds(limiteMs);
     }
 
-    pid_t FPid = -1;
-    int FSalida = -1;
-    int FErrores = -1;
-    std::string FTextoSalida;
-    std::string FTextoErrores;
+    TProcesoHijo FProceso;
 };
 
 // Stopped for a second while forward frames kept coming, then resumed half
