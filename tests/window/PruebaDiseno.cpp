@@ -122,11 +122,11 @@ const TControl Controles[] = {
     {"TrackBarAvance", "GroupBoxTrackBar", "QSlider", 1, 94, 119, 40, "Sensibilidad detección avance"},
     {"TrackBarRetroceso", "GroupBoxTrackBar", "QSlider", 1, 134, 119, 40, "Sensibilidad detección retroceso"},
     {"ImageFlechasIzquierdaDerecha", "PanelSuperior", "TImagen", 174, 72, 160, 32,
-     "Giro manual: pulse una flecha (o la tecla ← o →) para fijarlo y otra vez para soltarlo. Parada de "
+     "Giro manual: pulse una flecha (o la tecla ← o →) para fijarlo y otra vez para soltarlo.\nParada de "
      "emergencia: Espacio, Esc o 0 del teclado numérico"},
     {"CGaugeFuerza", "PanelSuperior", "TGauge", 340, 7, 20, 162, "Intensidad detectada"},
     {"ImageFlechasArribaAbajo", "PanelSuperior", "TImagen", 238, 7, 32, 162,
-     "Avance y retroceso manual: mantenga pulsada la flecha (o la tecla ↑ o ↓). Parada de emergencia: "
+     "Avance y retroceso manual: mantenga pulsada la flecha (o la tecla ↑ o ↓).\nParada de emergencia: "
      "Espacio, Esc o 0 del teclado numérico"},
     {"CGaugeGiro", "PanelSuperior", "TGauge", 174, 175, 160, 20, "Aceleración detectada"},
     {"SpeedButtonCentrarCasco", "PanelSuperior", "QToolButton", 339, 173, 23, 22,
