@@ -23,7 +23,35 @@ namespace edk {
 
 namespace {
 
-    constexpr int EsperaConexionMs = 2000;
+    // Connecting and the server's greeting together take at most this long.
+    constexpr auto EsperaConexion = std::chrono::milliseconds(2000);
+    using TRelojConexion = std::chrono::steady_clock;
+
+    // Waits until 'limite' for the socket to be ready for 'eventos'.
+    bool EsperarSocket(int fd, short eventos, TRelojConexion::time_point limite)
+    {
+        while (true) {
+            const auto resto
+                = std::chrono::duration_cast<std::chrono::milliseconds>(limite - TRelojConexion::now()).count();
+            if (resto <= 0)
+                return false;
+            pollfd p {fd, eventos, 0};
+            const int r = ::poll(&p, 1, static_cast<int>(resto));
+            if (r < 0 && errno == EINTR)
+                continue;
+            return r > 0;
+        }
+    }
+
+    // Waits until 'limite' for a non-blocking connect to finish.
+    bool EsperarConexion(int fd, TRelojConexion::time_point limite)
+    {
+        if (!EsperarSocket(fd, POLLOUT, limite))
+            return false;
+        int error = 0;
+        socklen_t largo = sizeof error;
+        return ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &largo) == 0 && error == 0;
+    }
 
     // Events read from a connected socket. The receive buffer is allocated once;
     // a line never grows beyond LongitudMaximaLinea, so each poll does a bounded
@@ -56,6 +84,25 @@ namespace {
         // The socket: readable when a line arrives or the server leaves. Once
         // the link is lost it is closed, which takes it out of any waiting.
         int Despertador() const override { return FSocket.Fd(); }
+
+        // Waits until 'limite' for the server's first line; true when it is the
+        // greeting. Whatever followed the greeting stays for Siguiente.
+        bool EsperarSaludo(TRelojConexion::time_point limite)
+        {
+            while (!FSaludado && !FPerdida) {
+                std::string_view linea;
+                if (SacarLinea(linea)) {
+                    TEvento ignorado;
+                    Procesar(linea, ignorado);
+                    continue;
+                }
+                if (FPerdida || FCerrada || FFin - FInicio >= LongitudMaximaLinea)
+                    return false;
+                if (!Recibir() && !EsperarSocket(FSocket.Fd(), POLLIN, limite))
+                    return false;
+            }
+            return FSaludado;
+        }
 
     private:
         // Takes the next complete line out of the buffer, without its "\n" or "\r\n".
@@ -133,27 +180,6 @@ namespace {
         bool FPerdida = false;
     };
 
-    // Waits for a non-blocking connect to finish, at most EsperaConexionMs in total.
-    bool EsperarConexion(int fd)
-    {
-        using Reloj = std::chrono::steady_clock;
-        const Reloj::time_point limite = Reloj::now() + std::chrono::milliseconds(EsperaConexionMs);
-        while (true) {
-            const auto resto = std::chrono::duration_cast<std::chrono::milliseconds>(limite - Reloj::now()).count();
-            if (resto <= 0)
-                return false;
-            pollfd p {fd, POLLOUT, 0};
-            const int r = ::poll(&p, 1, static_cast<int>(resto));
-            if (r < 0 && errno == EINTR)
-                continue;
-            if (r <= 0)
-                return false;
-            int error = 0;
-            socklen_t largo = sizeof error;
-            return ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &largo) == 0 && error == 0;
-        }
-    }
-
     bool LeerParte(std::string_view parte, std::uint32_t& valor)
     {
         if (parte.empty() || parte.size() > 3)
@@ -216,11 +242,17 @@ std::unique_ptr<TFuenteEventos> ConectarRemoto(const char* direccion, std::uint1
     int r = ::connect(socket.Fd(), reinterpret_cast<const sockaddr*>(&destino), sizeof destino);
     if (r < 0 && errno != EINPROGRESS && errno != EINTR)
         return nullptr;
-    if (r < 0 && !EsperarConexion(socket.Fd()))
+    const TRelojConexion::time_point limite = TRelojConexion::now() + EsperaConexion;
+    if (r < 0 && !EsperarConexion(socket.Fd(), limite))
+        return nullptr;
+    // Something accepting connections is not yet an emulator: only its
+    // greeting counts as an answer.
+    auto fuente = std::make_unique<TFuenteRemota>(std::move(socket));
+    if (!fuente->EsperarSaludo(limite))
         return nullptr;
 
     codigo = EDK_SIN_ERRORES;
-    return std::make_unique<TFuenteRemota>(std::move(socket));
+    return fuente;
 }
 
 } // namespace edk

@@ -39,6 +39,19 @@ TSalidasConduccion SinAvanceNiRetroceso(TSalidasConduccion salidas)
     return salidas;
 }
 
+// How to get an emulator to answer at that address: started on this
+// computer, or on another one listening to the network.
+QString TextoSinEmulador(const QString& direccion, const QString& puerto)
+{
+    const QString opcionPuerto = puerto == QLatin1String("1726") ? QString() : QStringLiteral(" --puerto ") + puerto;
+    if (direccion.startsWith(QLatin1String("127.")))
+        return QStringLiteral("Si el emulador no está en marcha, arránquelo en este equipo con «gedanko-emulador")
+               + opcionPuerto + QStringLiteral("» y pulse Conectar de nuevo");
+    return QStringLiteral("Compruebe la dirección y el puerto, y que el emulador esté en marcha en ") + direccion
+           + QStringLiteral(" y escuche en la red: «gedanko-emulador --direccion 0.0.0.0") + opcionPuerto
+           + QStringLiteral("»");
+}
+
 } // namespace
 
 // What lives for one run of the loop.
@@ -46,6 +59,8 @@ struct TFMain::TEjecucion {
     bool EsEmulador = false;
     QString TextoConectado;
     QString TextoFallo;
+    // What to do when nothing answered at the address: empty for the headset.
+    QString TextoSinRespuesta;
     TEstadoConduccion Conduccion;
     // The state line of a full reading, logged once the command has gone out.
     bool LineaEstadoPendiente = false;
@@ -122,6 +137,7 @@ bool TFMain::IniciarEjecucion(TEjecucion& ejecucion)
         const QString servidor = direccion + QLatin1Char(':') + puerto;
         ejecucion.TextoConectado = QStringLiteral("Conectado con EmoComposer en ") + servidor;
         ejecucion.TextoFallo = QStringLiteral("No se puede conectar con EmoComposer en ") + servidor;
+        ejecucion.TextoSinRespuesta = TextoSinEmulador(direccion, puerto);
         ejecucion.EsEmulador = true;
     }
 
@@ -138,6 +154,8 @@ bool TFMain::IniciarEjecucion(TEjecucion& ejecucion)
     } else {
         Registrar(nrError, ejecucion.TextoFallo);
         Registrar(nrError, FConexion->TextoError());
+        if (FConexion->Resultado() == EDK_CONEXION_REMOTA_IMPOSIBLE && !ejecucion.TextoSinRespuesta.isEmpty())
+            Registrar(nrInformacion, ejecucion.TextoSinRespuesta);
     }
     ActualizarVentana();
     MostrarTiempo(0);

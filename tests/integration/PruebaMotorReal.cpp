@@ -8,6 +8,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 #include <cmath>
 #include <csignal>
@@ -155,6 +157,37 @@ constexpr char EscenarioPrueba[] = R"(# Headset on with good signal and contacts
 4.2   expresiva apretar 0.8
 4.5   fin
 )";
+
+// Something that accepts connections on the emulator's port but is not the
+// emulator: the window never says it connected, and says how to start one.
+TEST_F(MotorReal, UnServidorQueNoEsElEmuladorNoConecta)
+{
+    struct TCaso {
+        const char* Nombre;
+        QByteArray Respuesta; // empty: accepts and stays silent
+    };
+    for (const TCaso& c : {TCaso {"callado", {}}, TCaso {"un servidor web", "HTTP/1.1 400 Bad Request\r\n\r\n"}}) {
+        SCOPED_TRACE(c.Nombre);
+        QTcpServer servidor;
+        ASSERT_TRUE(servidor.listen(QHostAddress::LocalHost));
+        std::vector<std::unique_ptr<QTcpSocket>> clientes;
+        QObject::connect(&servidor, &QTcpServer::newConnection, [&] {
+            clientes.emplace_back(servidor.nextPendingConnection());
+            clientes.back()->write(c.Respuesta);
+        });
+        const QString puerto = QString::number(servidor.serverPort());
+        const std::vector<unsigned> bytes = Conducir(servidor.serverPort(), 5, [](double) {});
+        EXPECT_EQ(bytes, std::vector<unsigned> {0});
+        const std::vector<QString> registro = Registro();
+        ASSERT_EQ(registro.size(), 3u);
+        EXPECT_EQ(registro[0], QStringLiteral("E No se puede conectar con EmoComposer en 127.0.0.1:") + puerto);
+        EXPECT_TRUE(registro[1].startsWith(QStringLiteral("E 1282:"))) << registro[1].toStdString();
+        EXPECT_EQ(registro[2], QStringLiteral("I Si el emulador no está en marcha, arránquelo en este equipo con "
+                                              "«gedanko-emulador --puerto ")
+                                   + puerto + QStringLiteral("» y pulse Conectar de nuevo"));
+        FVentana.reset();
+    }
+}
 
 TEST_F(MotorReal, ConduceConElEmuladorYParaAlPerderElEnlace)
 {

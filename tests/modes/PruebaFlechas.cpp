@@ -237,7 +237,7 @@ TEST_F(Flechas, PerderLaVentanaConUnaFlechaPulsadaLoApagaTodo)
             caso.perder(FVentana, otra);
             // At once from the window's own events, else at the watchdog's
             // next tick.
-            QTest::qWaitFor([&] { return Bytes().size() > 1; }, 5 * TFMain::IntervaloGuardia);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return Bytes().size() > 1; }, 5 * TFMain::IntervaloGuardia));
             EXPECT_EQ(Bytes(), (std::vector<unsigned> {0x05, 0x00}));
             EXPECT_EQ(FVentana.GiroManual(), giroNinguno);
             // The release that the window never saw changes nothing.

@@ -35,6 +35,7 @@ TServidorPrueba::TServidorPrueba()
 
 TServidorPrueba::~TServidorPrueba()
 {
+    Atendido();
     CerrarCliente();
     if (FEscucha >= 0)
         ::close(FEscucha);
@@ -47,6 +48,19 @@ bool TServidorPrueba::Aceptar(int esperaMs)
         return false;
     FCliente = ::accept4(FEscucha, nullptr, nullptr, SOCK_CLOEXEC);
     return FCliente >= 0;
+}
+
+void TServidorPrueba::AtenderEnParalelo(std::string primero)
+{
+    Atendido();
+    FAtencion = std::thread([this, primero = std::move(primero)] { FAtendido = Aceptar() && Enviar(primero); });
+}
+
+bool TServidorPrueba::Atendido()
+{
+    if (FAtencion.joinable())
+        FAtencion.join();
+    return FAtendido;
 }
 
 bool TServidorPrueba::Enviar(std::string_view texto)

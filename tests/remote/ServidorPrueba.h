@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <thread>
 
 class TServidorPrueba {
 public:
@@ -15,6 +17,11 @@ public:
 
     std::uint16_t Puerto() const { return FPuerto; }
     bool Aceptar(int esperaMs = 2000);
+    // Accepts and writes 'primero' on a thread of its own, for a client whose
+    // connect waits for the server's first line; Atendido() tells whether
+    // both worked.
+    void AtenderEnParalelo(std::string primero);
+    bool Atendido();
     bool Enviar(std::string_view texto);
     void CerrarCliente();
 
@@ -22,6 +29,8 @@ private:
     int FEscucha = -1;
     int FCliente = -1;
     std::uint16_t FPuerto = 0;
+    std::thread FAtencion;
+    bool FAtendido = false;
 };
 
 // A loopback port held bound but not listening, so connecting is refused.

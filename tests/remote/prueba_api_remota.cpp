@@ -54,13 +54,11 @@ TEST_F(ApiRemota, CodigosDeConexion)
 TEST_F(ApiRemota, EventosDelServidorYPerdidaDelEnlace)
 {
     TServidorPrueba servidor;
+    servidor.AtenderEnParalelo("GEDANKO-EMU 1\nUSUARIO_ANADIDO 1\n"
+                               "ESTADO 1 12.5 4 0.25 1 0 2 3 4 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,1 -7 0\n"
+                               "esto no es una linea del protocolo\n");
     ASSERT_EQ(EE_EngineRemoteConnect("127.000.000.001", servidor.Puerto()), EDK_SIN_ERRORES);
-    ASSERT_TRUE(servidor.Aceptar());
-    EXPECT_EQ(EE_EngineGetNextEvent(Evento), EDK_SIN_EVENTOS); // no greeting yet
-
-    ASSERT_TRUE(servidor.Enviar("GEDANKO-EMU 1\nUSUARIO_ANADIDO 1\n"
-                                "ESTADO 1 12.5 4 0.25 1 0 2 3 4 4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,1 -7 0\n"
-                                "esto no es una linea del protocolo\n"));
+    ASSERT_TRUE(servidor.Atendido());
     ASSERT_EQ(EsperarEvento(Evento), EDK_SIN_ERRORES);
     EXPECT_EQ(EE_EmoEngineEventGetType(Evento), EE_UserAdded);
     unsigned int usuario = 99;
@@ -92,11 +90,12 @@ TEST_F(ApiRemota, EventosDelServidorYPerdidaDelEnlace)
     EXPECT_EQ(EE_EngineGetNextEvent(Evento), EDK_CONEXION_REMOTA_PERDIDA);
 }
 
-TEST_F(ApiRemota, SaludoEquivocadoPierdeElEnlace)
+// A server that answers with anything but the greeting is not connected to.
+TEST_F(ApiRemota, SaludoEquivocadoNoConecta)
 {
     TServidorPrueba servidor;
-    ASSERT_EQ(EE_EngineRemoteConnect("127.0.0.1", servidor.Puerto()), EDK_SIN_ERRORES);
-    ASSERT_TRUE(servidor.Aceptar());
-    ASSERT_TRUE(servidor.Enviar("HTTP/1.1 200 OK\r\n"));
-    EXPECT_EQ(EsperarEvento(Evento, 1000), EDK_CONEXION_REMOTA_PERDIDA);
+    servidor.AtenderEnParalelo("HTTP/1.1 200 OK\r\n");
+    EXPECT_EQ(EE_EngineRemoteConnect("127.0.0.1", servidor.Puerto()), EDK_CONEXION_REMOTA_IMPOSIBLE);
+    EXPECT_TRUE(servidor.Atendido());
+    EXPECT_EQ(EE_EngineGetNextEvent(Evento), EDK_MOTOR_NO_INICIALIZADO);
 }
