@@ -23,10 +23,25 @@ function(gedanko_formulario_main formulario salida)
         list(APPEND miembros "QAction;${nombre}")
     endforeach()
 
+    # Qt's own classes each by its header: the whole QtWidgets module would
+    # triple the parsing of every unit that includes this one.
+    set(clasesQt QAction)
+    foreach(widget IN LISTS widgets)
+        string(REGEX REPLACE "<widget class=\"([A-Za-z]+)\".*" "\\1" clase "${widget}")
+        if(clase MATCHES "^Q")
+            list(APPEND clasesQt ${clase})
+        endif()
+    endforeach()
+    list(REMOVE_DUPLICATES clasesQt)
+    list(SORT clasesQt)
     set(inclusiones "")
     foreach(cabecera IN LISTS cabeceras)
         string(REGEX REPLACE "</?header>" "" cabecera "${cabecera}")
         string(APPEND inclusiones "#include \"${cabecera}\"\n")
+    endforeach()
+    set(inclusionesQt "")
+    foreach(clase IN LISTS clasesQt)
+        string(APPEND inclusionesQt "#include <${clase}>\n")
     endforeach()
     set(declaraciones "")
     set(iniciales "")
@@ -49,10 +64,7 @@ function(gedanko_formulario_main formulario salida)
 // main window's designed controls and actions, found by their names. Do not edit.
 #pragma once
 
-${inclusiones}
-#include <QAction>
-#include <QtWidgets>
-
+${inclusiones}${inclusionesQt}
 #include <cstdio>
 #include <cstdlib>
 

@@ -27,7 +27,8 @@ protected:
         FGestor->start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
         FGestor->waitForStarted();
         // Ready once it publishes its desktops on the root window.
-        QTest::qWaitFor([] { return Xdotool({QStringLiteral("get_num_desktops")}); }, 10000);
+        EXPECT_TRUE(QTest::qWaitFor([] { return Xdotool({QStringLiteral("get_num_desktops")}); }, 10000))
+            << "the window manager did not start";
     }
     static void TearDownTestSuite()
     {

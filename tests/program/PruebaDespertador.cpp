@@ -5,6 +5,7 @@
 // every event still drives as before.
 #include "VentanaPrograma.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 
 #include <algorithm>
