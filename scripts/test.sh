@@ -13,7 +13,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 echo "== Normal build"
 # Line tables (-g1) are enough for a failing test's backtrace, and full debug
 # information would cost a fifth of this build's compile time.
-"$raiz/scripts/build.sh" "$raiz/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+"$raiz/scripts/build.sh" "$raiz/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGEDANKO_WERROR=ON \
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG"
 ctest --test-dir "$raiz/build-test" --output-on-failure -j"$(nproc)"
 
@@ -21,5 +21,6 @@ echo "== Style: clang-format and clang-tidy"
 "$raiz/scripts/estilo.sh" "$raiz/build-test"
 
 echo "== Sanitized build (ASan + UBSan)"
-"$raiz/scripts/build.sh" "$raiz/build-san" -DCMAKE_BUILD_TYPE=Debug -DGEDANKO_SANITIZE=ON -DGEDANKO_BENCH=OFF
+"$raiz/scripts/build.sh" "$raiz/build-san" -DCMAKE_BUILD_TYPE=Debug -DGEDANKO_SANITIZE=ON -DGEDANKO_BENCH=OFF \
+    -DGEDANKO_WERROR=ON
 ctest --test-dir "$raiz/build-san" --output-on-failure -j"$(nproc)"
