@@ -15,6 +15,7 @@
 #include "EmuladorBanco.h"
 #include "FormularioMain.h"
 #include "Main.h"
+#include "Muestras.h"
 #include "OrdenVehiculo.h"
 #include "PantallaX.h"
 #include "PreparacionVentana.h"
@@ -29,6 +30,7 @@
 #include <QTimer>
 #include <lo/lo.h>
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
@@ -201,6 +203,41 @@ private:
     std::vector<std::int64_t> FEnviados;
 };
 
+// How late this machine wakes a thread that sleeps 4 ms at a time, for as
+// long as a measurement runs: a plain timer thread's stalls, against which
+// the latency through the emulator and the window is to be read.
+class TSondaDespertar {
+public:
+    TSondaDespertar()
+    {
+        FHilo = std::thread([this] {
+            const auto paso = std::chrono::milliseconds(4);
+            for (Reloj::time_point objetivo = Reloj::now() + paso; !FFin; objetivo += paso) {
+                std::this_thread::sleep_until(objetivo);
+                const auto tarde = std::chrono::duration<double, std::micro>(Reloj::now() - objetivo).count();
+                FRetrasos.Anadir(tarde);
+                objetivo = std::max(objetivo, Reloj::now());
+            }
+        });
+    }
+    ~TSondaDespertar() { Parar(); }
+    TSondaDespertar(const TSondaDespertar&) = delete;
+    TSondaDespertar& operator=(const TSondaDespertar&) = delete;
+
+    void Parar()
+    {
+        FFin = true;
+        if (FHilo.joinable())
+            FHilo.join();
+    }
+    TMuestras& Retrasos() { return FRetrasos; }
+
+private:
+    std::atomic<bool> FFin {false};
+    TMuestras FRetrasos;
+    std::thread FHilo;
+};
+
 // Each state's byte is the first Out32 of its value after its send and
 // before the next state's send.
 TResultadoRun Emparejar(const std::vector<std::int64_t>& enviados)
@@ -261,14 +298,18 @@ int MedirOsc(int argc, char** argv)
     if (!PrepararVentana(ventana, true, static_cast<std::uint16_t>(puerto)))
         return 2;
     TEmisorOsc emisor(static_cast<std::uint16_t>(puertoOsc));
+    TSondaDespertar sonda;
     emisor.Servir(cambios, eeg);
     const int duracionMs = static_cast<int>(1000 * (2.0 + double(cambios) * 0.06));
     QTimer::singleShot(duracionMs, &ventana, [&ventana] { TFormularioMain(ventana).ActionDesconectar->trigger(); });
     TFormularioMain(ventana).ActionConectar->trigger();
     emisor.Esperar();
+    sonda.Parar();
     TResultadoRun run = Emparejar(emisor.Enviados());
     TFiguras figuras = FigurasDeRun(run);
     figuras.emplace_back("perdidos", double(PerdidosPuerto()));
+    figuras.emplace_back("despertar_p99_us", sonda.Retrasos().Percentil(99));
+    figuras.emplace_back("despertar_max_us", sonda.Retrasos().Maximo());
     ImprimirFiguras(figuras);
     return run.Emparejados == run.Estados ? 0 : 1;
 }

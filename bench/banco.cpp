@@ -264,6 +264,12 @@ void TBanco::FilaOscVentana(const std::string& plataforma, const std::string& no
                         fila + ", p99 (ms)", "≤ 2 ms", [](double v) { return v <= 2; }, 3)
                         .Valores.Anadir(p.Figura("p99_us") / 1e3);
                     Fila(fila + ", max (ms)", {}, {}, 3).Valores.Anadir(p.Figura("max_us") / 1e3);
+                    // The machine's own lateness in waking a sleeping thread
+                    // meanwhile: a tail above it is ours, one within it is not.
+                    Fila(fila + ", a 4 ms timer thread's lateness at the same time, p99 (ms)", {}, {}, 3)
+                        .Valores.Anadir(p.Figura("despertar_p99_us") / 1e3);
+                    Fila(fila + ", a 4 ms timer thread's lateness at the same time, max (ms)", {}, {}, 3)
+                        .Valores.Anadir(p.Figura("despertar_max_us") / 1e3);
                 });
     }
 }
