@@ -22,6 +22,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSocketNotifier>
+#include <QStringList>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
@@ -40,16 +41,16 @@ TSalidasConduccion SinAvanceNiRetroceso(TSalidasConduccion salidas)
 }
 
 // How to get an emulator to answer at that address: started on this
-// computer, or on another one listening to the network.
-QString TextoSinEmulador(const QString& direccion, const QString& puerto)
+// computer, or on another one listening to the network. Two lines, so that
+// each fits the log's width.
+QStringList TextoSinEmulador(const QString& direccion, const QString& puerto)
 {
     const QString opcionPuerto = puerto == QLatin1String("1726") ? QString() : QStringLiteral(" --puerto ") + puerto;
     if (direccion.startsWith(QLatin1String("127.")))
-        return QStringLiteral("Si el emulador no está en marcha, arránquelo en este equipo con «gedanko-emulador")
-               + opcionPuerto + QStringLiteral("» y pulse Conectar de nuevo");
-    return QStringLiteral("Compruebe la dirección y el puerto, y que el emulador esté en marcha en ") + direccion
-           + QStringLiteral(" y escuche en la red: «gedanko-emulador --direccion 0.0.0.0") + opcionPuerto
-           + QStringLiteral("»");
+        return {QStringLiteral("Si el emulador no está en marcha en este equipo, arránquelo"),
+                QStringLiteral("con «gedanko-emulador") + opcionPuerto + QStringLiteral("» y pulse Conectar de nuevo")};
+    return {QStringLiteral("Si el emulador no está en marcha en ") + direccion + QStringLiteral(", arránquelo"),
+            QStringLiteral("allí con «gedanko-emulador --direccion 0.0.0.0") + opcionPuerto + QStringLiteral("»")};
 }
 
 } // namespace
@@ -60,7 +61,7 @@ struct TFMain::TEjecucion {
     QString TextoConectado;
     QString TextoFallo;
     // What to do when nothing answered at the address: empty for the headset.
-    QString TextoSinRespuesta;
+    QStringList TextoSinRespuesta;
     TEstadoConduccion Conduccion;
     // The state line of a full reading, logged once the command has gone out.
     bool LineaEstadoPendiente = false;
@@ -154,8 +155,9 @@ bool TFMain::IniciarEjecucion(TEjecucion& ejecucion)
     } else {
         Registrar(nrError, ejecucion.TextoFallo);
         Registrar(nrError, FConexion->TextoError());
-        if (FConexion->Resultado() == EDK_CONEXION_REMOTA_IMPOSIBLE && !ejecucion.TextoSinRespuesta.isEmpty())
-            Registrar(nrInformacion, ejecucion.TextoSinRespuesta);
+        if (FConexion->Resultado() == EDK_CONEXION_REMOTA_IMPOSIBLE)
+            for (const QString& linea : ejecucion.TextoSinRespuesta)
+                Registrar(nrInformacion, linea);
     }
     ActualizarVentana();
     MostrarTiempo(0);

@@ -179,12 +179,12 @@ TEST_F(MotorReal, UnServidorQueNoEsElEmuladorNoConecta)
         const std::vector<unsigned> bytes = Conducir(servidor.serverPort(), 5, [](double) {});
         EXPECT_EQ(bytes, std::vector<unsigned> {0});
         const std::vector<QString> registro = Registro();
-        ASSERT_EQ(registro.size(), 3u);
+        ASSERT_EQ(registro.size(), 4u);
         EXPECT_EQ(registro[0], QStringLiteral("E No se puede conectar con EmoComposer en 127.0.0.1:") + puerto);
         EXPECT_TRUE(registro[1].startsWith(QStringLiteral("E 1282:"))) << registro[1].toStdString();
-        EXPECT_EQ(registro[2], QStringLiteral("I Si el emulador no está en marcha, arránquelo en este equipo con "
-                                              "«gedanko-emulador --puerto ")
-                                   + puerto + QStringLiteral("» y pulse Conectar de nuevo"));
+        EXPECT_EQ(registro[2], QStringLiteral("I Si el emulador no está en marcha en este equipo, arránquelo"));
+        EXPECT_EQ(registro[3], QStringLiteral("I con «gedanko-emulador --puerto ") + puerto
+                                   + QStringLiteral("» y pulse Conectar de nuevo"));
         FVentana.reset();
     }
 }
