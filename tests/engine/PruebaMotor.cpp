@@ -551,7 +551,9 @@ int ConectarAServidorPropio()
         && ::getsockname(servidor, reinterpret_cast<sockaddr*>(&dir), &largo) == 0) {
         // The engine's connect returns only once the greeting has come.
         std::thread atencion([&] {
-            cliente = ::accept(servidor, nullptr, nullptr);
+            pollfd p {servidor, POLLIN, 0};
+            if (::poll(&p, 1, 3000) == 1)
+                cliente = ::accept(servidor, nullptr, nullptr);
             const std::string saludo = edk::Saludo() + "\n";
             if (cliente >= 0 && ::write(cliente, saludo.data(), saludo.size()) != static_cast<ssize_t>(saludo.size())) {
                 ::close(cliente);
