@@ -9,11 +9,17 @@ function(gedanko_formulario_main formulario salida)
     string(REGEX MATCHALL "<action name=\"[A-Za-z0-9_]+\">" acciones "${texto}")
     string(REGEX MATCHALL "<header>[A-Za-z0-9_.]+</header>" cabeceras "${texto}")
 
+    # Qt's own classes are included each by its header: the whole QtWidgets
+    # module would triple the parsing of every unit that includes this one.
     set(miembros "")
+    set(clasesQt QAction)
     foreach(widget IN LISTS widgets)
         string(REGEX REPLACE "<widget class=\"([A-Za-z]+)\" name=\"([A-Za-z0-9_]+)\">" "\\1;\\2" partes "${widget}")
         list(GET partes 0 clase)
         list(GET partes 1 nombre)
+        if(clase MATCHES "^Q")
+            list(APPEND clasesQt ${clase})
+        endif()
         if(NOT nombre STREQUAL "TFMain") # the form itself
             list(APPEND miembros "${clase};${nombre}")
         endif()
@@ -23,15 +29,6 @@ function(gedanko_formulario_main formulario salida)
         list(APPEND miembros "QAction;${nombre}")
     endforeach()
 
-    # Qt's own classes each by its header: the whole QtWidgets module would
-    # triple the parsing of every unit that includes this one.
-    set(clasesQt QAction)
-    foreach(widget IN LISTS widgets)
-        string(REGEX REPLACE "<widget class=\"([A-Za-z]+)\".*" "\\1" clase "${widget}")
-        if(clase MATCHES "^Q")
-            list(APPEND clasesQt ${clase})
-        endif()
-    endforeach()
     list(REMOVE_DUPLICATES clasesQt)
     list(SORT clasesQt)
     set(inclusiones "")
