@@ -22,7 +22,6 @@
 namespace {
 
 using Reloj = std::chrono::steady_clock;
-constexpr int Tasa = 32;
 
 // One EmoState as the client reads it.
 struct TLeido {

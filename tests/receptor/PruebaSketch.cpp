@@ -34,7 +34,6 @@ using simulado::Placa;
 const TPines Pines = pines::Esp32;
 const std::uint8_t Salidas[] = {Pines.Avance, Pines.Retroceso, Pines.Izquierda, Pines.Derecha};
 constexpr int Activo = NIVEL_ACTIVO;
-constexpr int Inactivo = NIVEL_ACTIVO == HIGH ? LOW : HIGH;
 
 #ifdef CLAVE_ENLACE
 const char* const TextoClave = CLAVE_ENLACE;
@@ -118,6 +117,8 @@ protected:
 };
 
 #if !ENLACE_WIFI
+
+constexpr int Inactivo = NIVEL_ACTIVO == HIGH ? LOW : HIGH;
 
 // Every output is driven at its inactive level from the moment it becomes
 // an output, on core 3 where a write before pinMode is lost.
