@@ -30,6 +30,9 @@ import time
 RAIZ = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 CARPETAS = ("src", "tests", "bench", "tools", "firmware")
 ALMACEN = "estilo-tidy.json"
+# The folder of the compile commands clang-tidy reads, inside the build folder.
+ORDENES = "estilo-tidy"
+CABECERA_PRECOMPILADA = "cmake_pch.hxx"
 HALLAZGO = re.compile(r"(warning|error): ")
 
 
@@ -42,7 +45,22 @@ def unidades(build):
 
 
 def argumentos(entrada):
-    return entrada["arguments"] if "arguments" in entrada else shlex.split(entrada["command"])
+    """The compile command without GCC's precompiled header, which clang cannot
+    read: clang-tidy parses each unit whole, so a unit must also include what
+    it uses."""
+    args = entrada["arguments"] if "arguments" in entrada else shlex.split(entrada["command"])
+    resultado = []
+    saltar = False
+    for i, a in enumerate(args):
+        if saltar:
+            saltar = False
+        elif a == "-Winvalid-pch":
+            pass
+        elif a == "-include" and i + 1 < len(args) and args[i + 1].endswith(CABECERA_PRECOMPILADA):
+            saltar = True
+        else:
+            resultado.append(a)
+    return resultado
 
 
 def objeto(entrada):
@@ -128,9 +146,21 @@ def clave(fuente, entradas, deps, base, huellas):
     return h.hexdigest()
 
 
-def revisar(build, fuente):
+def escribir_ordenes(build, entradas):
+    """The compile commands clang-tidy reads: the tree's units, as argumentos()
+    gives them."""
+    carpeta = os.path.join(build, ORDENES)
+    os.makedirs(carpeta, exist_ok=True)
+    ordenes = [{"directory": e["directory"], "file": e["file"], "arguments": argumentos(e)} for e in entradas]
+    guardar(os.path.join(carpeta, "compile_commands.json"), ordenes)
+    return carpeta
+
+
+def revisar(ordenes, fuente):
     inicio = time.monotonic()
-    r = subprocess.run(["clang-tidy", "-p", build, "--quiet", fuente], capture_output=True, text=True)
+    # The commands are GCC's: a warning option only GCC knows is not a finding.
+    r = subprocess.run(["clang-tidy", "-p", ordenes, "--quiet", "--extra-arg=-Wno-unknown-warning-option", fuente],
+                       capture_output=True, text=True)
     texto = re.sub(r"\x1b\[[0-9;]*m", "", r.stdout + r.stderr)
     limpio = r.returncode == 0 and not HALLAZGO.search(texto)
     return limpio, texto, time.monotonic() - inicio
@@ -154,8 +184,10 @@ def main():
         almacen = {}
 
     todas = {}
-    for e in unidades(build):
+    entradas = unidades(build)
+    for e in entradas:
         todas.setdefault(os.path.abspath(e["file"]), []).append(e)
+    ordenes = escribir_ordenes(build, entradas)
     deps = dependencias(build)
     base = comun()
     huellas = Huellas()
@@ -172,7 +204,7 @@ def main():
 
     fallidas = []
     with concurrent.futures.ThreadPoolExecutor(max_workers=max(1, opciones.j)) as grupo:
-        tareas = {grupo.submit(revisar, build, f): (f, k) for f, k in pendientes}
+        tareas = {grupo.submit(revisar, ordenes, f): (f, k) for f, k in pendientes}
         for n, tarea in enumerate(concurrent.futures.as_completed(tareas), 1):
             fuente, k = tareas[tarea]
             limpio, texto, segundos = tarea.result()

@@ -21,6 +21,7 @@ echo "== Style: clang-format and clang-tidy"
 "$raiz/scripts/estilo.sh" "$raiz/build-test"
 
 echo "== Sanitized build (ASan + UBSan)"
+# Line tables here too: the sanitizers' reports name file and line with them.
 "$raiz/scripts/build.sh" "$raiz/build-san" -DCMAKE_BUILD_TYPE=Debug -DGEDANKO_SANITIZE=ON -DGEDANKO_BENCH=OFF \
-    -DGEDANKO_WERROR=ON
+    -DGEDANKO_WERROR=ON -DCMAKE_CXX_FLAGS_DEBUG="-g1" -DCMAKE_C_FLAGS_DEBUG="-g1"
 ctest --test-dir "$raiz/build-san" --output-on-failure -j"$(nproc)"
