@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Configures and builds into the given folder; extra arguments go to CMake.
-# Compiles through ccache when it is installed; its base folder is the
-# repository, so that builds in other folders and clones share its results.
+# Compiles through ccache when it is installed, with the repository as its
+# base folder.
 # Usage: scripts/build.sh <build-dir> [cmake options...]
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
